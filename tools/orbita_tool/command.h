@@ -6,7 +6,8 @@
 
 namespace orbita::tool {
 
-// One top-level command of orbita-tool ("archive", "settings", "version" ...).
+// One command of orbita-tool, named by one word ("version") or two
+// ("archive list", "settings export").
 // `run` gets the arguments after the command name and gives the exit code.
 struct Command {
     std::string name;

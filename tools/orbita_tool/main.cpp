@@ -40,6 +40,11 @@ int main(int argc, char** argv)
         printHelp(args.empty() ? stderr : stdout);
         return args.empty() ? 2 : 0;
     }
+    // A command is named by one word ("version") or two ("archive list").
+    for (const auto& command : orbita::tool::Commands()) {
+        if (args.size() >= 2 && command.name == args[0] + " " + args[1])
+            return command.run(std::vector<std::string>(args.begin() + 2, args.end()));
+    }
     for (const auto& command : orbita::tool::Commands()) {
         if (command.name == args[0])
             return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
