@@ -117,7 +117,10 @@ protected:
     }
     void SetUp() override { ASSERT_EQ(s_exitCode, 0); }
 
-    static QByteArray file(const char* name) { return readFile(QDir(s_folder->path()).filePath(QLatin1String(name))); }
+    static QByteArray file(const char* name)
+    {
+        return readFile(QDir(s_folder->path()).filePath(QLatin1String(name)));
+    }
 
     static Wav sound(const char* name)
     {
@@ -148,7 +151,8 @@ int peakOf(const std::vector<std::int16_t>& samples, std::size_t from, std::size
 
 // Sign changes per second between two sample indices: twice the frequency of
 // a pure tone.
-double crossingsPerSecond(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to, int rate)
+double crossingsPerSecond(
+    const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to, int rate)
 {
     int crossings = 0;
     int previous = 0;
@@ -258,7 +262,8 @@ double luminance(QRgb rgb)
 
 double channelDistance(QRgb a, QRgb b)
 {
-    return (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b))) / 3.0;
+    return (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)))
+        / 3.0;
 }
 
 // Mean channel distance between column (or row) `a` and `b`.

@@ -119,9 +119,11 @@ TEST(WavSynth, WavFileHoldsTheHeaderAndTheSamplesLittleEndian)
     const auto bytes = EncodeWav(samples, 11025);
     ASSERT_EQ(bytes.size(), 44u + 12u);
     const auto u32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24);
+        return static_cast<std::uint32_t>(
+            bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24);
     };
-    const auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8); };
+    const auto u16
+        = [&](std::size_t at) { return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8); };
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     EXPECT_EQ(u32(4), 48u);
     EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");

@@ -33,11 +33,26 @@ QByteArray bmp(QImage image)
     return bytes;
 }
 
-QByteArray introWav() { return wav(IntroSound()); }
-QByteArray openWav() { return wav(OpenSound()); }
-QByteArray closeWav() { return wav(CloseSound()); }
-QByteArray installWav() { return wav(InstallSound()); }
-QByteArray textureBmp() { return bmp(BackgroundTexture()); }
+QByteArray introWav()
+{
+    return wav(IntroSound());
+}
+QByteArray openWav()
+{
+    return wav(OpenSound());
+}
+QByteArray closeWav()
+{
+    return wav(CloseSound());
+}
+QByteArray installWav()
+{
+    return wav(InstallSound());
+}
+QByteArray textureBmp()
+{
+    return bmp(BackgroundTexture());
+}
 
 } // namespace
 

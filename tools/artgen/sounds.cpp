@@ -72,7 +72,8 @@ SoundDesign IntroSound()
         const double start = 0.14 * static_cast<double>(i);
         // The last note is held a little louder so that the arpeggio resolves on it.
         const double loudness = i + 1 == notes.size() ? 1.0 : 0.8;
-        addStrike(design, { notes[i], start, design.duration, 0.5, 0.35, loudness }, { 1.0, 0.35, 0.12, 0.0 });
+        addStrike(
+            design, { notes[i], start, design.duration, 0.5, 0.35, loudness }, { 1.0, 0.35, 0.12, 0.0 });
     }
     return design;
 }

@@ -34,7 +34,8 @@ int wrap(int value, int period)
 double TileableNoise::lattice(int x, int y, int cells) const
 {
     const auto key = static_cast<std::uint32_t>(wrap(x, cells))
-        ^ mix(static_cast<std::uint32_t>(wrap(y, cells)) ^ mix(static_cast<std::uint32_t>(cells) ^ mix(m_seed)));
+        ^ mix(static_cast<std::uint32_t>(wrap(y, cells))
+            ^ mix(static_cast<std::uint32_t>(cells) ^ mix(m_seed)));
     return static_cast<double>(mix(key)) / 2147483647.5 - 1.0;
 }
 
