@@ -85,7 +85,7 @@ QString WriteFontConfiguration(const QString& folder)
     const QByteArray contents = FontConfiguration();
     if (contents.isEmpty())
         return {};
-    const QString path = QDir(folder).filePath(QLatin1String(kFileName));
+    QString path = QDir(folder).filePath(QLatin1String(kFileName));
     QFile existing(path);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == contents)
         return path;

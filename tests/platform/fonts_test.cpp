@@ -161,6 +161,21 @@ TEST(Fonts, PreparingWritesAPrivateCopyAndPointsFontconfigAtIt)
     }
 }
 
+TEST(Fonts, PreparingMakesAnExistingFolderPrivateAgain)
+{
+    QTemporaryDir runtime;
+    const QByteArray folder = QFile::encodeName(runtime.path() + QStringLiteral("/orbita"));
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+    const EnvironmentGuard runtimeDir("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const EnvironmentGuard file("FONTCONFIG_FILE", std::nullopt);
+    PrepareFontConfiguration();
+    EXPECT_EQ(qgetenv("FONTCONFIG_FILE"), folder + "/orbita-fonts.conf");
+    struct stat info { };
+    ASSERT_EQ(::stat(folder.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
 TEST(Fonts, PreparingRefusesAFolderThatIsNotAPrivateDirectory)
 {
     QTemporaryDir runtime;
