@@ -343,6 +343,19 @@ TEST_F(ArtgenOutput, SecondRunWritesTheSameBytes)
     }
 }
 
+TEST(Artgen, ListsTheFilesOfItsTable)
+{
+    QProcess process;
+    process.start(QStringLiteral(ORBITA_ARTGEN), { QStringLiteral("list") });
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), 0);
+    QStringList expected;
+    for (const auto& art : artgen::ProgramFiles())
+        expected << art.name;
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+        expected);
+}
+
 TEST(Artgen, RefusesAMissingCommandWithAUsageMessage)
 {
     QProcess process;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
-#include <cstring>
 
 // orbita-artgen: draws and synthesises the program's pictures and sounds.
 namespace {
@@ -21,7 +20,7 @@ void printHelp(std::FILE* out)
 
 int main(int argc, char** argv)
 {
-    // Image writers are plug-ins; they need an application object.
+    // The application object decodes the arguments and sets up Qt's image I/O.
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {

@@ -37,18 +37,22 @@ QByteArray introWav()
 {
     return wav(IntroSound());
 }
+
 QByteArray openWav()
 {
     return wav(OpenSound());
 }
+
 QByteArray closeWav()
 {
     return wav(CloseSound());
 }
+
 QByteArray installWav()
 {
     return wav(InstallSound());
 }
+
 QByteArray textureBmp()
 {
     return bmp(BackgroundTexture());
