@@ -145,6 +145,8 @@ void CloseWindowServices(QWidget& window)
         return;
     const std::string key = profileKey(user);
     playIfOn(key, "WindowCloseSound");
+    if (window.objectName().isEmpty())
+        return; // a window without a name has no place in the store
 
     QRect bounds(window.pos(), window.size());
     if (window.isMaximized() || window.isFullScreen()) {
