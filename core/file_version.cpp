@@ -62,7 +62,8 @@ public:
         while (true) {
             const std::size_t hit = m_pending.find(kMarker, from);
             if (hit == std::string::npos) {
-                keepFrom = m_pending.size() > kMarker.size() - 1 ? m_pending.size() - (kMarker.size() - 1) : 0;
+                keepFrom
+                    = m_pending.size() > kMarker.size() - 1 ? m_pending.size() - (kMarker.size() - 1) : 0;
                 break;
             }
             std::string version;

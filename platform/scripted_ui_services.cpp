@@ -7,7 +7,8 @@
 namespace orbita {
 namespace {
 
-ScriptedUiServices::Request makeRequest(ScriptedUiServices::Kind kind, const QString& caption, const QString& text)
+ScriptedUiServices::Request makeRequest(
+    ScriptedUiServices::Kind kind, const QString& caption, const QString& text)
 {
     ScriptedUiServices::Request request;
     request.kind = kind;
@@ -90,7 +91,8 @@ int ScriptedUiServices::ShowMessage(
     return answer ? std::get<int>(answer->value) : mrCancel;
 }
 
-QString ScriptedUiServices::OpenFileName(QWidget*, const QString& title, const QString& folder, const QString& filter)
+QString ScriptedUiServices::OpenFileName(
+    QWidget*, const QString& title, const QString& folder, const QString& filter)
 {
     Request request = makeRequest(Kind::OpenFile, title, folder);
     request.filter = filter;

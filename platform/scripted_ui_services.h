@@ -26,9 +26,9 @@ public:
 
     struct Request {
         Kind kind = Kind::Message;
-        QString caption;  // message caption, dialog title, or the modal window's title
-        QString text;     // message text, folder or suggested name, or the modal window's objectName
-        QString filter;   // file dialogs
+        QString caption; // message caption, dialog title, or the modal window's title
+        QString text; // message text, folder or suggested name, or the modal window's objectName
+        QString filter; // file dialogs
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         QColor initialColor;
@@ -58,8 +58,10 @@ public:
 
     int ShowMessage(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
         MessageButtons buttons) override;
-    QString OpenFileName(QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
-    QString SaveFileName(QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
+    QString OpenFileName(
+        QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
+    QString SaveFileName(
+        QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;

@@ -147,6 +147,16 @@ std::string withoutTrailingSlashes(std::string path)
     return path;
 }
 
+// TempFolder() without its trailing "/", or "" when no private folder can be had.
+std::string tempFolderOrEmpty()
+{
+    try {
+        return withoutTrailingSlashes(TempFolder());
+    } catch (const std::runtime_error&) {
+        return {};
+    }
+}
+
 fs::path canonicalOrEmpty(const std::string& path)
 {
     if (path.empty())
@@ -178,20 +188,20 @@ bool isStrictlyWithin(const fs::path& outer, const fs::path& inner)
 std::vector<fs::path> protectedFolders()
 {
     std::vector<fs::path> folders;
-    for (const char* system : { "/bin", "/boot", "/dev", "/etc", "/lib", "/lib64", "/opt", "/proc", "/root", "/run",
-             "/sbin", "/srv", "/sys", "/tmp", "/usr/bin", "/usr/sbin", "/usr/lib", "/usr/lib64", "/usr/libexec",
-             "/usr/include", "/usr/share", "/usr/local/bin", "/usr/local/sbin", "/usr/local/lib",
-             "/usr/local/share", "/var/lib", "/var/tmp", "/var/cache", "/var/log" })
+    for (const char* system : { "/bin", "/boot", "/dev", "/etc", "/lib", "/lib64", "/opt", "/proc", "/root",
+             "/run", "/sbin", "/srv", "/sys", "/tmp", "/usr/bin", "/usr/sbin", "/usr/lib", "/usr/lib64",
+             "/usr/libexec", "/usr/include", "/usr/share", "/usr/local/bin", "/usr/local/sbin",
+             "/usr/local/lib", "/usr/local/share", "/var/lib", "/var/tmp", "/var/cache", "/var/log" })
         folders.push_back(canonicalOrEmpty(system));
     folders.push_back(canonicalOrEmpty(env("HOME")));
     folders.push_back(canonicalOrEmpty(ToPath(QDir::homePath())));
     folders.push_back(canonicalOrEmpty(env("XDG_RUNTIME_DIR")));
-    folders.push_back(canonicalOrEmpty(withoutTrailingSlashes(TempFolder())));
+    folders.push_back(canonicalOrEmpty(tempFolderOrEmpty()));
     for (auto location : { QStandardPaths::DesktopLocation, QStandardPaths::DocumentsLocation,
-             QStandardPaths::DownloadLocation, QStandardPaths::MusicLocation, QStandardPaths::PicturesLocation,
-             QStandardPaths::MoviesLocation, QStandardPaths::GenericDataLocation,
-             QStandardPaths::GenericConfigLocation, QStandardPaths::GenericCacheLocation,
-             QStandardPaths::ApplicationsLocation })
+             QStandardPaths::DownloadLocation, QStandardPaths::MusicLocation,
+             QStandardPaths::PicturesLocation, QStandardPaths::MoviesLocation,
+             QStandardPaths::GenericDataLocation, QStandardPaths::GenericConfigLocation,
+             QStandardPaths::GenericCacheLocation, QStandardPaths::ApplicationsLocation })
         folders.push_back(canonicalOrEmpty(ToPath(QStandardPaths::writableLocation(location))));
     return folders;
 }
@@ -219,7 +229,7 @@ bool ensurePrivateFolder(const std::string& path)
 {
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat info {};
+    struct stat info { };
     if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
         return false;
     if ((info.st_mode & 0777) != 0700 && ::chmod(path.c_str(), 0700) != 0)
@@ -295,13 +305,15 @@ bool CreateShortcut(const std::string& target, const std::string& linkPath, cons
         exec += u' ' + quoteExecArgument(argument);
     fs::path iconFile = targetPath.parent_path() / (targetPath.stem().string() + ".png");
     std::error_code error;
-    const QString icon = FromPath(fs::is_regular_file(iconFile, error) ? iconFile.string() : targetPath.stem().string());
+    const QString icon
+        = FromPath(fs::is_regular_file(iconFile, error) ? iconFile.string() : targetPath.stem().string());
 
     QString contents = QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\n");
     contents += u"Name="_s + escapeValue(linkName(fileName)) + u'\n';
     contents += u"Comment="_s + escapeValue(textFrom(description)) + u'\n';
     contents += u"Exec="_s + escapeValue(exec) + u'\n';
-    contents += u"Path="_s + escapeValue(FromPath(WithTrailingBackslash(targetPath.parent_path().string()))) + u'\n';
+    contents += u"Path="_s + escapeValue(FromPath(WithTrailingBackslash(targetPath.parent_path().string())))
+        + u'\n';
     contents += u"Icon="_s + escapeValue(icon) + u'\n';
     contents += QStringLiteral("Terminal=false\n");
     return writeDesktopFile(fileName, contents, true);
@@ -337,7 +349,7 @@ bool IsRemovableProgramFolder(const std::string& path)
 
     if (holdsProgramFiles(folder))
         return true;
-    if (isStrictlyWithin(canonicalOrEmpty(withoutTrailingSlashes(TempFolder())), folder))
+    if (isStrictlyWithin(canonicalOrEmpty(tempFolderOrEmpty()), folder))
         return true;
     try {
         if (folder.filename() == "Orbita" && folder.parent_path() == canonicalOrEmpty(SpecialFolderPath(2)))

@@ -10,6 +10,7 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QTimer>
+#include <stdexcept>
 
 namespace orbita {
 namespace {
@@ -17,14 +18,24 @@ namespace {
 constexpr qint64 kMaxLine = 64;
 constexpr int kIdleMs = 5000;
 
+// A file in the private temporary folder; "" when there is none.
+QString privateFile(const char* name)
+{
+    try {
+        return FromPath(TempFolder()) + QString::fromLatin1(name);
+    } catch (const std::runtime_error&) {
+        return {};
+    }
+}
+
 QString lockPath()
 {
-    return FromPath(TempFolder()) + QStringLiteral("orbita.lock");
+    return privateFile("orbita.lock");
 }
 
 QString serverPath()
 {
-    return FromPath(TempFolder()) + QStringLiteral("orbita.socket");
+    return privateFile("orbita.socket");
 }
 
 // Sends one request line and gives the answer line ("" when none came in time).
@@ -67,8 +78,8 @@ bool InstanceLock::isAlreadyRunning()
     return m_lock->error() == QLockFile::LockFailedError;
 }
 
-InstanceServer::InstanceServer(
-    const QString& serverName, std::function<bool()> hasMainWindow, std::function<void()> restore, QObject* parent)
+InstanceServer::InstanceServer(const QString& serverName, std::function<bool()> hasMainWindow,
+    std::function<void()> restore, QObject* parent)
     : QObject(parent)
     , m_name(serverName)
     , m_hasMainWindow(std::move(hasMainWindow))
@@ -132,30 +143,36 @@ bool IsAlreadyRunning()
     // Held until the process ends; released at a normal exit, and a lock
     // left by a process that was killed counts as stale.
     static std::unique_ptr<InstanceLock> lock;
-    if (!lock)
-        lock = std::make_unique<InstanceLock>(lockPath());
+    if (!lock) {
+        const QString path = lockPath();
+        if (path.isEmpty())
+            return false; // nowhere private to keep a lock: run
+        lock = std::make_unique<InstanceLock>(path);
+    }
     return lock->isAlreadyRunning();
 }
 
 void ListenForInstances(std::function<bool()> hasMainWindow, std::function<void()> restore)
 {
     static QPointer<InstanceServer> server;
-    if (server || !QCoreApplication::instance())
+    if (server || !QCoreApplication::instance() || serverPath().isEmpty())
         return;
-    server = new InstanceServer(serverPath(), std::move(hasMainWindow), std::move(restore),
-        QCoreApplication::instance());
+    server = new InstanceServer(
+        serverPath(), std::move(hasMainWindow), std::move(restore), QCoreApplication::instance());
     if (!server->listen())
         qWarning("orbita: cannot answer other instances on %s", qPrintable(serverPath()));
 }
 
 bool AskFirstInstanceForWindow(int timeoutMs)
 {
-    return AskForWindow(serverPath(), timeoutMs);
+    const QString path = serverPath();
+    return !path.isEmpty() && AskForWindow(path, timeoutMs);
 }
 
 void SendRestoreRequest(int timeoutMs)
 {
-    SendRestore(serverPath(), timeoutMs);
+    if (const QString path = serverPath(); !path.isEmpty())
+        SendRestore(path, timeoutMs);
 }
 
 } // namespace orbita

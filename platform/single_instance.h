@@ -54,8 +54,8 @@ class InstanceServer final : public QObject {
     Q_OBJECT
 
 public:
-    InstanceServer(const QString& serverName, std::function<bool()> hasMainWindow, std::function<void()> restore,
-        QObject* parent = nullptr);
+    InstanceServer(const QString& serverName, std::function<bool()> hasMainWindow,
+        std::function<void()> restore, QObject* parent = nullptr);
     ~InstanceServer() override;
     Q_DISABLE_COPY_MOVE(InstanceServer)
 

@@ -83,7 +83,8 @@ int QtUiServices::ShowMessage(
     }
 }
 
-QString QtUiServices::OpenFileName(QWidget* owner, const QString& title, const QString& folder, const QString& filter)
+QString QtUiServices::OpenFileName(
+    QWidget* owner, const QString& title, const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(owner, title, folder, filter);
 }

@@ -27,12 +27,13 @@ public:
 
     // A message box with `caption` as its window title; gives mrOk, mrCancel,
     // mrYes or mrNo.
-    virtual int ShowMessage(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
-        MessageButtons buttons)
+    virtual int ShowMessage(
+        QWidget* owner, const QString& caption, const QString& text, MessageIcon icon, MessageButtons buttons)
         = 0;
     // File dialogs; `filter` in Qt's syntax ("Notatki (*.txt);;Wszystkie pliki (*)").
     // Empty when cancelled.
-    virtual QString OpenFileName(QWidget* owner, const QString& title, const QString& folder, const QString& filter)
+    virtual QString OpenFileName(
+        QWidget* owner, const QString& title, const QString& folder, const QString& filter)
         = 0;
     virtual QString SaveFileName(
         QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
@@ -54,8 +55,10 @@ class QtUiServices final : public UiServices {
 public:
     int ShowMessage(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
         MessageButtons buttons) override;
-    QString OpenFileName(QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
-    QString SaveFileName(QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
+    QString OpenFileName(
+        QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
+    QString SaveFileName(
+        QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;

@@ -110,14 +110,14 @@ void TDialogForm::setVisible(bool visible)
 
 void TDialogForm::done(int result)
 {
+    // Once per closing: a dialog that is already hidden (or closing) is not
+    // saved again.
     if (isVisible() && !m_closing) {
         m_closing = true;
         CloseWindowServices(*this);
-        QDialog::done(result);
-        m_closing = false;
-        return;
     }
     QDialog::done(result);
+    m_closing = false;
 }
 
 void TDialogForm::reject()
@@ -277,7 +277,8 @@ void TDialogForm::beginDrag(Drag drag, Qt::Edges edges, QPoint globalPos)
 {
     m_drag = Drag::None;
     if (QWindow* window = windowHandle()) {
-        const bool started = drag == Drag::Move ? window->startSystemMove() : window->startSystemResize(edges);
+        const bool started
+            = drag == Drag::Move ? window->startSystemMove() : window->startSystemResize(edges);
         if (started)
             return;
     }
@@ -306,7 +307,8 @@ void TDialogForm::followDrag(QPoint globalPos)
         bounds.setLeft(m_dragGeometry.right() + 1 - width);
     }
     if (m_dragEdges & Qt::TopEdge) {
-        const int height = std::clamp(m_dragGeometry.height() - delta.y(), minimum.height(), maximum.height());
+        const int height
+            = std::clamp(m_dragGeometry.height() - delta.y(), minimum.height(), maximum.height());
         bounds.setTop(m_dragGeometry.bottom() + 1 - height);
     }
     move(bounds.topLeft());

@@ -1,9 +1,8 @@
 #include "core/file_version.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace orbita {
@@ -42,8 +41,8 @@ class FileVersionFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_folder = std::filesystem::temp_directory_path()
-            / ("orbita-version-test-" + std::to_string(::getpid()));
+        m_folder
+            = std::filesystem::temp_directory_path() / ("orbita-version-test-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
     }
     void TearDown() override { std::filesystem::remove_all(m_folder); }
@@ -51,8 +50,8 @@ protected:
     std::string write(const std::string& bytes)
     {
         const auto path = m_folder / "orbita";
-        std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(),
-            static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path.string();
     }
 

@@ -42,7 +42,8 @@ private:
     {
         if (m_saved.count(name))
             return;
-        m_saved[name] = qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt;
+        m_saved[name]
+            = qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt;
     }
 
     std::map<std::string, std::optional<QByteArray>> m_saved;

@@ -1,7 +1,6 @@
-#include "platform/shell_services.h"
-
 #include "core/cp1250.h"
 #include "platform/scripted_ui_services.h"
+#include "platform/shell_services.h"
 #include "tests/platform/platform_test_environment.h"
 
 #include <QCoreApplication>
@@ -93,7 +92,8 @@ TEST_F(ShellServices, ShortcutBecomesADesktopLauncher)
     for (const auto& c : cases) {
         const std::string link = stdPath("home/Desktop/Orbita.lnk");
         QDir().mkpath(path("home/Desktop"));
-        ASSERT_TRUE(CreateShortcut(target, link, "Układ okresowy pierwiastków", 0, c.arguments)) << c.arguments;
+        ASSERT_TRUE(CreateShortcut(target, link, "Układ okresowy pierwiastków", 0, c.arguments))
+            << c.arguments;
         EXPECT_FALSE(QFile::exists(path("home/Desktop/Orbita.lnk")));
         const auto entry = readDesktopEntry(path("home/Desktop/Orbita.desktop"));
         EXPECT_EQ(entry.at(QStringLiteral("#header")), QStringLiteral("[Desktop Entry]"));
@@ -112,8 +112,8 @@ TEST_F(ShellServices, ShortcutDetails)
     touch(path("prog/orbita.png"));
     // A Windows-1250 description, a picture beside the target, a link name
     // without the .lnk extension, a leading blank and a line break.
-    ASSERT_TRUE(CreateShortcut(stdPath("prog/orbita"), stdPath("prog/Deinstalacja"),
-        " Usu\xF1 program\ndrugi", 3, "/UNINSTALL"));
+    ASSERT_TRUE(CreateShortcut(
+        stdPath("prog/orbita"), stdPath("prog/Deinstalacja"), " Usu\xF1 program\ndrugi", 3, "/UNINSTALL"));
     const auto entry = readDesktopEntry(path("prog/Deinstalacja"));
     EXPECT_EQ(entry.at(QStringLiteral("Comment")), QStringLiteral("\\sUsuń program\\ndrugi"));
     EXPECT_EQ(entry.at(QStringLiteral("Icon")), path("prog/orbita.png"));
@@ -127,7 +127,8 @@ TEST_F(ShellServices, ShortcutDetails)
 
 TEST_F(ShellServices, InternetShortcutBecomesADesktopLink)
 {
-    ASSERT_TRUE(CreateInternetShortcut("https://example.org/orbita?a=1&b=2", stdPath("home/Strona domowa.url")));
+    ASSERT_TRUE(
+        CreateInternetShortcut("https://example.org/orbita?a=1&b=2", stdPath("home/Strona domowa.url")));
     EXPECT_FALSE(QFile::exists(path("home/Strona domowa.url")));
     const auto entry = readDesktopEntry(path("home/Strona domowa.desktop"));
     EXPECT_EQ(entry.at(QStringLiteral("Type")), QStringLiteral("Link"));
@@ -149,7 +150,8 @@ TEST_F(ShellServices, ShortcutFileNames)
 TEST_F(ShellServices, DeleteGuardNeverTouchesSystemOrHomeFolders)
 {
     // Checked through the guard alone, so that a fault cannot harm the machine.
-    for (const char* folder : { "/", "/usr", "/usr/bin", "/etc", "/tmp", "/var/tmp", "/home", "/root", "/opt" })
+    for (const char* folder :
+        { "/", "/usr", "/usr/bin", "/etc", "/tmp", "/var/tmp", "/home", "/root", "/opt" })
         EXPECT_FALSE(IsRemovableProgramFolder(folder)) << folder;
     EXPECT_FALSE(IsRemovableProgramFolder(""));
     EXPECT_FALSE(IsRemovableProgramFolder("relative"));
@@ -182,7 +184,8 @@ TEST_F(ShellServices, ShellDeleteRemovesOnlyProgramFolders)
     const struct {
         QString path;
         bool deleted;
-        QString stillThere; // must exist afterwards (empty: the path itself must be gone or kept as `deleted` says)
+        QString stillThere; // must exist afterwards (empty: the path itself must be gone or kept as `deleted`
+                            // says)
     } cases[] = {
         { QString(), false, {} },
         { QStringLiteral("home/install"), false, {} }, // relative
@@ -251,7 +254,7 @@ TEST_F(ShellServices, FolderExistsAndForceFolders)
 
 mode_t modeOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     ::lstat(path.c_str(), &info);
     return info.st_mode & 0777;
 }
@@ -304,8 +307,9 @@ TEST_F(ShellServices, BrowseForFolderAsksThroughTheUiServices)
     ASSERT_EQ(ui.requests().size(), 2u);
     EXPECT_EQ(ui.requests()[0].kind, ScriptedUiServices::Kind::Folder);
     EXPECT_EQ(ui.requests()[0].caption,
-        QStringLiteral("Proszę wskazać folder z programami. W wybranym folderze zostanie utworzona dodatkowa grupa "
-                       "dla programu."));
+        QStringLiteral(
+            "Proszę wskazać folder z programami. W wybranym folderze zostanie utworzona dodatkowa grupa "
+            "dla programu."));
 }
 
 TEST_F(ShellServices, PauseBrieflyWaitsAndProcessesMessages)

@@ -1,6 +1,5 @@
-#include "platform/single_instance.h"
-
 #include "platform/shell_services.h"
+#include "platform/single_instance.h"
 #include "tests/platform/platform_test_environment.h"
 
 #include <QCoreApplication>
@@ -19,13 +18,13 @@ using SingleInstance = test::PlatformTest;
 
 // Runs `work` on another thread while this one keeps answering events, as the
 // second process would while the first runs its message loop.
-template <typename Work>
-auto whileServing(Work work)
+template <typename Work> auto whileServing(Work work)
 {
     auto result = std::async(std::launch::async, work);
     QElapsedTimer clock;
     clock.start();
-    while (result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready && clock.elapsed() < 10000)
+    while (
+        result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready && clock.elapsed() < 10000)
         QCoreApplication::processEvents();
     return result.get();
 }
@@ -107,7 +106,8 @@ TEST_F(SingleInstance, FirstInstanceAnswersAndRestores)
     const QString name = path("orbita.socket");
     bool hasWindow = false;
     int restored = 0;
-    InstanceServer server(name, [&hasWindow] { return hasWindow; }, [&restored] { ++restored; });
+    InstanceServer server(
+        name, [&hasWindow] { return hasWindow; }, [&restored] { ++restored; });
     ASSERT_TRUE(server.listen());
 
     EXPECT_FALSE(whileServing([&name] { return AskForWindow(name, 2000); }));
@@ -130,9 +130,11 @@ TEST_F(SingleInstance, UnknownOrOverlongRequestsAreDropped)
 {
     const QString name = path("orbita.socket");
     int restored = 0;
-    InstanceServer server(name, [] { return true; }, [&restored] { ++restored; });
+    InstanceServer server(
+        name, [] { return true; }, [&restored] { ++restored; });
     ASSERT_TRUE(server.listen());
-    for (const QByteArray& junk : { QByteArray("restore\n"), QByteArray("RESTORE NOW\n"), QByteArray(5000, 'R') }) {
+    for (const QByteArray& junk :
+        { QByteArray("restore\n"), QByteArray("RESTORE NOW\n"), QByteArray(5000, 'R') }) {
         const QByteArray answer = whileServing([&name, &junk] {
             QLocalSocket socket;
             socket.connectToServer(name);
@@ -162,7 +164,8 @@ TEST_F(SingleInstance, NobodyAnsweringMeansNoWindow)
     QFile stale(name);
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.close();
-    InstanceServer server(name, [] { return true; }, [] {});
+    InstanceServer server(
+        name, [] { return true; }, [] {});
     ASSERT_TRUE(server.listen());
     EXPECT_TRUE(whileServing([&name] { return AskForWindow(name, 2000); }));
 }

@@ -1,5 +1,4 @@
 #include "platform/sound.h"
-
 #include "tests/platform/platform_test_environment.h"
 
 #include <QCoreApplication>

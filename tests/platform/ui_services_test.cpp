@@ -1,6 +1,5 @@
-#include "platform/ui_services.h"
-
 #include "platform/scripted_ui_services.h"
+#include "platform/ui_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,9 +26,11 @@ TEST(ScriptedUiServices, AnswersInOrderAndRecordsEveryRequest)
     EXPECT_EQ(Ui().ShowMessage(nullptr, QStringLiteral("Usuwanie"), QStringLiteral("Usunąć konto?"),
                   MessageIcon::Question, MessageButtons::YesNo),
         mrYes);
-    EXPECT_EQ(Ui().OpenFileName(nullptr, QStringLiteral("Otwórz"), QStringLiteral("/home"), QStringLiteral("*.txt")),
+    EXPECT_EQ(Ui().OpenFileName(
+                  nullptr, QStringLiteral("Otwórz"), QStringLiteral("/home"), QStringLiteral("*.txt")),
         QStringLiteral("/tmp/notatka.txt"));
-    EXPECT_EQ(Ui().SaveFileName(nullptr, QStringLiteral("Zapisz"), QStringLiteral("26.htm"), QStringLiteral("*.htm")),
+    EXPECT_EQ(Ui().SaveFileName(
+                  nullptr, QStringLiteral("Zapisz"), QStringLiteral("26.htm"), QStringLiteral("*.htm")),
         QStringLiteral("/tmp/zelazo.htm"));
     EXPECT_EQ(Ui().ChooseColor(nullptr, Qt::blue), QColor(Qt::red));
     EXPECT_EQ(Ui().ChooseColor(nullptr, Qt::blue), std::nullopt);
@@ -38,7 +39,8 @@ TEST(ScriptedUiServices, AnswersInOrderAndRecordsEveryRequest)
 
     const auto& r = ui.requests();
     ASSERT_EQ(r.size(), 6u);
-    const Kind kinds[] = { Kind::Message, Kind::OpenFile, Kind::SaveFile, Kind::Color, Kind::Color, Kind::Folder };
+    const Kind kinds[]
+        = { Kind::Message, Kind::OpenFile, Kind::SaveFile, Kind::Color, Kind::Color, Kind::Folder };
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(r[i].kind, kinds[i]) << i;
         EXPECT_FALSE(r[i].unexpected) << i;
@@ -124,10 +126,12 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
         int result;
     } cases[] = {
         { MessageButtons::Ok, { QStringLiteral("OK") }, QStringLiteral("OK"), mrOk },
-        { MessageButtons::OkCancel, { QStringLiteral("OK"), QStringLiteral("Anuluj") }, QStringLiteral("Anuluj"),
-            mrCancel },
-        { MessageButtons::YesNo, { QStringLiteral("&Tak"), QStringLiteral("&Nie") }, QStringLiteral("&Nie"), mrNo },
-        { MessageButtons::YesNoCancel, { QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj") },
+        { MessageButtons::OkCancel, { QStringLiteral("OK"), QStringLiteral("Anuluj") },
+            QStringLiteral("Anuluj"), mrCancel },
+        { MessageButtons::YesNo, { QStringLiteral("&Tak"), QStringLiteral("&Nie") }, QStringLiteral("&Nie"),
+            mrNo },
+        { MessageButtons::YesNoCancel,
+            { QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj") },
             QStringLiteral("&Tak"), mrYes },
     };
     QtUiServices qt;
@@ -151,8 +155,8 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
             if (QWidget* open = QApplication::activeModalWidget())
                 open->close();
         });
-        EXPECT_EQ(qt.ShowMessage(nullptr, QStringLiteral("Program jest już uruchomiony"), QStringLiteral("Tekst"),
-                      MessageIcon::Information, c.buttons),
+        EXPECT_EQ(qt.ShowMessage(nullptr, QStringLiteral("Program jest już uruchomiony"),
+                      QStringLiteral("Tekst"), MessageIcon::Information, c.buttons),
             c.result);
         EXPECT_EQ(title, QStringLiteral("Program jest już uruchomiony"));
         labels.sort();

@@ -1,5 +1,4 @@
 #include "core/version_marker.h"
-
 #include "platform/shell_services.h"
 
 #include <gtest/gtest.h>

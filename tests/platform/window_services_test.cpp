@@ -1,6 +1,5 @@
-#include "platform/window_services.h"
-
 #include "core/registry.h"
+#include "platform/window_services.h"
 #include "tests/platform/platform_test_environment.h"
 
 #include <QApplication>
@@ -216,15 +215,12 @@ TEST_F(WindowServices, BackgroundIsTheTextureTiledOrPlainColour)
         std::string path;
         bool tiled;
     } cases[] = {
-        { "Administrator", 1, bmp, true },
-        { "Administrator", 1, polish, true },
+        { "Administrator", 1, bmp, true }, { "Administrator", 1, polish, true },
         { "Administrator", 1, backslashed, true },
         { "", 1, bmp, true }, // nobody logged in: Administrator's settings
-        { "Administrator", 0, bmp, false },
-        { "Administrator", -1, bmp, false },
+        { "Administrator", 0, bmp, false }, { "Administrator", -1, bmp, false },
         { "Administrator", 1, stdPath("missing.bmp"), false },
-        { "Administrator", 1, stdPath("junk.bmp"), false },
-        { "Administrator", 1, "", false },
+        { "Administrator", 1, stdPath("junk.bmp"), false }, { "Administrator", 1, "", false },
         { "Jan", 1, bmp, false }, // Jan has no texture of his own
     };
     QWidget widget;
@@ -275,8 +271,9 @@ protected:
         ASSERT_TRUE(qrc.open(QIODevice::WriteOnly));
         qrc.write("<RCC><qresource prefix=\"/res\"><file>B_TEST.png</file></qresource></RCC>");
         qrc.close();
-        ASSERT_EQ(QProcess::execute(rcc, { QStringLiteral("-binary"), path("test.qrc"), QStringLiteral("-o"),
-                                             path("test.rcc") }),
+        ASSERT_EQ(
+            QProcess::execute(
+                rcc, { QStringLiteral("-binary"), path("test.qrc"), QStringLiteral("-o"), path("test.rcc") }),
             0);
         ASSERT_TRUE(QResource::registerResource(path("test.rcc")));
         m_registered = true;

@@ -1,9 +1,8 @@
-#include "widgets/dialog_form.h"
-
 #include "core/registry.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "widgets/dialog_form.h"
 
 #include <QApplication>
 #include <QImage>
@@ -237,12 +236,12 @@ TEST_F(DialogForm, SizeableDialogResizesFromItsEdgesDownToItsMinimum)
         QPoint drag;
         QRect expected; // relative to the dialog's position before
     } cases[] = {
-        { QPoint(298, 298), QPoint(30, 20), QRect(0, 0, 330, 320) },        // bottom-right corner
-        { QPoint(298, 150), QPoint(-500, 0), QRect(0, 0, 200, 300) },       // right edge, to the minimum
-        { QPoint(1, 150), QPoint(-40, 0), QRect(-40, 0, 340, 300) },        // left edge
-        { QPoint(150, 1), QPoint(0, 25), QRect(0, 25, 300, 275) },          // top edge, over the title panel
-        { QPoint(150, 1), QPoint(0, 400), QRect(0, 150, 300, 150) },        // top edge, to the minimum
-        { QPoint(150, 150), QPoint(40, 40), QRect(0, 0, 300, 300) },        // inside: nothing
+        { QPoint(298, 298), QPoint(30, 20), QRect(0, 0, 330, 320) }, // bottom-right corner
+        { QPoint(298, 150), QPoint(-500, 0), QRect(0, 0, 200, 300) }, // right edge, to the minimum
+        { QPoint(1, 150), QPoint(-40, 0), QRect(-40, 0, 340, 300) }, // left edge
+        { QPoint(150, 1), QPoint(0, 25), QRect(0, 25, 300, 275) }, // top edge, over the title panel
+        { QPoint(150, 1), QPoint(0, 400), QRect(0, 150, 300, 150) }, // top edge, to the minimum
+        { QPoint(150, 150), QPoint(40, 40), QRect(0, 0, 300, 300) }, // inside: nothing
     };
     for (const auto& c : cases) {
         form.setGeometry(100, 100, 300, 300);
