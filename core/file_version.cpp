@@ -9,7 +9,7 @@ namespace orbita {
 namespace {
 
 constexpr std::string_view kMarker = "ORBITA-FILEVERSION:";
-constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::size_t kChunkSize = std::size_t { 64 } * 1024;
 constexpr std::size_t kMaxDigits = 5;
 constexpr unsigned kMaxPart = 65535;
 

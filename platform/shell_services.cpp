@@ -270,7 +270,7 @@ std::string SpecialFolderPath(int csidl)
         std::string dataHome = env("XDG_DATA_HOME");
         if (dataHome.empty() || dataHome.front() != '/')
             dataHome = ToPath(QDir::homePath()) + "/.local/share";
-        const std::string applications = withoutTrailingSlashes(dataHome) + "/applications";
+        std::string applications = withoutTrailingSlashes(dataHome) + "/applications";
         std::error_code error;
         fs::create_directories(applications, error);
         if (!fs::is_directory(applications, error))
@@ -284,7 +284,7 @@ std::string SpecialFolderPath(int csidl)
 
 std::string ShortcutFileName(const std::string& linkPath)
 {
-    const std::string path = NativePath(linkPath);
+    std::string path = NativePath(linkPath);
     if (path.size() > 4) {
         const std::string extension = AsciiUpperText(path.substr(path.size() - 4));
         if (extension == ".LNK" || extension == ".URL")
