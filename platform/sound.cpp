@@ -14,6 +14,7 @@ namespace {
 
 // One player for the process, owned by the application object.
 QPointer<QSoundEffect> g_effect;
+SoundListener g_listener;
 
 QSoundEffect* player()
 {
@@ -30,6 +31,10 @@ void PlaySoundFile(const std::string& path, bool loop)
     const QFileInfo file(FromPath(NativePath(path)));
     if (path.empty() || !file.isFile() || !file.isReadable())
         return;
+    if (g_listener) {
+        g_listener(path, loop);
+        return;
+    }
     QSoundEffect* effect = player();
     if (!effect)
         return;
@@ -42,6 +47,11 @@ void StopSound()
 {
     if (g_effect)
         g_effect->stop();
+}
+
+void SetSoundListener(SoundListener listener)
+{
+    g_listener = std::move(listener);
 }
 
 } // namespace orbita

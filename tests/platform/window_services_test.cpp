@@ -1,4 +1,5 @@
 #include "core/registry.h"
+#include "platform/sound.h"
 #include "platform/window_services.h"
 #include "tests/platform/platform_test_environment.h"
 
@@ -155,6 +156,52 @@ TEST_F(WindowServices, MaximisedWindowIsSavedWithItsNormalBounds)
     EXPECT_EQ(placement("ElementFormTop"), 40);
     EXPECT_EQ(placement("ElementFormWidth"), 300);
     EXPECT_EQ(placement("ElementFormHeight"), 326);
+}
+
+TEST_F(WindowServices, OpenAndCloseSoundsPlayOnlyWhenSwitchedOn)
+{
+    QFile wav(path("OTWORZ.WAV"));
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write("RIFF");
+    wav.close();
+    ASSERT_TRUE(QFile::copy(path("OTWORZ.WAV"), path("ZAMKNIJ.WAV")));
+    const struct {
+        const char* user;
+        int sounds; // -1: missing
+        bool filesExist;
+        bool played;
+    } cases[] = {
+        { "Administrator", 1, true, true },
+        { "Administrator", 0, true, false },
+        { "Administrator", -1, true, false },
+        { "Administrator", 2, true, false },
+        { "Administrator", 1, false, false },
+        { "", 1, true, false },
+    };
+    std::vector<std::string> played;
+    SetSoundListener([&played](const std::string& file, bool loop) {
+        EXPECT_FALSE(loop);
+        played.push_back(file);
+    });
+    for (const auto& c : cases) {
+        played.clear();
+        DeleteRegKey(Hive::CurrentUser, "Software\\Orbita");
+        WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", c.user);
+        if (c.sounds != -1)
+            WriteRegInteger(Hive::CurrentUser, kProfile, "Sounds", c.sounds);
+        // Stored as the store keeps paths: Windows-1250 text, "\\" allowed.
+        const std::string folder = c.filesExist ? m_root.path().toStdString() : stdPath("none");
+        WriteRegString(Hive::CurrentUser, kProfile, "WindowOpenSound", folder + "\\OTWORZ.WAV");
+        WriteRegString(Hive::CurrentUser, kProfile, "WindowCloseSound", folder + "/ZAMKNIJ.WAV");
+        auto widget = window("AboutForm", false, QSize(100, 126));
+        OpenWindowServices(*widget);
+        CloseWindowServices(*widget);
+        const std::vector<std::string> expected = c.played
+            ? std::vector<std::string> { stdPath("OTWORZ.WAV"), stdPath("ZAMKNIJ.WAV") }
+            : std::vector<std::string> {};
+        EXPECT_EQ(played, expected) << "user '" << c.user << "' Sounds " << c.sounds;
+    }
+    SetSoundListener({});
 }
 
 // A 3 x 2 texture of six different colours.
