@@ -3,6 +3,7 @@
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 
+#include <QApplication>
 #include <QChildEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -235,7 +236,8 @@ bool TDialogForm::handleMouse(QWidget* source, QEvent* event)
             return true;
         }
         if (source == m_titlePanel && !isMaximized()) {
-            beginDrag(Drag::Move, {}, global);
+            m_drag = Drag::PendingMove;
+            m_dragStart = global;
             return true;
         }
         return false;
@@ -248,6 +250,14 @@ bool TDialogForm::handleMouse(QWidget* source, QEvent* event)
         }
         return false;
     case QEvent::MouseMove:
+        if (m_drag == Drag::PendingMove) {
+            if ((global - m_dragStart).manhattanLength() >= QApplication::startDragDistance()) {
+                beginDrag(Drag::Move, {}, m_dragStart);
+                if (m_drag == Drag::Move)
+                    followDrag(global);
+            }
+            return true;
+        }
         if (m_drag != Drag::None) {
             followDrag(global);
             return true;

@@ -13,8 +13,10 @@ namespace orbita {
 // TytulOknaPanel at the top whose text is the window title, and a content
 // area (body()) with a vertical layout for the window's own widgets.
 //
-// - The title panel moves the window (the desktop's own move when it offers
-//   one, else the frame moves the window itself); a double click on it, or
+// - Dragging the title panel moves the window (the desktop's own move when it
+//   offers one, else the frame moves the window itself; the move starts once
+//   the mouse has gone the drag distance, so that double clicks still reach
+//   the panel under a window manager); a double click on it, or
 //   Alt+Enter, toggles maximised for sizeable dialogs.
 // - Sizeable dialogs (setSizeable) resize from their edges (5 pixels wide);
 //   minimumSize() is the minimum tracking size.
@@ -64,7 +66,7 @@ protected:
     void childEvent(QChildEvent* event) override;
 
 private:
-    enum class Drag { None, Move, Resize };
+    enum class Drag { None, PendingMove, Move, Resize };
 
     void watch(QObject* object);
     bool previewKey(QWidget* target, QEvent* event);

@@ -203,6 +203,11 @@ TEST_F(DialogForm, TitlePanelMovesTheWindow)
     form.move(100, 100);
     QApplication::processEvents();
     const QPoint start = form.pos();
+    // A click that hardly moves is a click, not a move.
+    QTest::mousePress(form.titlePanel(), Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseMove(form.titlePanel(), QPoint(21, 11));
+    QTest::mouseRelease(form.titlePanel(), Qt::LeftButton, {}, QPoint(21, 11));
+    EXPECT_EQ(form.pos(), start);
     QTest::mousePress(form.titlePanel(), Qt::LeftButton, {}, QPoint(20, 10));
     QTest::mouseMove(form.titlePanel(), QPoint(70, 40));
     QTest::mouseRelease(form.titlePanel(), Qt::LeftButton, {}, QPoint(70, 40));
