@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -427,6 +428,11 @@ struct DamageCase {
     const char* name;
     Damage damage;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class DamagedStore : public Registry, public ::testing::WithParamInterface<DamageCase> { };
 
