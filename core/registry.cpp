@@ -320,17 +320,27 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
 
+    // The mark and the table count come from one snapshot, so a store that
+    // another process is setting up is never taken for a foreign database.
     int applicationId = 0;
-    if ((rc = singleInteger(db, "PRAGMA application_id", applicationId)) != SQLITE_OK)
-        return fail(rc);
-    if (applicationId != kApplicationId) {
-        int tables = 0;
-        if ((rc = singleInteger(db, "SELECT count(*) FROM sqlite_schema", tables)) != SQLITE_OK)
-            return fail(rc);
-        if (tables != 0 || applicationId != 0) {
-            sqlite3_close_v2(db);
-            return OpenResult::Corrupt; // a database, but not this store
+    int tables = 0;
+    {
+        sqlite3_stmt* probe = nullptr;
+        rc = sqlite3_prepare_v2(db,
+            "SELECT application_id, (SELECT count(*) FROM sqlite_schema) FROM pragma_application_id", -1, &probe,
+            nullptr);
+        if (rc == SQLITE_OK && (rc = sqlite3_step(probe)) == SQLITE_ROW) {
+            applicationId = sqlite3_column_int(probe, 0);
+            tables = sqlite3_column_int(probe, 1);
+            rc = SQLITE_OK;
         }
+        sqlite3_finalize(probe);
+    }
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    if (applicationId != kApplicationId && (applicationId != 0 || tables != 0)) {
+        sqlite3_close_v2(db);
+        return OpenResult::Corrupt; // a database, but not this store
     }
     // Write-ahead log with a sync at every commit: a commit that returned
     // survives a crash of the process and a loss of power, and readers never

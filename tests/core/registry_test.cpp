@@ -20,10 +20,67 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using test::RunInChild;
+using test::SpawnChild;
+using test::WaitChild;
 
 constexpr const char* kRoot = "Software\\Orbita";
 constexpr const char* kProfile = "Software\\Orbita\\Administrator";
+
+int envNumber(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::atoi(value) : 0;
+}
+
+std::string streamText(int i)
+{
+    return "value " + std::to_string(i) + " \xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF";
+}
+
+// Roles of a child process (SpawnChild). Run from a static initializer, so a
+// child does its work and exits before the test runner starts.
+int runChildRole(std::string_view role)
+{
+    if (role == "next-round") {
+        // Reads what the parent wrote last and writes the next round.
+        const int round = envNumber("ORBITA_TEST_ROUND");
+        if (ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") != round - 1)
+            return 3;
+        WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", round);
+        WriteRegString(Hive::CurrentUser, kRoot, "User", "Ewa" + std::to_string(round));
+        CreateRegKey(Hive::CurrentUser, "Software\\Orbita\\Ewa" + std::to_string(round));
+        return 0;
+    }
+    if (role == "writer") {
+        const int w = envNumber("ORBITA_TEST_WRITER");
+        const int count = envNumber("ORBITA_TEST_COUNT");
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "W" + std::to_string(w) + "_" + std::to_string(i);
+            WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", name, w * 1000 + i);
+            WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Writer" + std::to_string(w), name, name);
+        }
+        return 0;
+    }
+    if (role == "stream") {
+        // Writes pairs of values without end and reports on standard output
+        // the number of each pair whose two writes have returned.
+        for (int i = 0;; ++i) {
+            const std::string name = "N" + std::to_string(i);
+            WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Stream", name, streamText(i));
+            WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Stream", name + "i", i);
+            if (::write(STDOUT_FILENO, &i, sizeof i) != sizeof i)
+                return 1;
+        }
+    }
+    return 2;
+}
+
+[[maybe_unused]] const int kChildRole = [] {
+    const char* role = std::getenv("ORBITA_TEST_CHILD");
+    if (role)
+        ::_exit(runChildRole(role));
+    return 0;
+}();
 
 class Registry : public test::TempRegistry {
 protected:
@@ -306,15 +363,7 @@ TEST_F(Registry, AWriteByAnotherProcessIsSeenByTheNextRead)
     WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 1);
     for (int round = 2; round <= 4; ++round) {
-        ASSERT_EQ(RunInChild([round] {
-            if (ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") != round - 1)
-                return 3;
-            WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", round);
-            WriteRegString(Hive::CurrentUser, kRoot, "User", "Ewa" + std::to_string(round));
-            CreateRegKey(Hive::CurrentUser, "Software\\Orbita\\Ewa" + std::to_string(round));
-            return 0;
-        }),
-            0);
+        ASSERT_EQ(WaitChild(SpawnChild("next-round", {"ORBITA_TEST_ROUND=" + std::to_string(round)})), 0);
         EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), round);
         EXPECT_EQ(CurrentUserName(), "Ewa" + std::to_string(round));
         EXPECT_TRUE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Ewa" + std::to_string(round)));
@@ -329,23 +378,12 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNoWrite)
     WriteRegInteger(Hive::CurrentUser, kRoot, "Start", 1);
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            for (int i = 0; i < kWrites; ++i) {
-                const std::string name = "W" + std::to_string(w) + "_" + std::to_string(i);
-                WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", name, w * 1000 + i);
-                WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Writer" + std::to_string(w), name, name);
-            }
-            ::_exit(0);
-        }
-        ASSERT_GT(pid, 0);
-        children.push_back(pid);
+        children.push_back(SpawnChild(
+            "writer", {"ORBITA_TEST_WRITER=" + std::to_string(w), "ORBITA_TEST_COUNT=" + std::to_string(kWrites)}));
+        ASSERT_GT(children.back(), 0);
     }
-    for (const pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (const pid_t pid : children)
+        EXPECT_EQ(WaitChild(pid), 0);
     EXPECT_EQ(RegValueNames(Hive::CurrentUser, "Software\\Orbita\\Shared").size(),
         static_cast<std::size_t>(kWriters * kWrites));
     int missing = 0;
@@ -359,27 +397,12 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNoWrite)
     EXPECT_EQ(missing, 0);
 }
 
-std::string streamText(int i)
-{
-    return "value " + std::to_string(i) + " \xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF";
-}
-
 TEST_F(Registry, AProcessKilledMidStreamLosesOnlyTheWriteInFlight)
 {
     WriteRegInteger(Hive::CurrentUser, kRoot, "Start", 1);
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        for (int i = 0;; ++i) {
-            const std::string name = "N" + std::to_string(i);
-            WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Stream", name, streamText(i));
-            WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Stream", name + "i", i);
-            if (::write(pipeFds[1], &i, sizeof i) != sizeof i)
-                ::_exit(1);
-        }
-    }
+    const pid_t pid = SpawnChild("stream", {}, pipeFds[1]);
     ASSERT_GT(pid, 0);
     ::close(pipeFds[1]);
     int reported = -1;
@@ -508,19 +531,14 @@ TEST_F(Registry, AStoreDamagedInAnotherProcessesViewIsSetAsideOnce)
     damage(dbPath(), Damage::Garbage);
     // Two processes find the damage at about the same time.
     std::vector<pid_t> children;
-    for (int c = 0; c < 2; ++c) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            WriteRegInteger(Hive::CurrentUser, kRoot, "Child" + std::to_string(c), c);
-            ::_exit(0);
-        }
-        children.push_back(pid);
-    }
+    for (int c = 0; c < 2; ++c)
+        children.push_back(SpawnChild("writer", {"ORBITA_TEST_WRITER=" + std::to_string(c), "ORBITA_TEST_COUNT=1"}));
     for (const pid_t pid : children)
-        ::waitpid(pid, nullptr, 0);
+        EXPECT_EQ(WaitChild(pid), 0);
     EXPECT_EQ(corruptCopies().size(), 1u);
-    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "Child0"), 0);
-    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "Child1"), 1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", "W0_0"), 0);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", "W1_0"), 1000);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), -1);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
+#include <vector>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,16 +42,39 @@ private:
     std::string m_folder;
 };
 
-// Runs `body` in a forked child and gives its exit code (-1 when it did not
-// exit normally). The child ends with _exit, so nothing of the parent's test
-// state runs twice.
-inline int RunInChild(const std::function<int()>& body)
+// Starts this test program again as a child process that plays `role` (see
+// the child roles in registry_test.cpp) instead of running the tests: the
+// variables in `env` are added to the environment, and the child's standard
+// output goes to `outputFd` when one is given. Fork and exec, so the child
+// shares no SQLite state with the parent. Gives the pid, or -1.
+inline pid_t SpawnChild(const std::string& role, const std::vector<std::string>& env, int outputFd = -1)
 {
+    std::vector<std::string> variables;
+    for (char** e = environ; *e; ++e)
+        variables.emplace_back(*e);
+    variables.push_back("ORBITA_TEST_CHILD=" + role);
+    variables.insert(variables.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (auto& v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    char self[] = "/proc/self/exe";
+    char* argv[] = {self, nullptr};
     const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(body());
+    if (pid == 0) {
+        if (outputFd >= 0)
+            ::dup2(outputFd, STDOUT_FILENO);
+        ::execve(self, argv, envp.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits for a child; its exit code, or -1 when it did not exit normally.
+inline int WaitChild(pid_t pid)
+{
     int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
+    if (pid <= 0 || ::waitpid(pid, &status, 0) != pid)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
