@@ -4,14 +4,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <random>
-#include <unordered_set>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace orbita {
 
@@ -26,10 +25,12 @@ constexpr char EndOfFileMark = '\x1A';
 // Cuts a byte stream, handed over in pieces, into lines: CR LF, a lone CR and
 // a lone LF end a line; a last line without an end is a line too. Each line
 // keeps at most `MaxLineLength` bytes; the rest up to its end is dropped.
-template <typename Sink>
-class LineCutter {
+template <typename Sink> class LineCutter {
 public:
-    explicit LineCutter(Sink& sink) : m_sink(sink) {}
+    explicit LineCutter(Sink& sink)
+        : m_sink(sink)
+    {
+    }
 
     void feed(std::string_view bytes)
     {
@@ -63,7 +64,7 @@ public:
 private:
     Sink& m_sink;
     std::string m_line;
-    bool m_open = false;    // bytes of an unfinished line were seen
+    bool m_open = false; // bytes of an unfinished line were seen
     bool m_afterCr = false; // the previous byte was a CR (an LF now belongs to it)
 };
 
@@ -121,7 +122,8 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
         if (value > limit)
             return std::nullopt;
     }
-    return static_cast<std::int32_t>(negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value));
+    return static_cast<std::int32_t>(
+        negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value));
 }
 
 bool hasLineBreak(std::string_view text)
@@ -143,7 +145,7 @@ bool replaceFileContents(const std::string& path, std::string_view content)
         if (error)
             return false;
     }
-    struct stat old {};
+    struct stat old { };
     const bool existed = ::stat(target.c_str(), &old) == 0;
 
     std::random_device random;
@@ -188,20 +190,20 @@ bool replaceFileContents(const std::string& path, std::string_view content)
 // What a load keeps track of between lines.
 struct TBigIniFile::LoadState {
     std::unordered_set<std::string> seenNames; // lower-cased names of the kept sections
-    std::ptrdiff_t current = -1;               // section receiving lines; -1 drops them
+    std::ptrdiff_t current = -1; // section receiving lines; -1 drops them
 };
 
 TBigIniFile::TBigIniFile() = default;
 
 TBigIniFile::TBigIniFile(std::string fileName)
 {
-    LoadFile(fileName);
+    loadFile(fileName);
 }
 
 TBigIniFile::~TBigIniFile()
 {
     try {
-        UpdateFile();
+        updateFile();
     } catch (...) {
         // Nothing can be reported from here; the file stays as it was.
     }
@@ -223,7 +225,7 @@ void TBigIniFile::addLoadedLine(std::string_view line, LoadState& state)
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
         const std::string_view name = line.substr(1, line.size() - 2);
         if (state.seenNames.insert(Cp1250LowerText(name)).second) {
-            m_sections.push_back(Section{std::string(name), {}});
+            m_sections.push_back(Section { std::string(name), {} });
             state.current = static_cast<std::ptrdiff_t>(m_sections.size()) - 1;
         } else {
             state.current = -1; // a later copy of a known section: dropped whole
@@ -236,10 +238,15 @@ void TBigIniFile::addLoadedLine(std::string_view line, LoadState& state)
 
 IniLoadStatus TBigIniFile::LoadFile(const std::string& fileName)
 {
+    return loadFile(fileName);
+}
+
+IniLoadStatus TBigIniFile::loadFile(const std::string& fileName)
+{
     clear();
     m_fileName = fileName;
 
-    struct stat info {};
+    struct stat info { };
     if (::stat(fileName.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         m_loadStatus = IniLoadStatus::Missing;
         return m_loadStatus;
@@ -306,7 +313,7 @@ TBigIniFile::Section& TBigIniFile::sectionForWrite(std::string_view name)
     const std::ptrdiff_t index = findSection(name);
     if (index >= 0)
         return m_sections[static_cast<std::size_t>(index)];
-    m_sections.push_back(Section{std::string(name), {}});
+    m_sections.push_back(Section { std::string(name), {} });
     m_cursor = m_sections.size() - 1;
     return m_sections.back();
 }
@@ -322,7 +329,8 @@ std::ptrdiff_t TBigIniFile::findKey(const Section& section, std::string_view key
     return -1;
 }
 
-std::string TBigIniFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue)
+std::string TBigIniFile::ReadString(
+    std::string_view section, std::string_view key, std::string_view defaultValue)
 {
     const std::ptrdiff_t sectionIndex = findSection(section);
     if (sectionIndex < 0)
@@ -359,7 +367,8 @@ bool TBigIniFile::WriteString(std::string_view section, std::string_view key, st
     return true;
 }
 
-std::int32_t TBigIniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue)
+std::int32_t TBigIniFile::ReadInteger(
+    std::string_view section, std::string_view key, std::int32_t defaultValue)
 {
     std::string text = ReadString(section, key, "");
     if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
@@ -446,6 +455,11 @@ void TBigIniFile::DeleteKey(std::string_view section, std::string_view key)
 
 void TBigIniFile::GetAllLines(std::vector<std::string>& target) const
 {
+    appendAllLines(target);
+}
+
+void TBigIniFile::appendAllLines(std::vector<std::string>& target) const
+{
     for (const Section& section : m_sections) {
         if (section.lines.empty())
             continue;
@@ -457,12 +471,17 @@ void TBigIniFile::GetAllLines(std::vector<std::string>& target) const
 
 bool TBigIniFile::UpdateFile()
 {
+    return updateFile();
+}
+
+bool TBigIniFile::updateFile()
+{
     if (!m_modified || m_fileName.empty())
         return true;
     if (m_loadStatus == IniLoadStatus::ReadError)
         return false;
     std::vector<std::string> lines;
-    GetAllLines(lines);
+    appendAllLines(lines);
     std::string text;
     for (const std::string& line : lines)
         text.append(line).append("\r\n");
@@ -476,7 +495,7 @@ void TBigIniFile::SetSectionLines(std::string_view section, const std::vector<st
 {
     const std::ptrdiff_t index = findSection(section);
     if (index < 0) {
-        m_sections.push_back(Section{std::string(section), lines});
+        m_sections.push_back(Section { std::string(section), lines });
         m_modified = true;
         return;
     }
@@ -494,7 +513,8 @@ void TBigIniFile::SetSectionLines(std::string_view section, const std::vector<st
     }
 }
 
-std::int32_t TBiggerIniFile::ReadHexInteger(std::string_view section, std::string_view key, std::int32_t defaultValue)
+std::int32_t TBiggerIniFile::ReadHexInteger(
+    std::string_view section, std::string_view key, std::int32_t defaultValue)
 {
     const auto pattern = parseHexDigits(ReadString(section, key, ""));
     return pattern ? static_cast<std::int32_t>(*pattern) : defaultValue;

@@ -10,8 +10,8 @@ namespace orbita {
 
 // How the last load of a TBigIniFile went.
 enum class IniLoadStatus {
-    Loaded,    // the file was read to its end (or text was handed over)
-    Missing,   // no file of that name: the object is empty
+    Loaded, // the file was read to its end (or text was handed over)
+    Missing, // no file of that name: the object is empty
     ReadError, // the file exists but could not be read: the object is empty
 };
 
@@ -58,7 +58,8 @@ public:
     // The value of `key` in `section`, at most 255 characters; `defaultValue`
     // (cut to 255 characters) when the section or key is missing. An empty
     // value gives the empty text.
-    virtual std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue);
+    virtual std::string ReadString(
+        std::string_view section, std::string_view key, std::string_view defaultValue);
     // Sets `key` in `section` to `value`: the first matching line is replaced,
     // or a line is appended (to a new section at the end when needed). Refuses
     // (gives false, changes nothing) what a later load could not read back as
@@ -70,7 +71,8 @@ public:
     // "$"; then an optional sign and decimal digits, or "$" and hexadecimal
     // digits (up to FFFFFFFF, taken as the 32-bit pattern), and nothing else.
     // Anything else, an empty value included, gives `defaultValue`.
-    virtual std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue);
+    virtual std::int32_t ReadInteger(
+        std::string_view section, std::string_view key, std::int32_t defaultValue);
     virtual bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     // True when the value reads as a non-zero integer; `defaultValue` when it
     // does not read as an integer. Written as "1" or "0".
@@ -132,6 +134,11 @@ protected:
 
 private:
     struct LoadState;
+    // The work of the virtual operations of the same names, also run from the
+    // constructor and the destructor.
+    IniLoadStatus loadFile(const std::string& fileName);
+    bool updateFile();
+    void appendAllLines(std::vector<std::string>& target) const;
     void clear();
     void addLoadedLine(std::string_view line, LoadState& state);
 

@@ -67,9 +67,13 @@ std::optional<std::string> readWholeFile(const std::string& fileName)
 
 } // namespace
 
-TIniFile::TIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName)
+    : m_fileName(std::move(fileName))
+{
+}
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const
+std::string TIniFile::ReadString(
+    std::string_view section, std::string_view key, std::string_view defaultValue) const
 {
     const auto text = readWholeFile(m_fileName);
     if (!text)
@@ -112,7 +116,8 @@ std::string TIniFile::ReadStringFromText(
         if (equals == std::string_view::npos || !Cp1250EqualNoCase(trimRight(line.substr(0, equals)), key))
             continue;
         std::string_view value = trim(line.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+            && value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return std::string(value.substr(0, MaxValueLength));
     }

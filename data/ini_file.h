@@ -31,7 +31,8 @@ public:
     // The value of `key` in `section`, at most 1023 characters. A missing or
     // unreadable file, section or key gives `defaultValue` with its trailing
     // blanks removed (also at most 1023 characters).
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    std::string ReadString(
+        std::string_view section, std::string_view key, std::string_view defaultValue) const;
 
     // The same lookup over text held in memory.
     static std::string ReadStringFromText(

@@ -1,12 +1,10 @@
 #include "tests/support/packed_archive.h"
 
 #include <QProcess>
-
-#include <zip.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <zip.h>
 
 namespace orbita::test {
 
@@ -49,7 +47,7 @@ std::optional<std::vector<PackedMember>> ReadPackedArchive(const std::string& pa
         char extra;
         ok = read == static_cast<zip_int64_t>(stat.size) && zip_fread(file, &extra, 1) == 0;
         zip_fclose(file);
-        members.push_back(PackedMember{stat.name, stat.comp_method, std::move(data)});
+        members.push_back(PackedMember { stat.name, stat.comp_method, std::move(data) });
     }
     zip_discard(archive);
     if (!ok)

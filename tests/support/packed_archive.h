@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,9 +20,9 @@ ToolRun RunTool(const QStringList& arguments);
 
 // One member of a ZIP archive as libzip reads it back.
 struct PackedMember {
-    std::string name;      // raw name bytes as stored
-    std::uint16_t method;  // compression method
-    std::string data;      // the decompressed bytes
+    std::string name; // raw name bytes as stored
+    std::uint16_t method; // compression method
+    std::string data; // the decompressed bytes
 };
 
 // Every member of the archive at `path` in directory order, or nothing when

@@ -4,23 +4,21 @@
 #include "core/cp1250.h"
 #include "tools/orbita_tool/command.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <set>
-#include <cstring>
 #include <string>
-#include <vector>
-
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
+#include <zip.h>
 
 namespace orbita::tool {
 namespace {
@@ -38,9 +36,9 @@ constexpr std::uintmax_t MaxArchiveSize = 0x7FFFFFFF;
 constexpr std::size_t MaxMembers = 0xFFFF;
 
 struct Member {
-    std::string name;   // in the archive: relative path with "/", Windows-1250 with --from-utf8
-    fs::path source;    // the file it comes from
-    std::string data;   // the bytes to store
+    std::string name; // in the archive: relative path with "/", Windows-1250 with --from-utf8
+    fs::path source; // the file it comes from
+    std::string data; // the bytes to store
 };
 
 void fail(const std::string& message)
@@ -50,7 +48,7 @@ void fail(const std::string& message)
 
 bool isTextFile(const fs::path& path)
 {
-    static const std::set<std::string> textExtensions = {".TXT", ".HTM", ".HTML", ".INI", ".CSV"};
+    static const std::set<std::string> textExtensions = { ".TXT", ".HTM", ".HTML", ".INI", ".CSV" };
     return textExtensions.count(AsciiUpperText(path.extension().string())) > 0;
 }
 
@@ -89,7 +87,8 @@ std::string describeFailure(std::string_view text, std::size_t offset)
         codePoint = (codePoint << 6) | (c & 0x3Fu);
     }
     const char32_t minimum = length == 3 ? 0x800 : (length == 4 ? 0x10000 : 0x80);
-    if (valid && codePoint >= minimum && codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
+    if (valid && codePoint >= minimum && codePoint <= 0x10FFFF
+        && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
         char buffer[80];
         std::snprintf(buffer, sizeof buffer, "character U+%04X has no Windows-1250 form",
             static_cast<unsigned>(codePoint));
@@ -136,7 +135,7 @@ std::optional<std::vector<Member>> collectMembers(const fs::path& folder, bool f
             fail(folder.string() + ": the files are too large for a package archive (at most 2 GB)");
             return std::nullopt;
         }
-        members.push_back(Member{std::move(name), it->path(), {}});
+        members.push_back(Member { std::move(name), it->path(), {} });
     }
     if (error) {
         fail(folder.string() + ": cannot read the folder: " + error.message());
@@ -150,7 +149,8 @@ std::optional<std::vector<Member>> collectMembers(const fs::path& folder, bool f
         fail(folder.string() + ": too many files for a package archive (at most 65535)");
         return std::nullopt;
     }
-    std::sort(members.begin(), members.end(), [](const Member& a, const Member& b) { return a.name < b.name; });
+    std::sort(
+        members.begin(), members.end(), [](const Member& a, const Member& b) { return a.name < b.name; });
 
     // The program finds members without regard to case: two names that differ
     // only in case would leave one of the files unreachable.
@@ -281,16 +281,17 @@ int packFolder(const std::vector<std::string>& args)
     // the target's name only when complete, so a failed run leaves no archive
     // and an older archive of that name stays as it was.
     std::random_device random;
-    const std::string temporary = target.string() + ".part-" + std::to_string(::getpid()) + "-"
-        + std::to_string(random() & 0xFFFFFF);
+    const std::string temporary
+        = target.string() + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(random() & 0xFFFFFF);
     if (!writeArchive(temporary, *members)) {
         ::unlink(temporary.c_str());
         return 1;
     }
     const auto size = fs::file_size(temporary, error);
     if (error || size > MaxArchiveSize) {
-        fail(target.string() + (error ? ": cannot check the archive: " + error.message()
-                                      : ": the archive would be larger than 2 GB, which the program cannot read"));
+        fail(target.string()
+            + (error ? ": cannot check the archive: " + error.message()
+                     : ": the archive would be larger than 2 GB, which the program cannot read"));
         ::unlink(temporary.c_str());
         return 1;
     }
@@ -304,10 +305,10 @@ int packFolder(const std::vector<std::string>& args)
     return 0;
 }
 
-const CommandRegistrar registrar(Command{"archive pack",
+const CommandRegistrar registrar(Command { "archive pack",
     "archive pack [--from-utf8] FOLDER FILE   build a package archive from every file under FOLDER "
     "(with --from-utf8, .TXT .HTM .HTML .INI .CSV texts and file names go from UTF-8 to Windows-1250)",
-    packFolder});
+    packFolder });
 
 } // namespace
 } // namespace orbita::tool
