@@ -52,6 +52,18 @@ void ReadRegInteger(benchmark::State& state)
 }
 BENCHMARK(ReadRegInteger);
 
+// The same read when every access opens the store anew: what the cached
+// per-thread connection saves.
+void ReadRegIntegerReopening(benchmark::State& state)
+{
+    StoreFolder store;
+    for (auto _ : state) {
+        orbita::ReleaseRegistryConnection();
+        benchmark::DoNotOptimize(orbita::ReadRegInteger(orbita::Hive::CurrentUser, kKey, "Value7"));
+    }
+}
+BENCHMARK(ReadRegIntegerReopening);
+
 void ReadRegString(benchmark::State& state)
 {
     StoreFolder store;

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace orbita {
 namespace {
@@ -406,6 +407,31 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNoWrite)
     EXPECT_EQ(missing, 0);
 }
 
+TEST_F(Registry, ThreadsWritingAtOnceLoseNoWrite)
+{
+    constexpr int kThreads = 4;
+    constexpr int kWrites = 100;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < kWrites; ++i)
+                WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Threads",
+                    "T" + std::to_string(t) + "_" + std::to_string(i), t * 1000 + i);
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    int wrong = 0;
+    for (int t = 0; t < kThreads; ++t)
+        for (int i = 0; i < kWrites; ++i)
+            wrong += ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Threads",
+                         "T" + std::to_string(t) + "_" + std::to_string(i))
+                != t * 1000 + i;
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(RegValueNames(Hive::CurrentUser, "Software\\Orbita\\Threads").size(),
+        static_cast<std::size_t>(kThreads * kWrites));
+}
+
 TEST_F(Registry, AProcessKilledMidStreamLosesOnlyTheWriteInFlight)
 {
     WriteRegInteger(Hive::CurrentUser, kRoot, "Start", 1);
@@ -533,6 +559,19 @@ INSTANTIATE_TEST_SUITE_P(Registry, DamagedStore,
         DamageCase { "Truncated", Damage::Truncated }, DamageCase { "HeaderOnly", Damage::HeaderOnly },
         DamageCase { "ForeignDatabase", Damage::ForeignDatabase }),
     [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(Registry, AnUnreadableStoreIsSetAsideLikeADamagedOne)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 5);
+    ReleaseRegistryConnection();
+    ASSERT_EQ(::chmod(dbPath().c_str(), 0), 0);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), -1);
+    EXPECT_EQ(corruptCopies().size(), 1u);
+    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 1);
+}
 
 TEST_F(Registry, AStoreDamagedInAnotherProcessesViewIsSetAsideOnce)
 {
