@@ -3,7 +3,6 @@
 #include "core/registry.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -42,7 +41,8 @@ void ReadRegInteger(benchmark::State& state)
     StoreFolder store;
     int i = 0;
     for (auto _ : state) {
-        const auto value = orbita::ReadRegInteger(orbita::Hive::CurrentUser, kKey, "Value" + std::to_string(i % 200));
+        const auto value
+            = orbita::ReadRegInteger(orbita::Hive::CurrentUser, kKey, "Value" + std::to_string(i % 200));
         if (value != i % 200) {
             state.SkipWithError("wrong value read");
             break;
@@ -51,6 +51,18 @@ void ReadRegInteger(benchmark::State& state)
     }
 }
 BENCHMARK(ReadRegInteger);
+
+// The same read when every access opens the store anew: what the cached
+// per-thread connection saves.
+void ReadRegIntegerReopening(benchmark::State& state)
+{
+    StoreFolder store;
+    for (auto _ : state) {
+        orbita::ReleaseRegistryConnection();
+        benchmark::DoNotOptimize(orbita::ReadRegInteger(orbita::Hive::CurrentUser, kKey, "Value7"));
+    }
+}
+BENCHMARK(ReadRegIntegerReopening);
 
 void ReadRegString(benchmark::State& state)
 {

@@ -372,7 +372,7 @@ bool loadFile(const std::string& path, std::string& data)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat st {};
+    struct stat st { };
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxFileSize;
     data.clear();
     char buffer[65536];
@@ -458,7 +458,7 @@ std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
     out += "\r\n\r\n";
     // Depth-first without recursion: a key is written before its sub-keys,
     // which follow in enumeration order.
-    std::vector<std::string> pending {top};
+    std::vector<std::string> pending { top };
     while (!pending.empty()) {
         const std::string key = std::move(pending.back());
         pending.pop_back();
@@ -477,7 +477,8 @@ std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
             out += '=';
             if (value->type == RegValue::Type::Integer) {
                 char digits[16];
-                std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<std::uint32_t>(value->integer));
+                std::snprintf(
+                    digits, sizeof digits, "dword:%08x", static_cast<std::uint32_t>(value->integer));
                 out += digits;
             } else if (hasUnwritableByte(value->text)) {
                 out += encodeHexString(value->text);
@@ -521,8 +522,8 @@ RegFileResult ImportRegFile(const std::string& path)
     }
     const auto parsed = ParseRegFile(data);
     if (!parsed.ok) {
-        result.error = "Błąd w wierszu " + std::to_string(parsed.errorLine) + " pliku kopii ustawień " + path + ": "
-            + parsed.error;
+        result.error = "Błąd w wierszu " + std::to_string(parsed.errorLine) + " pliku kopii ustawień " + path
+            + ": " + parsed.error;
         return result;
     }
     ApplyRegFile(parsed.operations);

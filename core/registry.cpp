@@ -2,8 +2,6 @@
 
 #include "core/cp1250.h"
 
-#include <sqlite3.h>
-
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,7 +85,8 @@ constexpr std::array<const char*, StatementCount> kStatements = {
     "ON CONFLICT(key, fold) DO UPDATE SET type=excluded.type, data=excluded.data",
     "INSERT OR IGNORE INTO key(hive, path, name, parent) VALUES(?1, ?2, ?3, ?4)",
     "DELETE FROM value WHERE fold=?3 AND key=(SELECT id FROM key WHERE hive=?1 AND path=?2)",
-    "DELETE FROM value WHERE key IN (SELECT id FROM key WHERE hive=?1 AND (path=?2 OR (path>=?3 AND path<?4)))",
+    "DELETE FROM value WHERE key IN (SELECT id FROM key WHERE hive=?1 AND (path=?2 OR (path>=?3 AND "
+    "path<?4)))",
     "DELETE FROM key WHERE hive=?1 AND (path=?2 OR (path>=?3 AND path<?4))",
     "SELECT c.name FROM key c JOIN key p ON c.parent=p.id WHERE p.hive=?1 AND p.path=?2 ORDER BY c.path",
     "SELECT v.name FROM value v JOIN key k ON v.key=k.id WHERE k.hive=?1 AND k.path=?2 ORDER BY v.id",
@@ -147,7 +147,7 @@ bool makeFolders(const std::string& path)
                 return false;
         }
     }
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -245,7 +245,7 @@ public:
     // (another process may have set a corrupt store aside and started anew).
     bool stillCurrent() const
     {
-        struct stat st {};
+        struct stat st { };
         return ::stat(m_path.c_str(), &st) == 0 && st.st_dev == m_device && st.st_ino == m_inode;
     }
 
@@ -301,7 +301,7 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return (errno == EACCES || errno == EPERM) ? OpenResult::Corrupt : OpenResult::Failed;
-    struct stat st {};
+    struct stat st { };
     const bool statOk = ::fstat(fd, &st) == 0;
     ::close(fd);
     if (!statOk || !S_ISREG(st.st_mode))
@@ -327,8 +327,8 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
     {
         sqlite3_stmt* probe = nullptr;
         rc = sqlite3_prepare_v2(db,
-            "SELECT application_id, (SELECT count(*) FROM sqlite_schema) FROM pragma_application_id", -1, &probe,
-            nullptr);
+            "SELECT application_id, (SELECT count(*) FROM sqlite_schema) FROM pragma_application_id", -1,
+            &probe, nullptr);
         if (rc == SQLITE_OK && (rc = sqlite3_step(probe)) == SQLITE_ROW) {
             applicationId = sqlite3_column_int(probe, 0);
             tables = sqlite3_column_int(probe, 1);
@@ -384,7 +384,7 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
             return (rc == SQLITE_ROW || isCorruption(rc)) ? OpenResult::Corrupt : OpenResult::Failed;
         }
     }
-    struct stat now {};
+    struct stat now { };
     if (::stat(path.c_str(), &now) != 0) {
         sqlite3_close_v2(db);
         return OpenResult::Failed;
@@ -408,7 +408,7 @@ void setAside(const std::string& path)
     if (openStore(path, probe) == OpenResult::Corrupt) {
         const std::string base = path + ".corrupt-" + timeStamp();
         std::string target = base;
-        struct stat st {};
+        struct stat st { };
         for (int n = 2; ::lstat(target.c_str(), &st) == 0 && n < 1000; ++n)
             target = base + "-" + std::to_string(n);
         if (::rename(path.c_str(), target.c_str()) == 0) {
@@ -464,8 +464,7 @@ void handleFailure(int rc)
 // Runs `body` inside one write transaction on this thread's connection.
 // `body` returns an SQLite code; anything but SQLITE_OK / SQLITE_DONE rolls
 // back.
-template <typename Body>
-void writeTransaction(Body body)
+template <typename Body> void writeTransaction(Body body)
 {
     Connection* c = connection();
     if (!c)
@@ -708,7 +707,7 @@ void DeleteRegKey(Hive hive, std::string_view key)
     const std::string high = path->folded + ']'; // the byte after '\'
     writeTransaction([&](Connection& c) {
         int rc = SQLITE_OK;
-        for (const Statement which : {DeleteKeyValues, DeleteKeys}) {
+        for (const Statement which : { DeleteKeyValues, DeleteKeys }) {
             sqlite3_stmt* stmt = c.statement(which, rc);
             if (!stmt)
                 return rc;
@@ -816,8 +815,9 @@ std::string_view shortHiveName(Hive hive)
 
 bool HiveFromName(std::string_view name, Hive& hive)
 {
-    for (const Hive candidate : {Hive::CurrentUser, Hive::LocalMachine, Hive::ClassesRoot}) {
-        if (Cp1250EqualNoCase(name, HiveName(candidate)) || Cp1250EqualNoCase(name, shortHiveName(candidate))) {
+    for (const Hive candidate : { Hive::CurrentUser, Hive::LocalMachine, Hive::ClassesRoot }) {
+        if (Cp1250EqualNoCase(name, HiveName(candidate))
+            || Cp1250EqualNoCase(name, shortHiveName(candidate))) {
             hive = candidate;
             return true;
         }

@@ -1,14 +1,12 @@
-#include "core/reg_file.h"
-
 #include "core/cp1250.h"
+#include "core/reg_file.h"
 #include "core/scramble.h"
 #include "tests/core/registry_test_support.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <iterator>
 
 namespace orbita {
@@ -23,7 +21,7 @@ constexpr const char* kProfile = "Software\\Orbita\\Administrator";
 std::vector<std::string> dumpTree(Hive hive, const std::string& key)
 {
     std::vector<std::string> lines;
-    std::vector<std::string> pending {key};
+    std::vector<std::string> pending { key };
     while (!pending.empty()) {
         const std::string current = pending.back();
         pending.pop_back();
@@ -63,7 +61,8 @@ protected:
     void fillProfile()
     {
         const std::string polish = "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \xAF\xD3\xA3\xC6";
-        WriteRegString(Hive::CurrentUser, kProfile, "Password", ScrambleText(kPasswordScrambleKey, "tajne ha\xB3o"));
+        WriteRegString(
+            Hive::CurrentUser, kProfile, "Password", ScrambleText(kPasswordScrambleKey, "tajne ha\xB3o"));
         WriteRegInteger(Hive::CurrentUser, kProfile, "StartupMode", 1);
         WriteRegInteger(Hive::CurrentUser, kProfile, "SetupTab", 26);
         WriteRegString(Hive::CurrentUser, kProfile, "SkinFile", polish + ".obs");
@@ -74,12 +73,17 @@ protected:
         WriteRegInteger(Hive::CurrentUser, kProfile + "\\Placement"s, "ElementFormLeft", -1);
         WriteRegInteger(Hive::CurrentUser, kProfile + "\\Placement"s, "HelpBackgroundColor", INT32_MIN);
         WriteRegInteger(Hive::CurrentUser, kProfile + "\\Placement"s, "ElementFormHeight", INT32_MAX);
-        WriteRegString(Hive::CurrentUser, kProfile + "\\Notes"s, "26", ScrambleText(kNoteScrambleKey, polish + "\xF4" "2"));
+        WriteRegString(Hive::CurrentUser, kProfile + "\\Notes"s, "26",
+            ScrambleText(kNoteScrambleKey,
+                polish
+                    + "\xF4"
+                      "2"));
         WriteRegString(Hive::CurrentUser, kProfile + "\\Tools"s, "&Notatnik", "notepad.exe");
         WriteRegString(Hive::CurrentUser, kProfile + "\\Tools"s, "&Kalkulator", "calc.exe");
         CreateRegKey(Hive::CurrentUser, kProfile + "\\FindKeywords"s);
         WriteRegString(Hive::CurrentUser, kProfile + "\\Placement\\\xA3\xB9ka"s, polish, polish);
-        WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Ewa", "StartupMode", 0); // not part of the backup
+        WriteRegInteger(
+            Hive::CurrentUser, "Software\\Orbita\\Ewa", "StartupMode", 0); // not part of the backup
     }
 };
 
@@ -89,7 +93,9 @@ TEST_F(RegFile, ExportWritesTheEditorSyntax)
     WriteRegInteger(Hive::CurrentUser, kProfile, "SetupTab", 26);
     WriteRegInteger(Hive::CurrentUser, kProfile, "Color", -2147483643);
     WriteRegString(Hive::CurrentUser, kProfile, "Path", "C:\\\"Orbita\"");
-    WriteRegString(Hive::CurrentUser, kProfile, "", "\xA3\xF3" "d\xBA");
+    WriteRegString(Hive::CurrentUser, kProfile, "",
+        "\xA3\xF3"
+        "d\xBA");
     WriteRegInteger(Hive::CurrentUser, kProfile + "\\Tools"s, "X", 1);
     WriteRegInteger(Hive::CurrentUser, kProfile + "\\Placement"s, "Y", 2);
     WriteRegInteger(Hive::CurrentUser, kProfile + "\\Placement\\Sub"s, "Z", 3);
@@ -181,33 +187,33 @@ TEST(RegFileParse, RefusesMalformedTextNamingTheLine)
         std::string text;
         int line;
     } const cases[] = {
-        {"empty file", "", 1},
-        {"no header", key, 1},
-        {"older header", "REGEDIT4\r\n\r\n" + key, 1},
-        {"value before any key", header + "\"A\"=\"b\"\r\n", 3},
-        {"unknown hive", header + "[HKEY_USERS\\Software]\r\n", 3},
-        {"key without closing bracket", header + "[HKEY_CURRENT_USER\\Software\r\n", 3},
-        {"empty key name inside", header + "[HKEY_CURRENT_USER\\Software\\\\Orbita]\r\n", 3},
-        {"deleting a hive", header + "[-HKEY_CURRENT_USER]\r\n", 3},
-        {"value of a deleted key", header + "[-HKEY_CURRENT_USER\\Software]\r\n\"A\"=-\r\n", 4},
-        {"dword too long", header + key + "\"A\"=dword:000000001\r\n", 4},
-        {"dword not hex", header + key + "\"A\"=dword:0000001g\r\n", 4},
-        {"dword empty", header + key + "\"A\"=dword:\r\n", 4},
-        {"unknown escape", header + key + "\"A\"=\"C:\\Orbita\"\r\n", 4},
-        {"unterminated string", header + key + "\"A\"=\"abc\r\n", 4},
-        {"unterminated name", header + key + "\"A=\"abc\"\r\n", 4},
-        {"text after the string", header + key + "\"A\"=\"abc\" x\r\n", 4},
-        {"missing equals", header + key + "\"A\" \"abc\"\r\n", 4},
-        {"binary type", header + key + "\"A\"=hex:00,01\r\n", 4},
-        {"expandable string", header + key + "\"A\"=hex(2):41,00,00,00\r\n", 4},
-        {"odd hex(1) bytes", header + key + "\"A\"=hex(1):41,00,00\r\n", 4},
-        {"hex(1) trailing comma", header + key + "\"A\"=hex(1):41,00,\r\n", 4},
-        {"hex(1) never ends", header + key + "\"A\"=hex(1):41,\\\r\n", 4},
-        {"bare word", header + key + "StartupMode=1\r\n", 4},
-        {"invalid UTF-8", header + key + "\"A\"=\"\xC5\"\r\n", 4},
-        {"outside Windows-1250", header + key + "\"A\"=\"\xE4\xB8\xAD\"\r\n", 4},
-        {"name outside Windows-1250", header + key + "\"\xE4\xB8\xAD\"=\"a\"\r\n", 4},
-        {"error after good lines", header + key + "\"A\"=\"a\"\r\n\"B\"=dword:1\r\n\r\n\"C\"=?\r\n", 7},
+        { "empty file", "", 1 },
+        { "no header", key, 1 },
+        { "older header", "REGEDIT4\r\n\r\n" + key, 1 },
+        { "value before any key", header + "\"A\"=\"b\"\r\n", 3 },
+        { "unknown hive", header + "[HKEY_USERS\\Software]\r\n", 3 },
+        { "key without closing bracket", header + "[HKEY_CURRENT_USER\\Software\r\n", 3 },
+        { "empty key name inside", header + "[HKEY_CURRENT_USER\\Software\\\\Orbita]\r\n", 3 },
+        { "deleting a hive", header + "[-HKEY_CURRENT_USER]\r\n", 3 },
+        { "value of a deleted key", header + "[-HKEY_CURRENT_USER\\Software]\r\n\"A\"=-\r\n", 4 },
+        { "dword too long", header + key + "\"A\"=dword:000000001\r\n", 4 },
+        { "dword not hex", header + key + "\"A\"=dword:0000001g\r\n", 4 },
+        { "dword empty", header + key + "\"A\"=dword:\r\n", 4 },
+        { "unknown escape", header + key + "\"A\"=\"C:\\Orbita\"\r\n", 4 },
+        { "unterminated string", header + key + "\"A\"=\"abc\r\n", 4 },
+        { "unterminated name", header + key + "\"A=\"abc\"\r\n", 4 },
+        { "text after the string", header + key + "\"A\"=\"abc\" x\r\n", 4 },
+        { "missing equals", header + key + "\"A\" \"abc\"\r\n", 4 },
+        { "binary type", header + key + "\"A\"=hex:00,01\r\n", 4 },
+        { "expandable string", header + key + "\"A\"=hex(2):41,00,00,00\r\n", 4 },
+        { "odd hex(1) bytes", header + key + "\"A\"=hex(1):41,00,00\r\n", 4 },
+        { "hex(1) trailing comma", header + key + "\"A\"=hex(1):41,00,\r\n", 4 },
+        { "hex(1) never ends", header + key + "\"A\"=hex(1):41,\\\r\n", 4 },
+        { "bare word", header + key + "StartupMode=1\r\n", 4 },
+        { "invalid UTF-8", header + key + "\"A\"=\"\xC5\"\r\n", 4 },
+        { "outside Windows-1250", header + key + "\"A\"=\"\xE4\xB8\xAD\"\r\n", 4 },
+        { "name outside Windows-1250", header + key + "\"\xE4\xB8\xAD\"=\"a\"\r\n", 4 },
+        { "error after good lines", header + key + "\"A\"=\"a\"\r\n\"B\"=dword:1\r\n\r\n\"C\"=?\r\n", 7 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -266,15 +272,16 @@ TEST(RegFileText, FullKeyPathsAndTheQuestion)
         Hive hive;
         std::string key;
     } const cases[] = {
-        {"HKEY_CURRENT_USER\\Software\\Orbita", true, Hive::CurrentUser, "Software\\Orbita"},
-        {"HKEY_LOCAL_MACHINE\\Software\\", true, Hive::LocalMachine, "Software"},
-        {"hkey_classes_root\\OBTFile", true, Hive::ClassesRoot, "OBTFile"},
-        {"HKEY_CURRENT_USER", true, Hive::CurrentUser, ""},
-        {"HKEY_CURRENT_USER\\Software\\\xC5\x81\xC4\x85ka", true, Hive::CurrentUser, "Software\\\xA3\xB9ka"},
-        {"Software\\Orbita", false, Hive::CurrentUser, ""},
-        {"HKEY_CURRENT_USER\\\\Software", false, Hive::CurrentUser, ""},
-        {"HKEY_CURRENT_USER\\A\\\\B", false, Hive::CurrentUser, ""},
-        {"HKEY_CURRENT_USER\\A\tB", false, Hive::CurrentUser, ""},
+        { "HKEY_CURRENT_USER\\Software\\Orbita", true, Hive::CurrentUser, "Software\\Orbita" },
+        { "HKEY_LOCAL_MACHINE\\Software\\", true, Hive::LocalMachine, "Software" },
+        { "hkey_classes_root\\OBTFile", true, Hive::ClassesRoot, "OBTFile" },
+        { "HKEY_CURRENT_USER", true, Hive::CurrentUser, "" },
+        { "HKEY_CURRENT_USER\\Software\\\xC5\x81\xC4\x85ka", true, Hive::CurrentUser,
+            "Software\\\xA3\xB9ka" },
+        { "Software\\Orbita", false, Hive::CurrentUser, "" },
+        { "HKEY_CURRENT_USER\\\\Software", false, Hive::CurrentUser, "" },
+        { "HKEY_CURRENT_USER\\A\\\\B", false, Hive::CurrentUser, "" },
+        { "HKEY_CURRENT_USER\\A\tB", false, Hive::CurrentUser, "" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

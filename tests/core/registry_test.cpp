@@ -1,27 +1,26 @@
 #include "core/registry.h"
-
 #include "tests/core/registry_test_support.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <ostream>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace orbita {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using test::SpawnChild;
 using test::WaitChild;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr const char* kRoot = "Software\\Orbita";
 constexpr const char* kProfile = "Software\\Orbita\\Administrator";
@@ -114,12 +113,12 @@ TEST_F(Registry, MissingAndMistypedValuesReadAsMinusOneAndEmpty)
         std::int32_t integer;
         std::string text;
     } const cases[] = {
-        {kProfile, "StartupMode", 1, ""}, // a string read of an integer gives ""
-        {kProfile, "SkinFile", -1, "Zielona.obs"}, // an integer read of a string gives -1
-        {kProfile, "Empty", -1, ""},
-        {kProfile, "Missing", -1, ""},
-        {"Software\\Orbita\\Nobody", "StartupMode", -1, ""},
-        {"Software\\Nothing\\At\\All", "X", -1, ""},
+        { kProfile, "StartupMode", 1, "" }, // a string read of an integer gives ""
+        { kProfile, "SkinFile", -1, "Zielona.obs" }, // an integer read of a string gives -1
+        { kProfile, "Empty", -1, "" },
+        { kProfile, "Missing", -1, "" },
+        { "Software\\Orbita\\Nobody", "StartupMode", -1, "" },
+        { "Software\\Nothing\\At\\All", "X", -1, "" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + " / " + c.name);
@@ -135,7 +134,7 @@ TEST_F(Registry, MissingAndMistypedValuesReadAsMinusOneAndEmpty)
 
 TEST_F(Registry, IntegersKeepEveryThirtyTwoBitValue)
 {
-    for (const std::int32_t value : {0, 1, -1, 426, INT32_MAX, INT32_MIN, -2147483647}) {
+    for (const std::int32_t value : { 0, 1, -1, 426, INT32_MAX, INT32_MIN, -2147483647 }) {
         WriteRegInteger(Hive::CurrentUser, kProfile, "Value", value);
         EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "Value"), value);
         const auto typed = ReadRegValue(Hive::CurrentUser, kProfile, "Value");
@@ -168,16 +167,25 @@ TEST_F(Registry, NamesCompareWithoutCaseByWindows1250RulesAndKeepTheirFirstSpell
 
     // Letters outside ASCII that differ only by case are the same name; ones
     // that are different letters are not.
-    WriteRegInteger(Hive::CurrentUser, kProfile, "\x8C" "cie\xBF" "ka", 5); // Ścieżka
-    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "\x9C" "CIE\xAF" "KA"), 5);
+    WriteRegInteger(Hive::CurrentUser, kProfile,
+        "\x8C"
+        "cie\xBF"
+        "ka",
+        5); // Ścieżka
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile,
+                  "\x9C"
+                  "CIE\xAF"
+                  "KA"),
+        5);
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "Sciezka"), -1);
 }
 
 TEST_F(Registry, SubKeysEnumerateAlphabeticallyWithoutRegardToCase)
 {
-    for (const char* name : {"beta", "Alpha", "gamma", "ALPHA2", "Delta", "alp"})
+    for (const char* name : { "beta", "Alpha", "gamma", "ALPHA2", "Delta", "alp" })
         CreateRegKey(Hive::CurrentUser, std::string(kRoot) + "\\" + name);
-    EXPECT_THAT(RegSubKeyNames(Hive::CurrentUser, kRoot), ElementsAre("alp", "Alpha", "ALPHA2", "beta", "Delta", "gamma"));
+    EXPECT_THAT(RegSubKeyNames(Hive::CurrentUser, kRoot),
+        ElementsAre("alp", "Alpha", "ALPHA2", "beta", "Delta", "gamma"));
 }
 
 TEST_F(Registry, ValuesEnumerateInFirstWriteOrder)
@@ -221,9 +229,10 @@ TEST_F(Registry, WritesCreateMissingParentsAndRootValuesAreNotAccounts)
 
 TEST_F(Registry, DeleteKeyRemovesTheWholeSubtreeAndNothingBeside)
 {
-    for (const char* key : {"Software\\Orbita\\Admin", "Software\\Orbita\\Admin\\Placement",
-             "Software\\Orbita\\Admin\\Placement\\Deep", "Software\\Orbita\\Admin2", "Software\\Orbita\\Admin_x",
-             "Software\\Orbita\\Admin]", "Software\\Orbita\\Adm", "Software\\Orbitb"})
+    for (const char* key : { "Software\\Orbita\\Admin", "Software\\Orbita\\Admin\\Placement",
+             "Software\\Orbita\\Admin\\Placement\\Deep", "Software\\Orbita\\Admin2",
+             "Software\\Orbita\\Admin_x", "Software\\Orbita\\Admin]", "Software\\Orbita\\Adm",
+             "Software\\Orbitb" })
         WriteRegInteger(Hive::CurrentUser, key, "V", 1);
 
     DeleteRegKey(Hive::CurrentUser, "software\\orbita\\ADMIN");
@@ -270,7 +279,7 @@ TEST_F(Registry, KeyPathsToleratOuterBackslashesAndRefuseEmptyInnerNames)
 TEST_F(Registry, DeletingAHiveRootIsRefused)
 {
     WriteRegInteger(Hive::CurrentUser, kProfile, "StartupMode", 1);
-    for (const char* root : {"", "\\", "\\\\"})
+    for (const char* root : { "", "\\", "\\\\" })
         DeleteRegKey(Hive::CurrentUser, root);
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "StartupMode"), 1);
 }
@@ -290,7 +299,7 @@ TEST_F(Registry, HivesAreSeparate)
 
 TEST(RegistryHives, NamesGoBothWays)
 {
-    for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine, Hive::ClassesRoot}) {
+    for (const Hive hive : { Hive::CurrentUser, Hive::LocalMachine, Hive::ClassesRoot }) {
         Hive parsed = Hive::ClassesRoot;
         ASSERT_TRUE(HiveFromName(HiveName(hive), parsed));
         EXPECT_EQ(parsed, hive);
@@ -308,7 +317,7 @@ TEST_F(Registry, FolderComesFromTheEnvironmentAndIsPrivate)
     const std::string nested = root() + "/a/b/orbita";
     ::setenv("ORBITA_CONFIG_DIR", nested.c_str(), 1);
     WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat((nested + "/registry.db").c_str(), &st), 0);
     ASSERT_EQ(::stat(nested.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
@@ -363,7 +372,7 @@ TEST_F(Registry, AWriteByAnotherProcessIsSeenByTheNextRead)
     WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 1);
     for (int round = 2; round <= 4; ++round) {
-        ASSERT_EQ(WaitChild(SpawnChild("next-round", {"ORBITA_TEST_ROUND=" + std::to_string(round)})), 0);
+        ASSERT_EQ(WaitChild(SpawnChild("next-round", { "ORBITA_TEST_ROUND=" + std::to_string(round) })), 0);
         EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), round);
         EXPECT_EQ(CurrentUserName(), "Ewa" + std::to_string(round));
         EXPECT_TRUE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Ewa" + std::to_string(round)));
@@ -378,8 +387,8 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNoWrite)
     WriteRegInteger(Hive::CurrentUser, kRoot, "Start", 1);
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
-        children.push_back(SpawnChild(
-            "writer", {"ORBITA_TEST_WRITER=" + std::to_string(w), "ORBITA_TEST_COUNT=" + std::to_string(kWrites)}));
+        children.push_back(SpawnChild("writer",
+            { "ORBITA_TEST_WRITER=" + std::to_string(w), "ORBITA_TEST_COUNT=" + std::to_string(kWrites) }));
         ASSERT_GT(children.back(), 0);
     }
     for (const pid_t pid : children)
@@ -391,10 +400,36 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNoWrite)
         for (int i = 0; i < kWrites; ++i) {
             const std::string name = "W" + std::to_string(w) + "_" + std::to_string(i);
             missing += ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", name) != w * 1000 + i;
-            missing += ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Writer" + std::to_string(w), name) != name;
+            missing += ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Writer" + std::to_string(w), name)
+                != name;
         }
     }
     EXPECT_EQ(missing, 0);
+}
+
+TEST_F(Registry, ThreadsWritingAtOnceLoseNoWrite)
+{
+    constexpr int kThreads = 4;
+    constexpr int kWrites = 100;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < kWrites; ++i)
+                WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Threads",
+                    "T" + std::to_string(t) + "_" + std::to_string(i), t * 1000 + i);
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    int wrong = 0;
+    for (int t = 0; t < kThreads; ++t)
+        for (int i = 0; i < kWrites; ++i)
+            wrong += ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Threads",
+                         "T" + std::to_string(t) + "_" + std::to_string(i))
+                != t * 1000 + i;
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(RegValueNames(Hive::CurrentUser, "Software\\Orbita\\Threads").size(),
+        static_cast<std::size_t>(kThreads * kWrites));
 }
 
 TEST_F(Registry, AProcessKilledMidStreamLosesOnlyTheWriteInFlight)
@@ -436,7 +471,8 @@ TEST_F(Registry, AProcessKilledMidStreamLosesOnlyTheWriteInFlight)
     for (std::size_t n = 2 * static_cast<std::size_t>(reported + 1); n < names.size(); ++n) {
         const int next = reported + 1;
         if (names[n] == "N" + std::to_string(next))
-            EXPECT_EQ(ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Stream", names[n]), streamText(next));
+            EXPECT_EQ(
+                ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Stream", names[n]), streamText(next));
         else
             EXPECT_EQ(names[n], "N" + std::to_string(next) + "i");
     }
@@ -519,10 +555,23 @@ TEST_P(DamagedStore, ReadsAsEmptyIsKeptAsideAndAFreshStoreStarts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Registry, DamagedStore,
-    ::testing::Values(DamageCase {"Garbage", Damage::Garbage}, DamageCase {"Text", Damage::Text},
-        DamageCase {"Truncated", Damage::Truncated}, DamageCase {"HeaderOnly", Damage::HeaderOnly},
-        DamageCase {"ForeignDatabase", Damage::ForeignDatabase}),
+    ::testing::Values(DamageCase { "Garbage", Damage::Garbage }, DamageCase { "Text", Damage::Text },
+        DamageCase { "Truncated", Damage::Truncated }, DamageCase { "HeaderOnly", Damage::HeaderOnly },
+        DamageCase { "ForeignDatabase", Damage::ForeignDatabase }),
     [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(Registry, AnUnreadableStoreIsSetAsideLikeADamagedOne)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind the superuser";
+    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 5);
+    ReleaseRegistryConnection();
+    ASSERT_EQ(::chmod(dbPath().c_str(), 0), 0);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), -1);
+    EXPECT_EQ(corruptCopies().size(), 1u);
+    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 1);
+}
 
 TEST_F(Registry, AStoreDamagedInAnotherProcessesViewIsSetAsideOnce)
 {
@@ -532,7 +581,8 @@ TEST_F(Registry, AStoreDamagedInAnotherProcessesViewIsSetAsideOnce)
     // Two processes find the damage at about the same time.
     std::vector<pid_t> children;
     for (int c = 0; c < 2; ++c)
-        children.push_back(SpawnChild("writer", {"ORBITA_TEST_WRITER=" + std::to_string(c), "ORBITA_TEST_COUNT=1"}));
+        children.push_back(
+            SpawnChild("writer", { "ORBITA_TEST_WRITER=" + std::to_string(c), "ORBITA_TEST_COUNT=1" }));
     for (const pid_t pid : children)
         EXPECT_EQ(WaitChild(pid), 0);
     EXPECT_EQ(corruptCopies().size(), 1u);

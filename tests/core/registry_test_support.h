@@ -2,14 +2,13 @@
 
 #include "core/registry.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace orbita::test {
 
@@ -59,7 +58,7 @@ inline pid_t SpawnChild(const std::string& role, const std::vector<std::string>&
         envp.push_back(v.data());
     envp.push_back(nullptr);
     char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
+    char* argv[] = { self, nullptr };
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (outputFd >= 0)

@@ -1,7 +1,6 @@
 #include "core/scramble.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace orbita {
@@ -14,16 +13,16 @@ TEST(Scramble, KnownTexts)
         std::string_view text;
         std::string_view hex;
     } const cases[] = {
-        {"", "abc", "616263"}, // no key: the plain codes
-        {"", "", ""},
-        {kPasswordScrambleKey, "", ""},
+        { "", "abc", "616263" }, // no key: the plain codes
+        { "", "", "" },
+        { kPasswordScrambleKey, "", "" },
         // 'a' ^ 'K' = 0x2A, 'b' ^ 'o' = 0x0D, 'c' ^ 'n' = 0x0D
-        {kPasswordScrambleKey, "abc", "2a0d0d"},
+        { kPasswordScrambleKey, "abc", "2a0d0d" },
         // the key starts again after its last character: '9' ^ 'N' = 0x77
-        {"NotaSlad", "123456789", "7f5d4755665a565c77"},
+        { "NotaSlad", "123456789", "7f5d4755665a565c77" },
         // bytes above 7F and the note separator F4: F4 ^ 'N' = 0xBA
-        {kNoteScrambleKey, "\xF4\xFF", "ba90"},
-        {"", std::string_view("\x00\x0F\xF0", 3), "000ff0"},
+        { kNoteScrambleKey, "\xF4\xFF", "ba90" },
+        { "", std::string_view("\x00\x0F\xF0", 3), "000ff0" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + " / " + std::string(c.hex));
@@ -38,8 +37,8 @@ TEST(Scramble, EveryTextComesBackForEveryKey)
     std::string allBytes;
     for (int b = 0; b < 256; ++b)
         allBytes.push_back(static_cast<char>(b));
-    const std::string keys[] = {"", "K", std::string(kPasswordScrambleKey), std::string(kNoteScrambleKey),
-        std::string("\x00\xFF", 2), allBytes};
+    const std::string keys[] = { "", "K", std::string(kPasswordScrambleKey), std::string(kNoteScrambleKey),
+        std::string("\x00\xFF", 2), allBytes };
     for (const auto& key : keys) {
         for (int round = 0; round < 200; ++round) {
             std::string text = round == 0 ? allBytes : std::string();
@@ -61,16 +60,16 @@ TEST(Scramble, DamagedHexNeverFails)
         std::string_view hex;
         std::string_view text;
     } const cases[] = {
-        {"", "6162636", "abc"}, // a trailing odd digit is ignored
-        {"", "6", ""},
-        {"", "zz41", " A"}, // an invalid pair counts as 32
-        {"", "4g", " "},
-        {"", "g4", " "},
-        {"", " 4", " "},
-        {"", "4A4a", "JJ"}, // upper-case digits are hexadecimal too
-        {"NotaSlad", "zz", "n"}, // 32 ^ 'N'
-        {"NotaSlad", "zzzz", "nO"}, // 32 ^ 'o' = 'O'
-        {"", std::string_view("\x00\x00", 2), " "},
+        { "", "6162636", "abc" }, // a trailing odd digit is ignored
+        { "", "6", "" },
+        { "", "zz41", " A" }, // an invalid pair counts as 32
+        { "", "4g", " " },
+        { "", "g4", " " },
+        { "", " 4", " " },
+        { "", "4A4a", "JJ" }, // upper-case digits are hexadecimal too
+        { "NotaSlad", "zz", "n" }, // 32 ^ 'N'
+        { "NotaSlad", "zzzz", "nO" }, // 32 ^ 'o' = 'O'
+        { "", std::string_view("\x00\x00", 2), " " },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.hex));

@@ -5,11 +5,10 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <iterator>
 
 namespace orbita {
@@ -50,7 +49,7 @@ protected:
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("ORBITA_CONFIG_DIR"), QString::fromStdString(m_config));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(ORBITA_TOOL), QStringList {QStringLiteral("settings")} + args);
+        process.start(QStringLiteral(ORBITA_TOOL), QStringList { QStringLiteral("settings") } + args);
         ToolRun result;
         if (!process.waitForStarted(10000))
             return result;
@@ -88,27 +87,31 @@ TEST_F(SettingsCommands, ExportAndImportCarryTheSettings)
     fillProfile();
     const auto whole = path("whole.reg");
     const auto profile = path("profile.reg");
-    const auto all = run({QStringLiteral("export"), QString::fromStdString(whole)});
+    const auto all = run({ QStringLiteral("export"), QString::fromStdString(whole) });
     ASSERT_EQ(all.exitCode, 0) << all.err;
-    EXPECT_THAT(readFile(whole), StartsWith("Windows Registry Editor Version 5.00\r\n\r\n"
-                                            "[HKEY_CURRENT_USER\\Software\\Orbita]\r\n"
-                                            "\"User\"=\"Administrator\"\r\n"));
-    const auto one = run({QStringLiteral("export"), QString::fromStdString(profile),
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\Orbita\\Administrator")});
+    EXPECT_THAT(readFile(whole),
+        StartsWith("Windows Registry Editor Version 5.00\r\n\r\n"
+                   "[HKEY_CURRENT_USER\\Software\\Orbita]\r\n"
+                   "\"User\"=\"Administrator\"\r\n"));
+    const auto one = run({ QStringLiteral("export"), QString::fromStdString(profile),
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Orbita\\Administrator") });
     ASSERT_EQ(one.exitCode, 0) << one.err;
     const auto text = readFile(profile);
-    EXPECT_THAT(text, StartsWith("Windows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Orbita\\Administrator]\r\n"));
+    EXPECT_THAT(text,
+        StartsWith("Windows Registry Editor Version 5.00\r\n\r\n"
+                   "[HKEY_CURRENT_USER\\Software\\Orbita\\Administrator]\r\n"));
     EXPECT_THAT(text, HasSubstr("\"SkinFile\"=\"Żółta.obs\"\r\n"));
     EXPECT_THAT(text, HasSubstr("\"ElementFormLeft\"=dword:ffffffec\r\n"));
     EXPECT_THAT(text, ::testing::Not(HasSubstr("\"User\"")));
 
     DeleteRegKey(Hive::CurrentUser, kProfile);
-    const auto restored = run({QStringLiteral("import"), QString::fromStdString(profile), QStringLiteral("--yes")});
+    const auto restored
+        = run({ QStringLiteral("import"), QString::fromStdString(profile), QStringLiteral("--yes") });
     ASSERT_EQ(restored.exitCode, 0) << restored.err;
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "StartupMode"), 1);
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, kProfile, "SkinFile"), "\xAF\xF3\xB3ta.obs");
-    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile + std::string("\\Placement"), "ElementFormLeft"), -20);
+    EXPECT_EQ(
+        ReadRegInteger(Hive::CurrentUser, kProfile + std::string("\\Placement"), "ElementFormLeft"), -20);
 }
 
 TEST_F(SettingsCommands, ImportAsksFirst)
@@ -121,13 +124,22 @@ TEST_F(SettingsCommands, ImportAsksFirst)
         const char* answer;
         bool yes;
     } const cases[] = {
-        {"t\n", true}, {"T\n", true}, {"y\n", true}, {"Y\n", true}, {"tak\n", true},
-        {"n\n", false}, {"N\n", false}, {"\n", false}, {"", false}, {"x\n", false},
+        { "t\n", true },
+        { "T\n", true },
+        { "y\n", true },
+        { "Y\n", true },
+        { "tak\n", true },
+        { "n\n", false },
+        { "N\n", false },
+        { "\n", false },
+        { "", false },
+        { "x\n", false },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);
         WriteRegInteger(Hive::CurrentUser, kProfile, "StartupMode", 0);
-        const auto result = run({QStringLiteral("import"), QString::fromStdString(file)}, QByteArray(c.answer));
+        const auto result
+            = run({ QStringLiteral("import"), QString::fromStdString(file) }, QByteArray(c.answer));
         EXPECT_THAT(result.out, HasSubstr("Czy na pewno chcesz przywrócić ustawienia z pliku " + file + "?"));
         EXPECT_EQ(result.exitCode, c.yes ? 0 : 1) << result.err;
         EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "StartupMode"), c.yes ? 1 : 0);
@@ -148,19 +160,23 @@ TEST_F(SettingsCommands, FailuresExitWithOneAndAPolishMessage)
         int exitCode;
         std::string message;
     } const cases[] = {
-        {"malformed file", {QStringLiteral("import"), QString::fromStdString(bad), QStringLiteral("--yes")}, 1,
-            "Błąd w wierszu 5 pliku kopii ustawień " + bad},
-        {"missing file", {QStringLiteral("import"), QString::fromStdString(path("none.reg")), QStringLiteral("--yes")},
-            1, "Nie można odczytać pliku kopii ustawień"},
-        {"missing key",
-            {QStringLiteral("export"), QString::fromStdString(path("x.reg")),
-                QStringLiteral("HKEY_CURRENT_USER\\Software\\Orbita\\Nobody")},
-            1, "HKEY_CURRENT_USER\\Software\\Orbita\\Nobody"},
-        {"unknown hive", {QStringLiteral("export"), QString::fromStdString(path("x.reg")), QStringLiteral("HKEY_USERS")},
-            1, "Nieprawidłowa nazwa klucza"},
-        {"no file named", {QStringLiteral("import")}, 2, "Użycie"},
-        {"too many arguments", {QStringLiteral("export"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
-            2, "Użycie"},
+        { "malformed file",
+            { QStringLiteral("import"), QString::fromStdString(bad), QStringLiteral("--yes") }, 1,
+            "Błąd w wierszu 5 pliku kopii ustawień " + bad },
+        { "missing file",
+            { QStringLiteral("import"), QString::fromStdString(path("none.reg")), QStringLiteral("--yes") },
+            1, "Nie można odczytać pliku kopii ustawień" },
+        { "missing key",
+            { QStringLiteral("export"), QString::fromStdString(path("x.reg")),
+                QStringLiteral("HKEY_CURRENT_USER\\Software\\Orbita\\Nobody") },
+            1, "HKEY_CURRENT_USER\\Software\\Orbita\\Nobody" },
+        { "unknown hive",
+            { QStringLiteral("export"), QString::fromStdString(path("x.reg")), QStringLiteral("HKEY_USERS") },
+            1, "Nieprawidłowa nazwa klucza" },
+        { "no file named", { QStringLiteral("import") }, 2, "Użycie" },
+        { "too many arguments",
+            { QStringLiteral("export"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c") }, 2,
+            "Użycie" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

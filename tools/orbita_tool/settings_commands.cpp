@@ -75,12 +75,14 @@ int importSettings(const std::vector<std::string>& args)
     return 0;
 }
 
-const CommandRegistrar exportCommand({"settings export",
-    "settings export FILE.reg [KEY]   export KEY (default HKEY_CURRENT_USER\\Software\\Orbita) with its sub-keys",
-    exportSettings});
+const CommandRegistrar exportCommand({ "settings export",
+    "settings export FILE.reg [KEY]   export KEY (default HKEY_CURRENT_USER\\Software\\Orbita) with its "
+    "sub-keys",
+    exportSettings });
 
-const CommandRegistrar importCommand({"settings import",
-    "settings import FILE.reg [--yes] restore settings from FILE.reg (asks first unless --yes)", importSettings});
+const CommandRegistrar importCommand({ "settings import",
+    "settings import FILE.reg [--yes] restore settings from FILE.reg (asks first unless --yes)",
+    importSettings });
 
 } // namespace
 } // namespace orbita::tool
