@@ -4,7 +4,7 @@ set -euo pipefail
 
 : "${ORBITA_APP:?path of the orbita executable}"
 : "${ORBITA_TOOL:?path of orbita-tool}"
-: "${ORBITA_BUILT_PROGRAM_DIR:?the build's program folder}"
+: "${ORBITA_BUILT_PROGRAM_DIR:?program folder of the build}"
 
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
