@@ -52,7 +52,7 @@ TLoginForm::TLoginForm(QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(UruchomPrzycisk);
     buttons->addWidget(ZamknijPrzycisk);
-    auto* layout = new QVBoxLayout(body());
+    QVBoxLayout* layout = bodyLayout();
     layout->addWidget(TitleCaption);
     layout->addLayout(fields);
     layout->addWidget(CapsCaption);
