@@ -14,32 +14,6 @@
 namespace orbita {
 namespace {
 
-// The two-pass read: the first pass gives the size, the second fills a block
-// of exactly that size. Both must give status 0.
-std::optional<std::string> ReadMember(const std::string& archivePath, std::string_view memberName)
-{
-    ArchiveEntry entry;
-    if (!FindArchiveEntry(archivePath, memberName, entry))
-        return std::nullopt;
-    const ExtractResult sizing = ExtractToMemory(archivePath, entry.headerOffset, nullptr, 0, &entry);
-    if (sizing.status != ExtractStatus::Ok || sizing.delivered > kMaxMemberSize)
-        return std::nullopt;
-    try {
-        std::string bytes(static_cast<std::size_t>(sizing.delivered), '\0');
-        // An empty member is decoded too (into a spare byte), so that its
-        // data and CRC are checked like any other member's.
-        std::uint8_t spare = 0;
-        std::uint8_t* target = bytes.empty() ? &spare : reinterpret_cast<std::uint8_t*>(bytes.data());
-        const ExtractResult filled = ExtractToMemory(archivePath, entry.headerOffset, target,
-            bytes.empty() ? 1 : bytes.size(), &entry);
-        if (filled.status != ExtractStatus::Ok || filled.delivered != sizing.delivered)
-            return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -102,18 +76,62 @@ bool ReplaceFile(const std::string& targetPath, const std::string& bytes)
 
 } // namespace
 
+MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& entry)
+{
+    MemberRead read;
+    read.found = true;
+    const ExtractResult sizing = ExtractToMemory(archivePath, entry.headerOffset, nullptr, 0, &entry);
+    read.status = sizing.status;
+    if (sizing.status != ExtractStatus::Ok)
+        return read;
+    if (sizing.delivered > kMaxMemberSize) {
+        read.tooLarge = true;
+        return read;
+    }
+    try {
+        read.bytes.assign(static_cast<std::size_t>(sizing.delivered), '\0');
+        // An empty member is decoded too (into a spare byte), so that its
+        // data and CRC are checked like any other member's.
+        std::uint8_t spare = 0;
+        std::uint8_t* target = read.bytes.empty() ? &spare : reinterpret_cast<std::uint8_t*>(read.bytes.data());
+        const ExtractResult filled = ExtractToMemory(archivePath, entry.headerOffset, target,
+            read.bytes.empty() ? 1 : read.bytes.size(), &entry);
+        read.status = filled.status;
+        // Both passes read the same header, so the sizes agree unless the
+        // file changed in between.
+        if (filled.status == ExtractStatus::Ok && filled.delivered != sizing.delivered)
+            read.status = ExtractStatus::ReadFailed;
+    } catch (const std::bad_alloc&) {
+        read.status = ExtractStatus::ReadFailed;
+    }
+    if (read.status != ExtractStatus::Ok)
+        read.bytes.clear();
+    return read;
+}
+
+MemberRead ReadArchiveMember(const std::string& archivePath, std::string_view memberName)
+{
+    ArchiveEntry entry;
+    if (!FindArchiveEntry(archivePath, memberName, entry))
+        return {};
+    return ReadArchiveEntry(archivePath, entry);
+}
+
 std::optional<std::string> ReadArchiveStream(const std::string& archivePath, std::string_view memberName)
 {
-    return ReadMember(archivePath, memberName);
+    MemberRead read = ReadArchiveMember(archivePath, memberName);
+    if (!read.Ok())
+        return std::nullopt;
+    return std::move(read.bytes);
 }
 
 std::optional<std::vector<std::string>> ReadArchiveLines(std::string_view memberName, const std::string& archivePath)
 {
-    const std::optional<std::string> bytes = ReadMember(archivePath, memberName);
-    if (!bytes)
+    const MemberRead read = ReadArchiveMember(archivePath, memberName);
+    if (!read.Ok())
         return std::nullopt;
     try {
-        return SplitTextLines(*bytes);
+        return SplitTextLines(read.bytes);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
@@ -121,10 +139,10 @@ std::optional<std::vector<std::string>> ReadArchiveLines(std::string_view member
 
 bool ExtractArchiveFile(const std::string& archivePath, std::string_view memberName, const std::string& targetPath)
 {
-    const std::optional<std::string> bytes = ReadMember(archivePath, memberName);
-    if (!bytes)
+    const MemberRead read = ReadArchiveMember(archivePath, memberName);
+    if (!read.Ok())
         return false;
-    return ReplaceFile(targetPath, *bytes);
+    return ReplaceFile(targetPath, read.bytes);
 }
 
 } // namespace orbita

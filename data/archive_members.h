@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/archive_directory.h"
+#include "data/archive_extract.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +21,24 @@ namespace orbita {
 
 // Members announcing more than this are refused before memory is allocated.
 inline constexpr std::uint64_t kMaxMemberSize = 256u * 1024u * 1024u;
+
+// One member read with its detailed outcome, for tools that report why a
+// member failed. The member operations below give only success or failure.
+struct MemberRead {
+    bool found = false;     // the archive lists a member of that name (or the entry was given)
+    bool tooLarge = false;  // announces more than kMaxMemberSize bytes: refused unread
+    ExtractStatus status = ExtractStatus::ReadFailed; // of the pass that failed, else Ok
+    std::string bytes;      // the member's bytes when status is Ok and nothing else failed
+
+    bool Ok() const { return found && !tooLarge && status == ExtractStatus::Ok; }
+};
+
+// The two-pass read of the member `entry` describes: the sizing pass, then the
+// filling pass into memory of exactly that size.
+MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& entry);
+
+// Finds the member by name and reads it as ReadArchiveEntry does.
+MemberRead ReadArchiveMember(const std::string& archivePath, std::string_view memberName);
 
 // The member's bytes; nothing when the member cannot be read.
 std::optional<std::string> ReadArchiveStream(const std::string& archivePath, std::string_view memberName);
