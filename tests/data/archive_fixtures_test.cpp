@@ -174,10 +174,6 @@ const std::map<std::pair<std::string, int>, ExtractStatus> kInconsistentOutcomes
     {{"yauzl-wrong-entry-sizes.zip", 2}, ExtractStatus::BadMember},
 };
 
-// Until the older-method decoders are merged, members of methods 1 to 6 are
-// left out by this filter. Remove it once they are in.
-constexpr bool kSkipLegacyMethodsUntilDecodersMerge = true;
-
 bool IsSupportedMethod(int method)
 {
     return (method >= 0 && method <= 6) || method == 8;
@@ -229,8 +225,6 @@ TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
                 std::replace(kept.begin(), kept.end(), '/', '\\');
                 EXPECT_EQ(entry.name, kept);
             }
-            if (kSkipLegacyMethodsUntilDecodersMerge && row.method >= 1 && row.method <= 6)
-                continue;
 
             const MemberRead read = ReadArchiveEntry(path, entry);
             EXPECT_FALSE(read.tooLarge);
@@ -261,7 +255,7 @@ TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
             }
         }
     }
-    EXPECT_GT(decoded, 95);
+    EXPECT_GT(decoded, 280);
     EXPECT_GT(refused, 25);
     EXPECT_GT(failed, 10);
 }
