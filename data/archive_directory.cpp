@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace orbita {
@@ -69,8 +70,9 @@ public:
 
     bool Load()
     {
-        const std::size_t windowSize = static_cast<std::size_t>(std::min<std::uint64_t>(m_length, kDirectoryWindow));
-        m_window.resize(windowSize);
+        m_windowSize = static_cast<std::size_t>(std::min<std::uint64_t>(m_length, kDirectoryWindow));
+        // Every byte of the window is read from the file before it is used.
+        m_window.reset(new std::uint8_t[m_windowSize]);
         if (!Fill(0))
             return false;
         if (m_length < kDirectoryWindow)
@@ -85,22 +87,22 @@ public:
     // the window or cannot be read. `size` never exceeds the window.
     const std::uint8_t* Bytes(std::uint64_t position, std::size_t size)
     {
-        if (size > m_window.size() || position + size > m_length)
+        if (size > m_windowSize || position + size > m_length)
             return nullptr;
         if (position < m_windowStart || position + size > m_windowStart + m_filled) {
             if (!Fill(position))
                 return nullptr;
         }
-        return m_window.data() + (position - m_windowStart);
+        return m_window.get() + (position - m_windowStart);
     }
 
 private:
     bool Fill(std::uint64_t position)
     {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_window.size(), m_length - position));
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_windowSize, m_length - position));
         m_windowStart = position;
         m_filled = 0;
-        if (!m_file.ReadExactAt(m_start + position, m_window.data(), want))
+        if (!m_file.ReadExactAt(m_start + position, m_window.get(), want))
             return false;
         m_filled = want;
         return true;
@@ -109,7 +111,8 @@ private:
     ArchiveFile& m_file;
     std::uint64_t m_start;
     std::uint64_t m_length;
-    std::vector<std::uint8_t> m_window;
+    std::unique_ptr<std::uint8_t[]> m_window;
+    std::size_t m_windowSize = 0;
     std::uint64_t m_windowStart = 0;
     std::size_t m_filled = 0;
 };

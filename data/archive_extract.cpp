@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 #include <zlib.h>
@@ -186,7 +187,9 @@ ExtractStatus PlanMember(const ArchiveFile& file, std::uint32_t headerOffset, co
 class MemberInput final : public DecoderInput {
 public:
     MemberInput(const ArchiveFile& file, std::uint64_t start, std::uint64_t limit, std::size_t block)
-        : m_file(file), m_position(start), m_limit(limit), m_block(block), m_ahead(kReadAhead)
+        : m_file(file), m_position(start), m_limit(limit), m_block(block),
+          m_aheadSize(static_cast<std::size_t>(std::min<std::uint64_t>(kReadAhead, limit))),
+          m_ahead(new std::uint8_t[m_aheadSize > 0 ? m_aheadSize : 1])
     {
     }
 
@@ -198,7 +201,7 @@ public:
             if (m_aheadPos == m_aheadEnd && !Refill())
                 break;
             const std::size_t take = std::min(want - done, m_aheadEnd - m_aheadPos);
-            std::memcpy(buffer + done, m_ahead.data() + m_aheadPos, take);
+            std::memcpy(buffer + done, m_ahead.get() + m_aheadPos, take);
             m_aheadPos += take;
             done += take;
         }
@@ -213,9 +216,9 @@ private:
     bool Refill()
     {
         const std::uint64_t left = m_limit - m_handed;
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_ahead.size(), left));
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_aheadSize, left));
         m_aheadPos = 0;
-        m_aheadEnd = m_file.ReadAt(m_position, m_ahead.data(), want);
+        m_aheadEnd = m_file.ReadAt(m_position, m_ahead.get(), want);
         m_position += m_aheadEnd;
         return m_aheadEnd > 0;
     }
@@ -224,7 +227,8 @@ private:
     std::uint64_t m_position;
     std::uint64_t m_limit;
     std::size_t m_block;
-    std::vector<std::uint8_t> m_ahead;
+    std::size_t m_aheadSize;
+    std::unique_ptr<std::uint8_t[]> m_ahead; // read-ahead, filled before use
     std::size_t m_aheadPos = 0;
     std::size_t m_aheadEnd = 0;
     std::uint64_t m_handed = 0;
@@ -232,10 +236,13 @@ private:
 
 // The output path: a 32768-byte window that is flushed through the CRC-32
 // into the caller's buffer whenever it is full and once at the end.
-class MemberOutput final : public DecoderOutput {
+// Deflate output may also be written straight into the caller's buffer: the
+// bytes then take the same way (CRC, capacity, announced size) without the
+// copy through the window.
+class MemberOutput final : public DirectOutput {
 public:
     MemberOutput(std::uint8_t* buffer, std::size_t capacity, std::uint64_t limit)
-        : m_window(kOutputWindow, 0), m_buffer(buffer), m_capacity(capacity), m_limit(limit)
+        : m_buffer(buffer), m_capacity(capacity), m_limit(limit)
     {
     }
 
@@ -255,8 +262,10 @@ public:
                 data += kOutputWindow;
                 size -= kOutputWindow;
             } else {
+                if (!m_window)
+                    m_window.reset(new std::uint8_t[kOutputWindow]); // only the filled part is ever read
                 const std::size_t take = std::min(size, kOutputWindow - m_fill);
-                std::memcpy(m_window.data() + m_fill, data, take);
+                std::memcpy(m_window.get() + m_fill, data, take);
                 m_fill += take;
                 data += take;
                 size -= take;
@@ -266,6 +275,23 @@ public:
             if (m_full)
                 return false;
         }
+        return true;
+    }
+
+    std::uint8_t* Room(std::size_t& size) override
+    {
+        size = 0;
+        if (m_fill > 0 || m_full || m_overflow)
+            return nullptr;
+        size = static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity - m_delivered, m_limit - m_produced));
+        return m_buffer + m_delivered;
+    }
+
+    bool Commit(std::size_t size) override
+    {
+        m_produced += size;
+        m_crc = static_cast<std::uint32_t>(crc32(m_crc, m_buffer + m_delivered, static_cast<uInt>(size)));
+        m_delivered += size;
         return true;
     }
 
@@ -281,7 +307,7 @@ private:
     void Flush()
     {
         if (m_fill > 0)
-            Deliver(m_window.data(), m_fill);
+            Deliver(m_window.get(), m_fill);
         m_fill = 0;
     }
 
@@ -297,7 +323,9 @@ private:
             m_full = true; // the first flush that does not fit stops the decoding
     }
 
-    std::vector<std::uint8_t> m_window;
+    // The output window, allocated when a run has to wait in it: runs of a
+    // whole window's size are flushed from where the decoder produced them.
+    std::unique_ptr<std::uint8_t[]> m_window;
     std::size_t m_fill = 0;
     std::uint8_t* m_buffer;
     std::size_t m_capacity;
@@ -312,12 +340,12 @@ private:
 // Method 0: copies the data in blocks of at most 32768 bytes.
 DecodeStatus CopyStored(DecoderInput& in, DecoderOutput& out, std::uint64_t size)
 {
-    std::vector<std::uint8_t> block(kStoredBlock);
+    const std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[kStoredBlock]);
     while (size > 0) {
-        const std::size_t got = in.Read(block.data(), block.size());
+        const std::size_t got = in.Read(block.get(), kStoredBlock);
         if (got == 0)
             return DecodeStatus::Truncated;
-        if (!out.Write(block.data(), got))
+        if (!out.Write(block.get(), got))
             return DecodeStatus::Stopped;
         size -= got;
     }

@@ -1,5 +1,6 @@
 #include "data/inflate_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <zlib.h>
 
@@ -31,31 +32,60 @@ private:
 
 } // namespace
 
-InflateResult Inflate(DecoderInput& in, DecoderOutput& out)
+namespace {
+
+// The one inflate loop. `direct` is null for plain outputs.
+InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* direct)
 {
     InflateStream stream;
     if (!stream.Ok())
         return {DecodeStatus::NoMemory, 0};
     z_stream& z = stream.Get();
-    std::array<std::uint8_t, kInputBlock> input{};
-    std::array<std::uint8_t, kOutputChunk> output{};
+    // Both buffers are written before they are read.
+    std::array<std::uint8_t, kInputBlock> input;
+    std::array<std::uint8_t, kOutputChunk> output;
+    // Output in the local chunk is handed over in whole chunks (and the rest
+    // at the end), so that it needs no staging on its way to the receiver.
+    std::size_t pending = 0;
+    auto handOver = [&]() {
+        const bool taken = pending == 0 || out.Write(output.data(), pending);
+        pending = 0;
+        return taken;
+    };
     // Every turn either consumes input, produces output, or takes a new input
     // block; the input is finite and the output refuses more than announced,
     // so the loop always ends.
     for (;;) {
         if (z.avail_in == 0) {
             const std::size_t got = in.Read(input.data(), input.size());
-            if (got == 0)
+            if (got == 0) {
+                handOver();
                 return {DecodeStatus::Truncated, z.total_in};
+            }
             z.next_in = input.data();
             z.avail_in = static_cast<uInt>(got);
         }
-        z.next_out = output.data();
-        z.avail_out = static_cast<uInt>(output.size());
+        std::size_t room = 0;
+        std::uint8_t* target = (direct != nullptr && pending == 0) ? direct->Room(room) : nullptr;
+        const bool straight = target != nullptr && room > 0;
+        if (straight) {
+            z.next_out = target;
+            z.avail_out = static_cast<uInt>(std::min<std::size_t>(room, 1u << 30));
+        } else {
+            z.next_out = output.data() + pending;
+            z.avail_out = static_cast<uInt>(output.size() - pending);
+        }
+        const uInt before = z.avail_out;
         const int rc = inflate(&z, Z_NO_FLUSH);
-        const std::size_t produced = output.size() - z.avail_out;
-        if (produced > 0 && !out.Write(output.data(), produced))
-            return {DecodeStatus::Stopped, z.total_in};
+        const std::size_t produced = before - z.avail_out;
+        if (straight) {
+            if (produced > 0 && !direct->Commit(produced))
+                return {DecodeStatus::Stopped, z.total_in};
+        } else {
+            pending += produced;
+            if ((pending == output.size() || rc == Z_STREAM_END) && !handOver())
+                return {DecodeStatus::Stopped, z.total_in};
+        }
         switch (rc) {
         case Z_STREAM_END:
             return {DecodeStatus::Done, z.total_in};
@@ -71,6 +101,18 @@ InflateResult Inflate(DecoderInput& in, DecoderOutput& out)
             return {DecodeStatus::Malformed, z.total_in};
         }
     }
+}
+
+} // namespace
+
+InflateResult Inflate(DecoderInput& in, DecoderOutput& out)
+{
+    return InflateInto(in, out, nullptr);
+}
+
+InflateResult Inflate(DecoderInput& in, DirectOutput& out)
+{
+    return InflateInto(in, out, &out);
 }
 
 } // namespace orbita

@@ -2,9 +2,21 @@
 
 #include "data/decoder.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace orbita {
+
+// An output that can also take bytes written straight into its own memory,
+// which spares the inflater a copy per byte.
+class DirectOutput : public DecoderOutput {
+public:
+    // Where the next bytes may be written and how many; 0 bytes when they
+    // must go through Write (the receiver then decides whether it takes more).
+    virtual std::uint8_t* Room(std::size_t& size) = 0;
+    // Takes `size` bytes that were written at Room(); false as Write.
+    virtual bool Commit(std::size_t size) = 0;
+};
 
 struct InflateResult {
     DecodeStatus status = DecodeStatus::Malformed;
@@ -20,5 +32,9 @@ struct InflateResult {
 // when zlib cannot allocate its state. Checks no size: the output decides
 // how much it accepts.
 InflateResult Inflate(DecoderInput& in, DecoderOutput& out);
+
+// As above; output goes straight into the receiver's memory while it has
+// room, and through Write otherwise.
+InflateResult Inflate(DecoderInput& in, DirectOutput& out);
 
 } // namespace orbita
