@@ -479,6 +479,41 @@ TEST(ArchiveMembers, RefusesMembersAnnouncingMoreThanTheCap)
     EXPECT_FALSE(ReadArchiveStream(path, "HUGE.BIN").has_value());
 }
 
+// --- message pumping ----------------------------------------------------------
+
+int g_pumps = 0;
+
+TEST(ArchiveExtract, PumpsMessagesAfterEveryInputBlock)
+{
+    TempFolder folder;
+    TestZipWriter zip;
+    zip.members = {Stored("S.BIN", Text(70000)), Deflated("D.BIN", Text(300000, 9))};
+    const std::string path = folder.Write("a.zip", zip.Build());
+    const ArchiveListing listing = ListArchive(path);
+    ASSERT_EQ(listing.entries.size(), 2u);
+    SetMessagePump([] { ++g_pumps; });
+
+    // Stored data goes in blocks of up to 32768 bytes: 32768 + 32768 + 4464.
+    g_pumps = 0;
+    std::string stored(70000, '\0');
+    EXPECT_EQ(ExtractAt(path, listing.entries[0], stored).status, ExtractStatus::Ok);
+    EXPECT_EQ(g_pumps, 3);
+
+    // Compressed data goes in blocks of 2048 bytes, up to its size + 2.
+    g_pumps = 0;
+    std::string deflated(300000, '\0');
+    EXPECT_EQ(ExtractAt(path, listing.entries[1], deflated).status, ExtractStatus::Ok);
+    const int compressed = static_cast<int>(listing.entries[1].compressedSize);
+    EXPECT_GE(g_pumps, (compressed + 2047) / 2048);
+    EXPECT_LE(g_pumps, (compressed + 2 + 2047) / 2048);
+
+    // The sizing pass answers from the local header: nothing is decoded.
+    g_pumps = 0;
+    EXPECT_EQ(ExtractToMemory(path, listing.entries[1].headerOffset, nullptr, 0).delivered, 300000u);
+    EXPECT_EQ(g_pumps, 0);
+    SetMessagePump(nullptr);
+}
+
 // --- the in-progress marker -------------------------------------------------
 
 struct NestedCall {
