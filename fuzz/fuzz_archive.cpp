@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -25,13 +24,15 @@ constexpr std::size_t kMaxMembers = 64;
 
 const std::string& InputPath()
 {
-    static const std::string path = [] {
-        std::string p = "/dev/shm/orbita-fuzz-archive-" + std::to_string(::getpid()) + ".zip";
-        std::atexit([] { ::unlink(InputPath().c_str()); });
-        return p;
-    }();
+    static const std::string path = "/dev/shm/orbita-fuzz-archive-" + std::to_string(::getpid()) + ".zip";
     return path;
 }
+
+// Removes the input file after every run: libFuzzer ends the process without
+// running exit handlers.
+struct RemoveInput {
+    ~RemoveInput() { ::unlink(InputPath().c_str()); }
+};
 
 bool WriteInput(const std::uint8_t* data, std::size_t size)
 {
@@ -46,6 +47,7 @@ bool WriteInput(const std::uint8_t* data, std::size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const RemoveInput removeInput;
     if (!WriteInput(data, size))
         return 0;
     const std::string& path = InputPath();
