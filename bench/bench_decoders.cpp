@@ -1,5 +1,6 @@
 // Throughput of the older-method decoders on the largest fixture members.
-// The fixtures are found through --shared-dir=DIR or $ORBITA_SHARED_DIR.
+// The fixtures are found through --shared-dir=DIR or $ORBITA_SHARED_DIR, else
+// in ../shared from the working folder (the repository, for scripts/bench.sh).
 
 #include "data/decoder.h"
 #include "tests/data/fixture_zip.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-std::string g_sharedDir;
+std::string g_sharedDir = "../shared";
 
 class MemoryInput final : public orbita::DecoderInput {
 public:
