@@ -158,7 +158,7 @@ enum class ShrinkState {
 // ends before that; Malformed for a code that names a free slot, a string
 // whose chain meets a free slot or loops, an unknown command or a widening
 // past 13 bits; Stopped as soon as the output refuses a run. The string table
-// with its bookkeeping (about 80 KB) and a 64 KB output ring are the only
+// with its bookkeeping (about 80 KB) and a 32 KB output ring are the only
 // working memory.
 DecodeStatus Unshrink(DecoderInput& in, DecoderOutput& out, std::uint64_t uncompressedSize)
 {

@@ -175,8 +175,8 @@ TEST(LegacyDecoders, EveryFixtureMemberDecodesToItsPublishedDigest)
         EXPECT_EQ(StatusName(result.status), std::string("Done"));
         EXPECT_EQ(result.bytes.size(), c.member.uncompressedSize);
         EXPECT_EQ(test::Sha256Hex(result.bytes), c.row.sha256);
-        // Output leaves in runs of the 64 KB ring, not byte by byte.
-        EXPECT_LE(static_cast<std::uint64_t>(result.writes), c.member.uncompressedSize / 65536 + 1);
+        // Output leaves in full 32 KB runs (the reader's window), not byte by byte.
+        EXPECT_EQ(static_cast<std::uint64_t>(result.writes), (c.member.uncompressedSize + 32767) / 32768);
         EXPECT_FALSE(result.askedAfterEnd);
         ++perMethod[static_cast<std::size_t>(c.row.method)];
     }
@@ -277,7 +277,7 @@ TEST(LegacyDecoders, RefusedOutputStopsAtOnce)
               { "sc-Zip.reduce1.zip", "TEST.EXE" }, { "sc-Zip.implode.zip", "EXE/TEST.EXE" } };
     for (const auto& [archive, name] : members) {
         const FixtureCase& c = FindCase(archive, name);
-        const int runs = static_cast<int>((c.member.uncompressedSize + 65535) / 65536);
+        const int runs = static_cast<int>((c.member.uncompressedSize + 32767) / 32768);
         // The first runs, and the last one, which leaves at the final flush.
         for (const int refuseAt : { 1, 2, 3, runs }) {
             if (refuseAt > runs)
