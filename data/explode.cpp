@@ -168,7 +168,7 @@ enum class ExplodeState {
 // tree and 2 without. Gives Done after exactly `uncompressedSize` bytes;
 // Truncated when the input ends before that; Malformed for a tree description
 // that is not a code or bits that start no code; Stopped as soon as the output
-// refuses a run. Three trees (about 8 KB) and a 64 KB output ring are the
+// refuses a run. Three trees (about 8 KB) and a 32 KB output ring are the
 // only working memory.
 DecodeStatus Explode(
     DecoderInput& in, DecoderOutput& out, bool window8k, bool literalTree, std::uint64_t uncompressedSize)

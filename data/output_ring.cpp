@@ -5,14 +5,11 @@
 
 namespace orbita {
 
-namespace {
-constexpr std::size_t kRingSize = 65536;
-static_assert(OutputRing::kMaxDistance * 2 <= kRingSize);
-} // namespace
+static_assert(OutputRing::kMaxDistance * 2 <= OutputRing::kRunSize);
 
 OutputRing::OutputRing(DecoderOutput& out, std::uint64_t announced)
     : m_out(out)
-    , m_ring(kRingSize, 0)
+    , m_ring(kRunSize, 0)
     , m_remaining(announced)
 {
 }

@@ -11,8 +11,9 @@ namespace orbita {
 // The bytes a decoder produces, on their way to the output: a zero-filled ring
 // that doubles as the sliding window of the LZ-style methods (so a match that
 // reaches before the first byte copies zeros) and is handed over to the output
-// in one run whenever it fills, and once at the end. It takes no more than the
-// announced number of bytes; anything beyond is cut off.
+// in one run whenever it fills (runs of kRunSize bytes, the size of the
+// archive reader's output window), and once at the end. It takes no more than
+// the announced number of bytes; anything beyond is cut off.
 class OutputRing final {
 public:
     // Throws std::bad_alloc when the ring cannot be allocated.
@@ -20,6 +21,7 @@ public:
     OutputRing(const OutputRing&) = delete;
     OutputRing& operator=(const OutputRing&) = delete;
 
+    static constexpr std::size_t kRunSize = 32768;
     // The longest match distance the ring can serve.
     static constexpr std::size_t kMaxDistance = 16384;
 

@@ -54,7 +54,7 @@ enum class ReduceState {
 // `uncompressedSize` bytes; Truncated when the input ends before that;
 // Malformed for a follower count above 32, an index past its set or a factor
 // outside 1 to 4; Stopped as soon as the output refuses a run. The follower
-// sets (8 KB) and a 64 KB output ring are the only working memory.
+// sets (8 KB) and a 32 KB output ring are the only working memory.
 DecodeStatus Unreduce(DecoderInput& in, DecoderOutput& out, int factor, std::uint64_t uncompressedSize)
 {
     if (factor < 1 || factor > 4)

@@ -2,7 +2,9 @@
 #include "data/decoder.h"
 #include "data/output_ring.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <memory>
 #include <new>
 
@@ -19,18 +21,27 @@ constexpr std::uint32_t kWiden = 1;
 constexpr std::uint32_t kPartialClear = 2;
 // Prefix of a table slot that holds no string.
 constexpr std::uint16_t kFree = 0xFFFF;
+// Leaf position of a slot that is not a leaf.
+constexpr std::uint16_t kNotLeaf = 0xFFFF;
 
 // The string table: every used slot from 257 on is a prefix code plus one
-// byte; slots 0 to 255 are the single bytes.
+// byte; slots 0 to 255 are the single bytes. A partial clear costs only the
+// strings it frees: the leaves (used strings that no entry extends) are kept
+// in a list as entries come and go.
 struct ShrinkTable {
     std::array<std::uint16_t, kTableSize> prefix;
     std::array<std::uint8_t, kTableSize> suffix;
-    // Set during a partial clear: the slot is the prefix of another string.
-    std::array<bool, kTableSize> hasChild;
-    // A string spelled backwards from its last byte.
-    std::array<std::uint8_t, kTableSize> spelling;
+    // Entries whose prefix is the slot (also while the slot is free).
+    std::array<std::uint16_t, kTableSize> children;
+    std::array<std::uint16_t, kTableSize> leaves;
+    std::array<std::uint16_t, kTableSize> leafAt;
+    unsigned leafCount;
+    // One bit per slot, set while the slot is free (slots 257 on).
+    std::array<std::uint64_t, kTableSize / 64> freeSlots;
     // The lowest free slot, kTableSize when the table is full.
     unsigned nextFree;
+    // A string spelled backwards from its last byte.
+    std::array<std::uint8_t, kTableSize> spelling;
 
     void Reset()
     {
@@ -39,28 +50,70 @@ struct ShrinkTable {
             prefix[c] = 0;
             suffix[c] = static_cast<std::uint8_t>(c);
         }
+        children.fill(0);
+        leafAt.fill(kNotLeaf);
+        leafCount = 0;
+        freeSlots.fill(~std::uint64_t { 0 });
+        for (unsigned word = 0; word < kFirstEntry / 64; ++word)
+            freeSlots[word] = 0;
+        freeSlots[kFirstEntry / 64] = ~std::uint64_t { 0 } << (kFirstEntry % 64);
         nextFree = kFirstEntry;
     }
     bool Used(unsigned code) const { return code < 256 || (code >= kFirstEntry && prefix[code] != kFree); }
-    void AdvanceFree()
+
+    void AddLeaf(unsigned slot)
     {
-        while (nextFree < kTableSize && prefix[nextFree] != kFree)
-            ++nextFree;
+        leafAt[slot] = static_cast<std::uint16_t>(leafCount);
+        leaves[leafCount++] = static_cast<std::uint16_t>(slot);
     }
-    // Frees every string that is not the prefix of another one.
+    void RemoveLeaf(unsigned slot)
+    {
+        const unsigned at = leafAt[slot];
+        const unsigned last = leaves[--leafCount];
+        leaves[at] = static_cast<std::uint16_t>(last);
+        leafAt[last] = static_cast<std::uint16_t>(at);
+        leafAt[slot] = kNotLeaf;
+    }
+    // Fills the lowest free slot (the caller checked there is one) with
+    // `parent` followed by `byte`; the parent may be a free slot (see the
+    // contract of Unshrink).
+    void Add(unsigned parent, std::uint8_t byte)
+    {
+        const unsigned slot = nextFree;
+        prefix[slot] = static_cast<std::uint16_t>(parent);
+        suffix[slot] = byte;
+        freeSlots[slot / 64] &= ~(std::uint64_t { 1 } << (slot % 64));
+        if (parent >= kFirstEntry && children[parent]++ == 0 && leafAt[parent] != kNotLeaf)
+            RemoveLeaf(parent);
+        if (children[slot] == 0)
+            AddLeaf(slot);
+        unsigned word = slot / 64;
+        while (word < freeSlots.size() && freeSlots[word] == 0)
+            ++word;
+        nextFree = word == freeSlots.size()
+            ? kTableSize
+            : word * 64 + static_cast<unsigned>(std::countr_zero(freeSlots[word]));
+    }
+    // Frees every string that no entry extends. Strings that become leaves by
+    // this stay until the next clear.
     void ClearLeaves()
     {
-        hasChild.fill(false);
-        for (unsigned c = kFirstEntry; c < kTableSize; ++c) {
-            if (prefix[c] != kFree)
-                hasChild[prefix[c]] = true;
+        const unsigned freeing = leafCount;
+        unsigned kept = 0;
+        for (unsigned i = 0; i < freeing; ++i) {
+            const unsigned slot = leaves[i];
+            const unsigned parent = prefix[slot];
+            prefix[slot] = kFree;
+            leafAt[slot] = kNotLeaf;
+            freeSlots[slot / 64] |= std::uint64_t { 1 } << (slot % 64);
+            nextFree = std::min(nextFree, slot);
+            if (parent >= kFirstEntry && --children[parent] == 0 && prefix[parent] != kFree) {
+                // Written behind the reading position: entries 0 to i are read.
+                leafAt[parent] = static_cast<std::uint16_t>(kept);
+                leaves[kept++] = static_cast<std::uint16_t>(parent);
+            }
         }
-        for (unsigned c = kFirstEntry; c < kTableSize; ++c) {
-            if (!hasChild[c])
-                prefix[c] = kFree;
-        }
-        nextFree = kFirstEntry;
-        AdvanceFree();
+        leafCount = kept;
     }
     // Spells the string of a used code into the end of `spelling`; gives the
     // index of its first byte, or kNoString when the chain meets a free slot
@@ -105,7 +158,8 @@ enum class ShrinkState {
 // ends before that; Malformed for a code that names a free slot, a string
 // whose chain meets a free slot or loops, an unknown command or a widening
 // past 13 bits; Stopped as soon as the output refuses a run. The string table
-// (about 48 KB) and a 64 KB output ring are the only working memory.
+// with its bookkeeping (about 80 KB) and a 32 KB output ring are the only
+// working memory.
 DecodeStatus Unshrink(DecoderInput& in, DecoderOutput& out, std::uint64_t uncompressedSize)
 {
     std::unique_ptr<ShrinkTable> table;
@@ -155,14 +209,10 @@ DecodeStatus Unshrink(DecoderInput& in, DecoderOutput& out, std::uint64_t uncomp
             first = table->Spell(code);
             if (first != ShrinkTable::kNoString && state == ShrinkState::Pending
                 && table->nextFree < kTableSize) {
-                table->prefix[table->nextFree] = static_cast<std::uint16_t>(previous);
-                table->suffix[table->nextFree] = table->spelling[first];
-                table->AdvanceFree();
+                table->Add(previous, table->spelling[first]);
             }
         } else if (state == ShrinkState::Pending && code == table->nextFree) {
-            table->prefix[code] = static_cast<std::uint16_t>(previous);
-            table->suffix[code] = previousFirst;
-            table->AdvanceFree();
+            table->Add(previous, previousFirst);
             first = table->Spell(code);
         }
         if (first == ShrinkTable::kNoString)
