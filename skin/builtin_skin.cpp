@@ -134,8 +134,8 @@ constexpr std::array<SkinHotArea, 129> kHotAreas { {
     { "BUTTON_UUP", { 394, 245, 26, 27 } },
     { "BUTTON_UUH", { 419, 245, 26, 27 } },
     { "BUTTON_UUO", { 469, 245, 26, 27 } },
-    // Element 117 had no cell in the original list; its cell sits between
-    // BUTTON_UUH (116) and BUTTON_UUO (118) in the seventh period.
+    // Appended so that element 117 has a cell too: between BUTTON_UUH (116)
+    // and BUTTON_UUO (118) in the seventh period.
     { "BUTTON_UUS", { 444, 245, 26, 27 } },
 } };
 

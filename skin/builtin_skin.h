@@ -33,8 +33,8 @@ inline constexpr int kBuiltinSkinHeight = 423;
 inline constexpr int kBuiltinPressedWidth = 610;
 inline constexpr int kBuiltinPressedHeight = 364;
 
-// The built-in hot areas in definition order: the 128 areas of the original
-// list followed by "BUTTON_UUS" for element 117. Where two areas share a pixel
+// The built-in hot areas in definition order: 128 areas (117 elements and
+// 11 commands) followed by "BUTTON_UUS" for element 117. Where two areas share a pixel
 // row or column, the earlier one wins the hit test.
 std::span<const SkinHotArea> BuiltinHotAreas();
 

@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -321,6 +323,36 @@ TEST(ArtgenPictures, BlueSkinReadmeIsPolishTextThatTheBuildCanConvert)
     EXPECT_TRUE(readme.contains("Niebieski"));
     // Polish letters are there (and survive the conversion).
     EXPECT_NE(converted->find('\xB9'), std::string::npos); // ą
+}
+
+// The command line writes each set into a folder and names it.
+TEST(ArtgenPictures, CommandsWriteAndListEachSet)
+{
+    const std::pair<const char*, const std::vector<artgen::ArtFile>*> sets[] = {
+        { "resources", &artgen::ResourceFiles() },
+        { "blue-skin", &artgen::BlueSkinFiles() },
+    };
+    for (const auto& [command, files] : sets) {
+        SCOPED_TRACE(command);
+        QStringList expected;
+        for (const artgen::ArtFile& file : *files)
+            expected << file.name;
+        QTemporaryDir folder;
+        QProcess write;
+        write.start(QStringLiteral(ORBITA_ARTGEN), { QLatin1String(command), folder.path() });
+        ASSERT_TRUE(write.waitForFinished(60000));
+        EXPECT_EQ(write.exitCode(), 0) << write.readAllStandardError().toStdString();
+        QStringList written = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+        QStringList sorted = expected;
+        sorted.sort();
+        EXPECT_EQ(written, sorted);
+        QProcess list;
+        list.start(QStringLiteral(ORBITA_ARTGEN), { QStringLiteral("list"), QLatin1String(command) });
+        ASSERT_TRUE(list.waitForFinished(60000));
+        EXPECT_EQ(
+            QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+            expected);
+    }
 }
 
 } // namespace
