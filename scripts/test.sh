@@ -10,7 +10,7 @@ jobs=$(nproc)
 bash scripts/build.sh
 (cd build && ctest --output-on-failure -j"$jobs")
 
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORBITA_WITH_QT=OFF -DORBITA_SANITIZE=ON -DORBITA_BUILD_FUZZ=ON -DORBITA_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
