@@ -183,8 +183,9 @@ ExtractStatus PlanMember(const ArchiveFile& file, std::uint32_t headerOffset, co
 }
 
 // Hands out the member's compressed bytes in blocks, never more than `limit`
-// bytes in all, and pumps window messages after every block.
-class MemberInput final : public DecoderInput {
+// bytes in all, and pumps window messages after every block. Lent bytes (the
+// inflater's way) count as blocks of the same size as they are used.
+class MemberInput final : public LendingInput {
 public:
     MemberInput(const ArchiveFile& file, std::uint64_t start, std::uint64_t limit, std::size_t block)
         : m_file(file), m_position(start), m_limit(limit), m_block(block),
@@ -209,6 +210,24 @@ public:
         if (done > 0)
             DispatchMessages();
         return done;
+    }
+
+    const std::uint8_t* Lend(std::size_t& size) override
+    {
+        size = 0;
+        if (m_handed == m_limit || (m_aheadPos == m_aheadEnd && !Refill()))
+            return nullptr;
+        size = static_cast<std::size_t>(std::min<std::uint64_t>(m_aheadEnd - m_aheadPos, m_limit - m_handed));
+        return m_ahead.get() + m_aheadPos;
+    }
+
+    void GiveBack(std::size_t consumed) override
+    {
+        const std::uint64_t blocksBefore = (m_handed + m_block - 1) / m_block;
+        m_aheadPos += consumed;
+        m_handed += consumed;
+        for (std::uint64_t block = blocksBefore; block < (m_handed + m_block - 1) / m_block; ++block)
+            DispatchMessages();
     }
 
 private:

@@ -34,8 +34,9 @@ private:
 
 namespace {
 
-// The one inflate loop. `direct` is null for plain outputs.
-InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* direct)
+// The one inflate loop. `direct` is null for plain outputs, `lending` for
+// inputs that copy their bytes out.
+InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* direct, LendingInput* lending)
 {
     InflateStream stream;
     if (!stream.Ok())
@@ -56,7 +57,17 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
     // block; the input is finite and the output refuses more than announced,
     // so the loop always ends.
     for (;;) {
-        if (z.avail_in == 0) {
+        std::size_t lent = 0;
+        if (lending != nullptr) {
+            const std::uint8_t* bytes = lending->Lend(lent);
+            if (lent == 0) {
+                handOver();
+                return {DecodeStatus::Truncated, z.total_in};
+            }
+            z.next_in = const_cast<std::uint8_t*>(bytes); // zlib only reads through next_in
+            z.avail_in = static_cast<uInt>(std::min<std::size_t>(lent, 1u << 30));
+            lent = z.avail_in;
+        } else if (z.avail_in == 0) {
             const std::size_t got = in.Read(input.data(), input.size());
             if (got == 0) {
                 handOver();
@@ -78,6 +89,10 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
         const uInt before = z.avail_out;
         const int rc = inflate(&z, Z_NO_FLUSH);
         const std::size_t produced = before - z.avail_out;
+        if (lending != nullptr) {
+            lending->GiveBack(lent - z.avail_in);
+            z.avail_in = 0;
+        }
         if (straight) {
             if (produced > 0 && !direct->Commit(produced))
                 return {DecodeStatus::Stopped, z.total_in};
@@ -92,6 +107,8 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
         case Z_OK:
             break;
         case Z_BUF_ERROR: // no progress possible without more input
+            if (lent != 0 && produced == 0 && lending != nullptr)
+                return {DecodeStatus::Malformed, z.total_in};
             if (z.avail_in != 0 && produced == 0)
                 return {DecodeStatus::Malformed, z.total_in};
             break;
@@ -107,12 +124,17 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
 
 InflateResult Inflate(DecoderInput& in, DecoderOutput& out)
 {
-    return InflateInto(in, out, nullptr);
+    return InflateInto(in, out, nullptr, nullptr);
 }
 
 InflateResult Inflate(DecoderInput& in, DirectOutput& out)
 {
-    return InflateInto(in, out, &out);
+    return InflateInto(in, out, &out, nullptr);
+}
+
+InflateResult Inflate(LendingInput& in, DirectOutput& out)
+{
+    return InflateInto(in, out, &out, &in);
 }
 
 } // namespace orbita

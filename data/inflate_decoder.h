@@ -18,6 +18,17 @@ public:
     virtual bool Commit(std::size_t size) = 0;
 };
 
+// An input that lends its buffered bytes instead of copying them out. The
+// inflater takes as much as it can use at once; the input still counts the
+// bytes in blocks (and does its per-block work) as they are given back.
+class LendingInput : public DecoderInput {
+public:
+    // The next buffered bytes (nullptr and 0 when the input has ended).
+    virtual const std::uint8_t* Lend(std::size_t& size) = 0;
+    // Gives back the lent bytes, of which `consumed` were used.
+    virtual void GiveBack(std::size_t consumed) = 0;
+};
+
 struct InflateResult {
     DecodeStatus status = DecodeStatus::Malformed;
     // Compressed bytes that belonged to the stream (its last block included);
@@ -34,7 +45,9 @@ struct InflateResult {
 InflateResult Inflate(DecoderInput& in, DecoderOutput& out);
 
 // As above; output goes straight into the receiver's memory while it has
-// room, and through Write otherwise.
+// room, and through Write otherwise; input lent by the source is inflated
+// in place.
 InflateResult Inflate(DecoderInput& in, DirectOutput& out);
+InflateResult Inflate(LendingInput& in, DirectOutput& out);
 
 } // namespace orbita
