@@ -294,6 +294,8 @@ def main():
     parser.add_argument("bodr", nargs="?", default=DEFAULT_BODR, help="bodr's elements.xml")
     parser.add_argument("--out", default=str(REPO / "content" / "ORBITA" / "UKLAD" / "DANE.TXT"))
     args = parser.parse_args()
+    if not pathlib.Path(args.bodr).is_file():
+        sys.exit(f"{args.bodr} not found: install Debian's bodr package (apt-get install bodr) or name the file")
     text = build(args.bodr)
     out = pathlib.Path(args.out)
     out.parent.mkdir(parents=True, exist_ok=True)
