@@ -1,5 +1,7 @@
 #include "core/reg_file.h"
 
+#include "core/text_helpers.h"
+
 #include "core/cp1250.h"
 
 #include <algorithm>
@@ -29,17 +31,6 @@ std::string_view trim(std::string_view text)
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && Cp1250EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool hasUnwritableByte(std::string_view text)
@@ -83,7 +74,7 @@ bool decodeHexString(std::string_view list, std::string& out)
             return false;
         unsigned value = 0;
         for (const char c : item) {
-            const int digit = hexDigit(c);
+            const int digit = HexDigitValue(c);
             if (digit < 0)
                 return false;
             value = value * 16 + static_cast<unsigned>(digit);
@@ -285,7 +276,7 @@ private:
                 return failLine("nieprawidłowa liczba dword");
             std::uint32_t value = 0;
             for (const char c : digits) {
-                const int digit = hexDigit(c);
+                const int digit = HexDigitValue(c);
                 if (digit < 0)
                     return failLine("nieprawidłowa liczba dword");
                 value = value * 16 + static_cast<std::uint32_t>(digit);

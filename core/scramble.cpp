@@ -1,18 +1,9 @@
 #include "core/scramble.h"
 
+#include "core/text_helpers.h"
+
 namespace orbita {
 namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 unsigned char keyByte(std::string_view key, std::size_t position)
 {
@@ -39,8 +30,8 @@ std::string UnscrambleText(std::string_view key, std::string_view hex)
     std::string result;
     result.reserve(hex.size() / 2);
     for (std::size_t n = 0; n < hex.size() / 2; ++n) {
-        const int high = hexDigit(hex[2 * n]);
-        const int low = hexDigit(hex[2 * n + 1]);
+        const int high = HexDigitValue(hex[2 * n]);
+        const int low = HexDigitValue(hex[2 * n + 1]);
         const unsigned value = high < 0 || low < 0 ? 32u : static_cast<unsigned>(high * 16 + low);
         result.push_back(static_cast<char>((value ^ keyByte(key, n)) & 0xFF));
     }

@@ -31,4 +31,7 @@ std::string NowText();
 // and its data keep "\" as written; this is applied at the file-system call.
 std::string NativePath(std::string_view path);
 
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
+
 } // namespace orbita

@@ -1,35 +1,26 @@
 #include "platform/fonts.h"
 
+#include "platform/shell_services.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QSaveFile>
 #include <QXmlStreamReader>
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orbita {
 namespace {
 
 const char kFileName[] = "orbita-fonts.conf";
 
-// The program's private temporary folder (mode 0700): $XDG_RUNTIME_DIR/orbita,
-// else /tmp/orbita-<uid>. Refuses a path that exists but is not a directory
-// owned by this user, so that another user cannot plant the file we read.
+// The program's private temporary folder, or empty when none can be had.
 QString privateTempFolder()
 {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    const QByteArray path
-        = !runtime.isEmpty() ? runtime + "/orbita" : "/tmp/orbita-" + QByteArray::number(getuid());
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+    try {
+        return QFile::decodeName(QByteArray::fromStdString(TempFolder()));
+    } catch (const std::exception&) {
         return {};
-    struct stat info { };
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid())
-        return {};
-    if ((info.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0)
-        return {};
-    return QFile::decodeName(path);
+    }
 }
 
 } // namespace
