@@ -327,16 +327,9 @@ std::vector<int> PixelColumnWidths(const TableColumnBounds& bounds, int columnSp
     const Int space = columnSpace;
     if (bounds.totalMinimum >= space)
         return copyOf(bounds.minimum);
-    if (space < bounds.totalMaximum) {
-        if (bounds.totalMaximum > bounds.totalMinimum)
-            return interpolate(bounds, space);
-        std::vector<int> widths(bounds.minimum.size());
-        for (std::size_t i = 0; i < widths.size(); ++i) {
-            widths[i] = toInt(bounds.minimum[i]
-                + mulDiv(bounds.minimum[i], space - bounds.totalMinimum, bounds.totalMinimum));
-        }
-        return widths;
-    }
+    // Here total min < space < total max, so the totals always differ.
+    if (space < bounds.totalMaximum)
+        return interpolate(bounds, space);
     return copyOf(bounds.maximum);
 }
 

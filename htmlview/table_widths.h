@@ -96,8 +96,8 @@ std::vector<int> PercentColumnWidths(const TableColumnBounds& bounds, int column
 // Every a x b / c is rounded to the nearest.
 //  - total minimum >= space: the minimums;
 //  - space < total maximum: min + (max - min) x (space - total min) / (total
-//    max - total min) when the totals differ, min + min x (space - total min) /
-//    total min when they do not;
+//    max - total min) (the totals cannot be equal here, the space lying
+//    strictly between them, so no rule for equal totals is needed);
 //  - otherwise the maximums.
 std::vector<int> PixelColumnWidths(const TableColumnBounds& bounds, int columnSpace);
 

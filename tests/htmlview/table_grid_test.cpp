@@ -68,6 +68,9 @@ TEST(BuildTableGrid, PlaceholdersColumnsAndCutSpans)
         // A covers rows 0-2; C, read in row 1, then pushes D to slot 2.
         { "chained ROWSPANs", { { { 1, 3 }, {} }, { { 1, 2 } }, { {} } }, { "A. B.", "A^ C.", "A^ C^ D." },
             3 },
+        // A ROWSPAN=2 cell beside two cells, then a COLSPAN=2 cell below.
+        { "rowspan beside, colspan below", { { { 1, 2 }, {}, {} }, { { 2, 1 } } }, { "A. B. C.", "A^ D. D-" },
+            3 },
         { "spans below 1 count as 1", { { { 0, -4 }, { -1, 0 } }, { {} } }, { "A. B.", "C." }, 2 },
     };
     for (const Case& c : cases) {
