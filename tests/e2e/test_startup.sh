@@ -18,20 +18,22 @@ pass "first start: window, RunCount 1, User Administrator"
 # A second start is refused with the message and brings the first forward.
 xmessage -geometry 700x500+0+0 "covering window" &
 cover=$!; E2E_PIDS+=("$cover")
-sleep 0.5
+wait_window '^xmessage$' >/dev/null || fail "the covering window did not appear"
 start_orbita
 second=$LAST_PID
 box=$(wait_window '^Program jest już uruchomiony$') || fail "the second start shows no refusal"
 xdotool windowfocus --sync "$box" key Return
 wait_exit "$second" || fail "the refused second start did not end cleanly"
-sleep 0.5
-order=$(xwininfo -root -children | grep -E '"Orbita"|"xmessage"' | awk '{print $2}' | tr '\n' ' ')
-kill "$cover" 2>/dev/null || true
 # xwininfo lists the root's children from the top of the stack down.
-case "$order" in
-  '"Orbita":'*) pass "second start refused, first window raised above the covering one" ;;
-  *) fail "the first instance was not raised (stacking: $order)" ;;
-esac
+raised=
+for _ in $(seq 50); do
+  order=$(xwininfo -root -children | grep -E '"Orbita"|"xmessage"' | awk '{print $2}' | tr '\n' ' ')
+  case "$order" in '"Orbita":'*) raised=yes; break ;; esac
+  sleep 0.1
+done
+kill "$cover" 2>/dev/null || true
+[ -n "$raised" ] || fail "the first instance was not raised (stacking: $order)"
+pass "second start refused, first window raised above the covering one"
 kill -0 "$first" || fail "the first instance ended"
 
 # Ending the run clears the current account.
