@@ -181,6 +181,14 @@ TAboutForm::TAboutForm(QWidget* parent)
     SetButtonGlyph(*NapiszPrzycisk, QStringLiteral("B_MAIL"));
     SetButtonGlyph(*ThnxButton, QStringLiteral("B_THNX"));
     SetButtonGlyph(*CloseButton, QStringLiteral("B_CLOSE"));
+    // The caption blinks between bold and regular: the bold width is kept so
+    // that the row does not move.
+    QFont bold = ThnxButton->font();
+    bold.setBold(true);
+    const QFont regular = ThnxButton->font();
+    ThnxButton->setFont(bold);
+    ThnxButton->setMinimumWidth(ThnxButton->sizeHint().width());
+    ThnxButton->setFont(regular);
     Notebook->setCurrentIndex(InformacjePage);
     BlinkTimer->start();
     CloseButton->setFocus();
