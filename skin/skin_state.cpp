@@ -146,9 +146,11 @@ SkinPointerResult TSkinState::Press(SkinButton button, std::int32_t x, std::int3
         m_id = area.name;
         if (!area.group.empty())
             applyRadioRule(index, result);
+        m_pressedLook = SkinLook::Pressed;
         if (area.toggle) {
             area.down = !area.down;
-            result.steps.push_back(copy(index, area.down ? SkinLook::Pressed : SkinLook::Normal));
+            m_pressedLook = area.down ? SkinLook::Pressed : SkinLook::Normal;
+            result.steps.push_back(copy(index, m_pressedLook));
         }
     }
     const bool sliderHit = pressSlider(x, y, result);
@@ -209,6 +211,7 @@ bool TSkinState::pressSlider(std::int32_t x, std::int32_t y, SkinPointerResult& 
 SkinPointerResult TSkinState::Move(std::int32_t x, std::int32_t y)
 {
     SkinPointerResult result;
+    const bool repainted = m_repaintPending;
     if (m_repaintPending) {
         result.steps.push_back(repaint());
         m_repaintPending = false;
@@ -222,8 +225,13 @@ SkinPointerResult TSkinState::Move(std::int32_t x, std::int32_t y)
     if (index >= 0) {
         m_overArea = true;
         m_id = m_hotAreas[static_cast<std::size_t>(index)].name;
-        if (m_hoverEnabled && !(m_pressed && index == m_pressedArea))
+        if (m_pressed && index == m_pressedArea) {
+            // The held area keeps the look its press gave it.
+            if (repainted || m_hoverArea != index)
+                result.steps.push_back(copy(index, m_pressedLook));
+        } else if (m_hoverEnabled) {
             result.steps.push_back(copy(index, SkinLook::Hover));
+        }
     } else {
         m_overArea = false;
     }

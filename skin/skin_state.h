@@ -70,9 +70,10 @@ struct SkinSlider {
 // the track jumps the thumb there and reports the position). A left press on
 // neither asks for a window move. Mouse move: a running drag moves the thumb,
 // keeping the point where it was grabbed under the pointer (both axes); the
-// hot area under the pointer shows its hover look (not while it is the one
-// held pressed), and leaving an area, or passing to another one, asks for a
-// full repaint at the next move. Mouse release: the ID is the first hot area
+// hot area under the pointer shows its hover look, except the area held
+// pressed, which keeps the look its press gave it while the pointer is over
+// it; leaving an area, or passing to another one, asks for a full repaint at
+// the next move. Mouse release: the ID is the first hot area
 // under the release point, and everything is repainted.
 class TSkinState {
 public:
@@ -134,6 +135,7 @@ private:
     std::string m_id;
     bool m_pressed = false;
     int m_pressedArea = -1;
+    SkinLook m_pressedLook = SkinLook::Pressed; // what the press left the held area showing
     bool m_dragging = false;
     int m_activeSlider = -1;
     int m_grabOffset = 0;

@@ -58,6 +58,11 @@ TEST_F(SkinStateTest, PressOnPlainAreaShowsPressedUntilRelease)
     SkinPointerResult move = m_state.Move(7, 5);
     EXPECT_EQ(move.id, "A");
     EXPECT_TRUE(move.steps.empty());
+    // Leaving it repaints at the next move; coming back shows it pressed again.
+    EXPECT_TRUE(m_state.Move(100, 100).steps.empty());
+    EXPECT_EQ(m_state.Move(101, 100).steps, std::vector<SkinPaintStep> { Repaint() });
+    EXPECT_EQ(m_state.Move(5, 5).steps, std::vector<SkinPaintStep> { Copy(0, SkinLook::Pressed) });
+    EXPECT_EQ(m_state.Move(6, 5).steps, (std::vector<SkinPaintStep> { Repaint(), Copy(0, SkinLook::Pressed) }));
 
     SkinPointerResult release = m_state.Release(25, 5); // released over T: T is reported
     EXPECT_EQ(release.id, "T");
