@@ -72,8 +72,8 @@ public:
     // Loads the mask, hover, pressed and normal pictures from the program's
     // resources (":/res/<name>.png") or from files, then sizes the form, sets
     // its outline and repaints. Nothing changes when a picture cannot be read.
-    bool LoadSkinBitmaps(
-        bool fromResources, const QString& mask, const QString& hover, const QString& pressed, const QString& normal);
+    bool LoadSkinBitmaps(bool fromResources, const QString& mask, const QString& hover,
+        const QString& pressed, const QString& normal);
 
     // The built-in skin: the resource pictures SKIN_MASK, SKIN_MAIN (normal and
     // hover) and SKIN_DOWN, then the built-in definition.
@@ -109,9 +109,11 @@ public:
     const QImage& Canvas() const { return m_canvas; }
 
 Q_SIGNALS:
-    void OnMouseDownNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseDownNotify(
+        const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // `id` is the first hot area containing the release point.
-    void OnMouseUpNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseUpNotify(
+        const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void OnMouseMoveNotify(const QString& id, Qt::KeyboardModifiers shift, int x, int y);
     // A slider moved; position 0 to 100.
     void OnTrackBarNotify(const QString& id, int position);
