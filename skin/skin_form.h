@@ -60,8 +60,11 @@ public:
     // replaced, the window repainted, OnSkinChanged raised -- or changes
     // nothing and gives the reason (Polish, naming the file). A GIF picture
     // is refused with a message and the picture held before stays.
-    // Picture names must stay inside the definition's folder
-    // (IsSafeSkinFileName).
+    // Picture names, slider thumbs included, are relative to the definition's
+    // folder and must stay inside it (IsSafeSkinFileName). Text-area fonts
+    // take face, size (points at 96 dots per inch; 0 means 8), bold, italic
+    // and colour; the definition's Charset has no meaning for Qt's Unicode
+    // fonts and is kept only in the definition.
     struct LoadResult {
         bool ok = false;
         QString error;
