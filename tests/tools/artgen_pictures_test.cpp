@@ -346,6 +346,17 @@ TEST(ArtgenPictures, CommandsWriteAndListEachSet)
         QStringList sorted = expected;
         sorted.sort();
         EXPECT_EQ(written, sorted);
+        // A second run writes the same bytes: nothing depends on memory contents.
+        QTemporaryDir again;
+        QProcess rewrite;
+        rewrite.start(QStringLiteral(ORBITA_ARTGEN), { QLatin1String(command), again.path() });
+        ASSERT_TRUE(rewrite.waitForFinished(60000));
+        ASSERT_EQ(rewrite.exitCode(), 0);
+        for (const QString& name : expected) {
+            const QByteArray first = readFile(QDir(folder.path()).filePath(name));
+            EXPECT_FALSE(first.isEmpty()) << name.toStdString();
+            EXPECT_EQ(first, readFile(QDir(again.path()).filePath(name))) << name.toStdString();
+        }
         QProcess list;
         list.start(QStringLiteral(ORBITA_ARTGEN), { QStringLiteral("list"), QLatin1String(command) });
         ASSERT_TRUE(list.waitForFinished(60000));

@@ -109,13 +109,12 @@ void drawFrame(QPainter& p, const SkinPalette& palette)
     }()));
 }
 
+// A flat plate: glyph texts are cut from strips on the same plain colour, so
+// they sit on it without a visible box.
 void drawPlate(QPainter& p, const SkinPalette& palette, const QRectF& plate)
 {
-    QLinearGradient fill(0, plate.top(), 0, plate.bottom());
-    fill.setColorAt(0.0, palette.plate.darker(106));
-    fill.setColorAt(1.0, palette.plate);
     p.setPen(QPen(palette.plateEdge, 1.0));
-    p.setBrush(fill);
+    p.setBrush(palette.plate);
     p.drawRoundedRect(plate, 7, 7);
 }
 
@@ -320,6 +319,9 @@ QImage SkinMask()
     }
     QImage mask(kBuiltinSkinWidth, kBuiltinSkinHeight, QImage::Format_Mono);
     mask.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    // Also clears the padding bits at the end of each row, which would
+    // otherwise carry whatever the memory held into the written file.
+    mask.fill(1);
     for (int y = 0; y < mask.height(); ++y) {
         for (int x = 0; x < mask.width(); ++x)
             mask.setPixel(x, y, qRed(shape.pixel(x, y)) < 128 ? 0 : 1);
