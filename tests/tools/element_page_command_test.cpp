@@ -9,9 +9,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,7 +30,7 @@ ToolOutput RunElementPage(const QString& programFolder, const QStringList& argum
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ORBITA_PROGRAM_DIR"), programFolder);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ORBITA_TOOL), QStringList{QStringLiteral("element-page")} + arguments);
+    process.start(QStringLiteral(ORBITA_TOOL), QStringList { QStringLiteral("element-page") } + arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     ToolOutput run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -86,7 +85,7 @@ TEST(ElementPageCommand, PrintsEveryElementsPagesFromTheProgramFolder)
         ASSERT_TRUE(expected.name.has_value());
         EXPECT_EQ(*expected.name, facts.names.at(element));
 
-        const ToolOutput display = RunElementPage(folder, {number});
+        const ToolOutput display = RunElementPage(folder, { number });
         EXPECT_EQ(display.exitCode, 0) << display.err;
         EXPECT_EQ(display.out, expected.displayPage);
         EXPECT_NE(display.out.find("<title>" + facts.names.at(element) + "</title>"), std::string::npos);
@@ -94,13 +93,13 @@ TEST(ElementPageCommand, PrintsEveryElementsPagesFromTheProgramFolder)
         EXPECT_EQ(Count(display.out, "</td></tr>"), static_cast<std::size_t>(facts.properties));
         EXPECT_EQ(Count(display.out, "ORB_KORESPONDENCJA"), 1u);
 
-        const ToolOutput exported = RunElementPage(folder, {number, QStringLiteral("--export")});
+        const ToolOutput exported = RunElementPage(folder, { number, QStringLiteral("--export") });
         EXPECT_EQ(exported.exitCode, 0) << exported.err;
         EXPECT_EQ(exported.out, expected.exportPage + "\r\n");
         EXPECT_EQ(Count(exported.out, "ORB_KORESPONDENCJA"), 0u);
     }
     // The option may come first.
-    EXPECT_EQ(RunElementPage(folder, {QStringLiteral("--export"), QStringLiteral("26")}).out,
+    EXPECT_EQ(RunElementPage(folder, { QStringLiteral("--export"), QStringLiteral("26") }).out,
         BuildElementPage(archive, 26, true, {}).exportPage + "\r\n");
 #endif
 }
@@ -111,13 +110,13 @@ TEST(ElementPageCommand, RefusesWhatIsNotAnElementOrHasNoDatabase)
     QTemporaryDir withoutDatabase;
     ASSERT_TRUE(empty.isValid() && withoutDatabase.isValid());
     test::TestZipWriter zip;
-    zip.members = {test::Deflated("UKLAD\\1.HTM", "<p>Wodór</p>")};
+    zip.members = { test::Deflated("UKLAD\\1.HTM", "<p>Wodór</p>") };
     test::WriteBytes(withoutDatabase.filePath(QStringLiteral("ORBITA.DAT")).toStdString(), zip.Build());
     // An archive that holds an element database of its own (one element).
     QTemporaryDir own;
     ASSERT_TRUE(own.isValid());
     test::TestZipWriter ownZip;
-    ownZip.members = {test::Deflated("UKLAD\\DANE.TXT", "[Nazwa polska]\r\n1=Wodor\r\n")};
+    ownZip.members = { test::Deflated("UKLAD\\DANE.TXT", "[Nazwa polska]\r\n1=Wodor\r\n") };
     test::WriteBytes(own.filePath(QStringLiteral("ORBITA.DAT")).toStdString(), ownZip.Build());
 
     struct Case {
@@ -128,18 +127,18 @@ TEST(ElementPageCommand, RefusesWhatIsNotAnElementOrHasNoDatabase)
         const char* message; // part of the standard error
     };
     const std::vector<Case> cases = {
-        {"0", own.path(), {QStringLiteral("0")}, 1, "no element 0"},
-        {"119", own.path(), {QStringLiteral("119")}, 1, "no element 119"},
-        {"not a number", own.path(), {QStringLiteral("abc")}, 1, "no element abc"},
-        {"negative", own.path(), {QStringLiteral("-5")}, 1, "no element -5"},
-        {"leading zero counts as its number", own.path(), {QStringLiteral("01")}, 0, ""},
-        {"no archive", empty.path(), {QStringLiteral("1")}, 1, "ORBITA.DAT does not exist"},
-        {"no database in the archive", withoutDatabase.path(), {QStringLiteral("1")}, 1,
-            "cannot read UKLAD\\DANE.TXT"},
-        {"no number", own.path(), {}, 2, "usage"},
-        {"two numbers", own.path(), {QStringLiteral("1"), QStringLiteral("2")}, 2, "usage"},
-        {"the option twice", own.path(), {QStringLiteral("--export"), QStringLiteral("--export")}, 1,
-            "no element --export"},
+        { "0", own.path(), { QStringLiteral("0") }, 1, "no element 0" },
+        { "119", own.path(), { QStringLiteral("119") }, 1, "no element 119" },
+        { "not a number", own.path(), { QStringLiteral("abc") }, 1, "no element abc" },
+        { "negative", own.path(), { QStringLiteral("-5") }, 1, "no element -5" },
+        { "leading zero counts as its number", own.path(), { QStringLiteral("01") }, 0, "" },
+        { "no archive", empty.path(), { QStringLiteral("1") }, 1, "ORBITA.DAT does not exist" },
+        { "no database in the archive", withoutDatabase.path(), { QStringLiteral("1") }, 1,
+            "cannot read UKLAD\\DANE.TXT" },
+        { "no number", own.path(), {}, 2, "usage" },
+        { "two numbers", own.path(), { QStringLiteral("1"), QStringLiteral("2") }, 2, "usage" },
+        { "the option twice", own.path(), { QStringLiteral("--export"), QStringLiteral("--export") }, 1,
+            "no element --export" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -150,7 +149,7 @@ TEST(ElementPageCommand, RefusesWhatIsNotAnElementOrHasNoDatabase)
             EXPECT_TRUE(run.out.empty());
         }
     }
-    const ToolOutput fromOwn = RunElementPage(own.path(), {QStringLiteral("1")});
+    const ToolOutput fromOwn = RunElementPage(own.path(), { QStringLiteral("1") });
     EXPECT_NE(fromOwn.out.find("<title>Wodor</title>"), std::string::npos);
 }
 

@@ -50,12 +50,12 @@ int ElementPageCommand(const std::vector<std::string>& args)
     }
     const std::optional<int> element = ElementArgument(*number);
     if (!element) {
-        std::fprintf(stderr, "orbita-tool: no element %s: the elements are numbered %d to %d\n", number->c_str(),
-            kFirstElement, kLastElement);
+        std::fprintf(stderr, "orbita-tool: no element %s: the elements are numbered %d to %d\n",
+            number->c_str(), kFirstElement, kLastElement);
         return 1;
     }
     const std::string archive = ProgramFolder() + "ORBITA.DAT";
-    struct stat info {};
+    struct stat info { };
     if (::stat(archive.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fprintf(stderr, "orbita-tool: the content archive %s does not exist\n", archive.c_str());
         return 1;
@@ -72,12 +72,12 @@ int ElementPageCommand(const std::vector<std::string>& args)
     return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-const CommandRegistrar elementPageCommand({"element-page",
+const CommandRegistrar elementPageCommand({ "element-page",
     "element-page N [--export]        the generated page of element N (1 to 118) from ORBITA.DAT in the\n"
     "                                 program folder ($ORBITA_PROGRAM_DIR, else the tool's folder), as\n"
     "                                 Windows-1250 bytes: the page the element window shows, or with\n"
     "                                 --export the page it saves (followed by CR LF)",
-    ElementPageCommand});
+    ElementPageCommand });
 
 } // namespace
 } // namespace orbita::tool

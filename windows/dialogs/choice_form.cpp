@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 #include <string>
 
 namespace orbita {
@@ -31,7 +30,8 @@ TChoiceForm::TChoiceForm(QWidget* parent)
     setObjectName(QStringLiteral("ChoiceForm"));
     setTitle(QStringLiteral("Wybór pierwiastka"));
 
-    LiczbaEtykieta = new QLabel(QStringLiteral("Wyświetl informacje na temat pierwiastka o liczbie atomowej:"));
+    LiczbaEtykieta
+        = new QLabel(QStringLiteral("Wyświetl informacje na temat pierwiastka o liczbie atomowej:"));
     LiczbaEtykieta->setObjectName(QStringLiteral("LiczbaEtykieta"));
     LiczbaEtykieta->setWordWrap(true);
     LiczbyPole = new QComboBox;

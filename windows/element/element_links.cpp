@@ -1,5 +1,9 @@
 #include "windows/element/element_links.h"
 
+#include "platform/qt_text.h"
+#include "platform/shell_services.h"
+
+#include <QFileInfo>
 #include <utility>
 
 namespace orbita {
@@ -43,6 +47,12 @@ void OpenHelpTopic(QWidget* owner, const QString& topic)
     const HelpOpener opener = helpOpener();
     if (opener)
         opener(owner, topic);
+}
+
+std::string ContentArchivePath()
+{
+    const QString base = QFileInfo(FromPath(ExecutablePath())).completeBaseName().toUpper();
+    return ProgramFolder() + ToPath(base) + ".DAT";
 }
 
 } // namespace orbita

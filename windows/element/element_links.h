@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -25,5 +26,10 @@ void OpenElementWindow(QWidget* owner, int element);
 
 // Opens the help window at `topic` ("O_SZUKAJ").
 void OpenHelpTopic(QWidget* owner, const QString& topic);
+
+// The content archive the element windows read: the upper-cased base name
+// of the executable with ".DAT" in the program folder (ORBITA.DAT beside
+// "orbita"), the file the start-up checks for.
+std::string ContentArchivePath();
 
 } // namespace orbita

@@ -146,10 +146,12 @@ ElementPage BuildElementPageFromLines(
     return page;
 }
 
-ElementPage BuildElementPage(const std::string& archivePath, int element, bool full, std::string_view shownName)
+ElementPage BuildElementPage(
+    const std::string& archivePath, int element, bool full, std::string_view shownName)
 {
-    const std::optional<std::vector<std::string>> lines = ReadArchiveLines(kElementDatabaseMember, archivePath);
-    return BuildElementPageFromLines(lines ? *lines : std::vector<std::string>{}, element, full, shownName);
+    const std::optional<std::vector<std::string>> lines
+        = ReadArchiveLines(kElementDatabaseMember, archivePath);
+    return BuildElementPageFromLines(lines ? *lines : std::vector<std::string> {}, element, full, shownName);
 }
 
 std::string ElementDescriptionMember(int element)

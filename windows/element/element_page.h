@@ -48,7 +48,7 @@ struct ElementPage {
     std::optional<std::string> name;
     // Both empty unless the page was built (full).
     std::string displayPage; // handed to the HTML view; ends in the contact sentence
-    std::string exportPage;  // the same table without the contact sentence; what is saved
+    std::string exportPage; // the same table without the contact sentence; what is saved
 };
 
 // Builds the page of `element` from the database lines.
@@ -70,7 +70,8 @@ ElementPage BuildElementPageFromLines(
 // As above, reading the lines of UKLAD\DANE.TXT from the content archive at
 // `archivePath` afresh on every call (nothing is cached). A database that
 // cannot be read gives no name and, with `full`, the empty page.
-ElementPage BuildElementPage(const std::string& archivePath, int element, bool full, std::string_view shownName);
+ElementPage BuildElementPage(
+    const std::string& archivePath, int element, bool full, std::string_view shownName);
 
 // The archive member of an element's description: "UKLAD\26.HTM" for 26.
 std::string ElementDescriptionMember(int element);

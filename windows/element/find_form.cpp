@@ -2,7 +2,6 @@
 
 #include "data/archive_members.h"
 #include "platform/qt_text.h"
-#include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/element/element_links.h"
@@ -12,7 +11,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -22,21 +20,12 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
 #include <utility>
 
 namespace orbita {
 namespace {
 
 const QString kPolishName = QStringLiteral("Nazwa polska");
-
-// The content archive beside the executable: the upper-cased base name of the
-// executable with ".DAT" (the rule the start-up checks the archive by).
-std::string ProgramContentArchive()
-{
-    const QString base = QFileInfo(FromPath(ExecutablePath())).completeBaseName().toUpper();
-    return ProgramFolder() + ToPath(base) + ".DAT";
-}
 
 // The hourglass for the life of the object.
 class BusyCursor final {
@@ -60,7 +49,8 @@ QLabel* descriptionPanel(const QString& caption, const char* name)
 
 QPushButton* pictureButton(const QString& caption, const char* picture, const char* name)
 {
-    auto* button = new QPushButton(QIcon(QStringLiteral(":/res/%1.png").arg(QLatin1String(picture))), caption);
+    auto* button
+        = new QPushButton(QIcon(QStringLiteral(":/res/%1.png").arg(QLatin1String(picture))), caption);
     button->setObjectName(QString::fromLatin1(name));
     // Enter acts only where the window says so (SzukajPole, RezultatyLista).
     button->setAutoDefault(false);
@@ -76,7 +66,7 @@ bool isEnter(int key)
 
 TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     : TDialogForm(parent)
-    , m_archivePath(archivePath.empty() ? ProgramContentArchive() : std::move(archivePath))
+    , m_archivePath(archivePath.empty() ? ContentArchivePath() : std::move(archivePath))
 {
     setObjectName(QStringLiteral("FindForm"));
     setTitle(QStringLiteral("Wyszukiwanie pierwiastków"));
@@ -103,7 +93,7 @@ TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     WyswietlPole = new QComboBox;
     WyswietlPole->setObjectName(QStringLiteral("WyswietlPole"));
     WyswietlEtykieta->setBuddy(WyswietlPole);
-    for (QComboBox* list : {PrzeszukajPole, WyswietlPole}) {
+    for (QComboBox* list : { PrzeszukajPole, WyswietlPole }) {
         list->setEditable(false);
         list->setMaxVisibleItems(16);
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -185,7 +175,8 @@ void TFindForm::FormCreate()
     }
     SzukajPoleChange();
 
-    if (std::optional<std::vector<std::string>> lines = ReadArchiveLines(kElementDatabaseMember, m_archivePath))
+    if (std::optional<std::vector<std::string>> lines
+        = ReadArchiveLines(kElementDatabaseMember, m_archivePath))
         m_lines = std::move(*lines);
     for (const std::string& label : PropertyLabels(m_lines)) {
         PrzeszukajPole->addItem(FromCp1250(label));

@@ -47,9 +47,9 @@ private:
     void PomocPrzyciskClick();
 
     std::string m_archivePath;
-    std::vector<std::string> m_lines;   // the database, while the window is open
+    std::vector<std::string> m_lines; // the database, while the window is open
     std::vector<std::string> m_history; // the items of SzukajPole, Windows-1250
-    std::vector<int> m_results;         // the element of each entry of RezultatyLista
+    std::vector<int> m_results; // the element of each entry of RezultatyLista
 
     QLabel* KryteriaOpisPanel = nullptr;
     QLabel* SzukajEtykieta = nullptr;

@@ -75,15 +75,20 @@ void AppendUtf8(std::string& out, char32_t c)
 char32_t Raised(char32_t c)
 {
     static constexpr std::array<char32_t, 10> digits
-        = {0x2070, 0x00B9, 0x00B2, 0x00B3, 0x2074, 0x2075, 0x2076, 0x2077, 0x2078, 0x2079};
+        = { 0x2070, 0x00B9, 0x00B2, 0x00B3, 0x2074, 0x2075, 0x2076, 0x2077, 0x2078, 0x2079 };
     if (c >= U'0' && c <= U'9')
         return digits[c - U'0'];
     switch (c) {
-    case U'+': return 0x207A;
-    case U'-': return 0x207B;
-    case U'(': return 0x207D;
-    case U')': return 0x207E;
-    default: return c;
+    case U'+':
+        return 0x207A;
+    case U'-':
+        return 0x207B;
+    case U'(':
+        return 0x207D;
+    case U')':
+        return 0x207E;
+    default:
+        return c;
     }
 }
 
@@ -92,11 +97,16 @@ char32_t Lowered(char32_t c)
     if (c >= U'0' && c <= U'9')
         return 0x2080 + (c - U'0');
     switch (c) {
-    case U'+': return 0x208A;
-    case U'-': return 0x208B;
-    case U'(': return 0x208D;
-    case U')': return 0x208E;
-    default: return c;
+    case U'+':
+        return 0x208A;
+    case U'-':
+        return 0x208B;
+    case U'(':
+        return 0x208D;
+    case U')':
+        return 0x208E;
+    default:
+        return c;
     }
 }
 
@@ -129,8 +139,8 @@ std::optional<char32_t> DecodeEntity(std::string_view name)
         std::string_view name;
         char32_t c;
     };
-    static constexpr std::array<Named, 6> named
-        = {{{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}, {"nbsp", 0xA0}}};
+    static constexpr std::array<Named, 6> named = { { { "amp", U'&' }, { "lt", U'<' }, { "gt", U'>' },
+        { "quot", U'"' }, { "apos", U'\'' }, { "nbsp", 0xA0 } } };
     for (const Named& n : named)
         if (n.name == name)
             return n.c;
@@ -186,7 +196,8 @@ std::vector<std::string> PropertyLabels(const std::vector<std::string>& lines)
             continue;
         labels.push_back(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string());
     }
-    std::stable_sort(labels.begin(), labels.end(), [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
+    std::stable_sort(labels.begin(), labels.end(),
+        [](const std::string& a, const std::string& b) { return PolishLess(a, b); });
     return labels;
 }
 
@@ -262,7 +273,8 @@ std::string PlainValueText(std::string_view value)
         if (c == '&') {
             const std::size_t semicolon = value.find(';', i + 1);
             if (semicolon != std::string_view::npos && semicolon - i <= 10) {
-                if (const std::optional<char32_t> decoded = DecodeEntity(value.substr(i + 1, semicolon - i - 1))) {
+                if (const std::optional<char32_t> decoded
+                    = DecodeEntity(value.substr(i + 1, semicolon - i - 1))) {
                     character = *decoded;
                     next = semicolon + 1;
                 }
@@ -302,7 +314,8 @@ bool AddToFindHistory(std::vector<std::string>& history, std::string_view text)
         if (Cp1250EqualNoCase(item, text))
             return false;
     if (history.size() >= kMaxFindHistory)
-        history.erase(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(history.size() - kMaxFindHistory + 1));
+        history.erase(history.begin(),
+            history.begin() + static_cast<std::ptrdiff_t>(history.size() - kMaxFindHistory + 1));
     history.emplace_back(text);
     return true;
 }

@@ -30,9 +30,9 @@ bool PolishLess(std::string_view a, std::string_view b);
 
 // What one search found.
 struct FindResult {
-    std::vector<int> elements;            // the result numbers, in file order
-    std::vector<std::string> values;      // each element's value of the display property (may hold markup)
-    std::string unit;                     // the display property's unit (may hold markup)
+    std::vector<int> elements; // the result numbers, in file order
+    std::vector<std::string> values; // each element's value of the display property (may hold markup)
+    std::string unit; // the display property's unit (may hold markup)
     bool hasUnit = false;
 };
 
@@ -43,10 +43,10 @@ struct FindResult {
 // candidate lines are the kPropertyLineSpan lines after it, fewer when the
 // file ends sooner or a line opening the next property comes first (so that a
 // property short of lines never takes values of the next one), and of those
-// only the lines keyed by an element number take part. Only the ASCII letters are compared without regard to case (so "ż"
-// does not find "Ż"). `wholeValue`: the text after the line's first "="
-// equals the search text; otherwise the search text occurs anywhere in the
-// line, its key and "=" included. A missing property finds nothing.
+// only the lines keyed by an element number take part. Only the ASCII letters are compared without regard to
+// case (so "ż" does not find "Ż"). `wholeValue`: the text after the line's first "=" equals the search text;
+// otherwise the search text occurs anywhere in the line, its key and "=" included. A missing property finds
+// nothing.
 FindResult FindElements(const std::vector<std::string>& lines, std::string_view searchLabel,
     std::string_view displayLabel, std::string_view text, bool wholeValue);
 

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-
 #include <functional>
 #include <optional>
 #include <vector>
@@ -37,7 +36,10 @@ protected:
             EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
 
-    static QComboBox* numbers(QDialog& dialog) { return dialog.findChild<QComboBox*>(QStringLiteral("LiczbyPole")); }
+    static QComboBox* numbers(QDialog& dialog)
+    {
+        return dialog.findChild<QComboBox*>(QStringLiteral("LiczbyPole"));
+    }
     static int lastChoice() { return ReadRegInteger(Hive::CurrentUser, kProfile, "LastChoice"); }
 
     std::vector<int> m_opened;
@@ -51,7 +53,8 @@ TEST_F(ChoiceForm, ComponentsAndFirstUse)
     EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("LiczbaEtykieta"))->text(),
         QStringLiteral("Wyświetl informacje na temat pierwiastka o liczbie atomowej:"));
     EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("OkPrzycisk"))->text(), QStringLiteral("&OK"));
-    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("AnulujPrzycisk"))->text(), QStringLiteral("&Anuluj"));
+    EXPECT_EQ(
+        form.findChild<QPushButton*>(QStringLiteral("AnulujPrzycisk"))->text(), QStringLiteral("&Anuluj"));
     QComboBox* list = numbers(form);
     ASSERT_EQ(list->count(), 118);
     for (int i = 0; i < 118; ++i)
@@ -67,8 +70,8 @@ TEST_F(ChoiceForm, OpeningSelectsTheStoredChoice)
         int stored; // -1: nothing stored
         std::optional<int> selected;
     };
-    for (const Case& c : {Case{-1, 1}, Case{26, 26}, Case{118, 118}, Case{1, 1}, Case{0, std::nullopt},
-             Case{119, std::nullopt}, Case{-5, std::nullopt}}) {
+    for (const Case& c : { Case { -1, 1 }, Case { 26, 26 }, Case { 118, 118 }, Case { 1, 1 },
+             Case { 0, std::nullopt }, Case { 119, std::nullopt }, Case { -5, std::nullopt } }) {
         SCOPED_TRACE(c.stored);
         if (c.stored == -1)
             DeleteRegValue(Hive::CurrentUser, kProfile, "LastChoice");
@@ -91,7 +94,7 @@ TEST_F(ChoiceForm, ChoosingTwentySixIsRememberedAndOpened)
     TChoiceForm::ShowChosenElement(nullptr);
     EXPECT_TRUE(ui.finished());
     EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Wybór pierwiastka"));
-    EXPECT_EQ(m_opened, (std::vector<int>{26}));
+    EXPECT_EQ(m_opened, (std::vector<int> { 26 }));
     EXPECT_EQ(lastChoice(), 26);
 
     ui.answerModal([](QDialog& dialog) {
@@ -110,9 +113,10 @@ TEST_F(ChoiceForm, CancellingStoresTheSelectionAndOpensNothing)
         std::function<void(QDialog&)> end;
     };
     const std::vector<Case> cases = {
-        {"Anuluj", [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("AnulujPrzycisk"))->click(); }},
-        {"Esc", [](QDialog& d) { QTest::keyClick(numbers(d), Qt::Key_Escape); }},
-        {"closed by the desktop", [](QDialog& d) { d.close(); }},
+        { "Anuluj",
+            [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("AnulujPrzycisk"))->click(); } },
+        { "Esc", [](QDialog& d) { QTest::keyClick(numbers(d), Qt::Key_Escape); } },
+        { "closed by the desktop", [](QDialog& d) { d.close(); } },
     };
     int element = 40;
     for (const Case& c : cases) {
@@ -134,7 +138,7 @@ TEST_F(ChoiceForm, CancellingStoresTheSelectionAndOpensNothing)
 
 TEST_F(ChoiceForm, EnterActsAsOk)
 {
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
         ScriptedUiServices ui;
         ui.answerModal([key](QDialog& dialog) {
             numbers(dialog)->setCurrentIndex(7);

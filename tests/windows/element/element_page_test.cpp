@@ -6,9 +6,8 @@
 #include "data/text_lines.h"
 #include "windows/element/element_page.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,9 +44,9 @@ std::string Head(std::string_view title)
         + "<body><table width=\"100%\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\" border=\"0\">";
 }
 
-const std::string kDisplayEnd
-    = W("</table><br><br>Jeśli jesteś w posiadaniu innych informacji na temat pierwiastków i chciałbyś się nimi "
-        "podzielić, <a href=\"ORB_KORESPONDENCJA\">skontaktuj się z autorem</a>.</body></html>");
+const std::string kDisplayEnd = W(
+    "</table><br><br>Jeśli jesteś w posiadaniu innych informacji na temat pierwiastków i chciałbyś się nimi "
+    "podzielić, <a href=\"ORB_KORESPONDENCJA\">skontaktuj się z autorem</a>.</body></html>");
 const std::string kExportEnd = "</table></body></html>";
 
 // A small database: a name, a property with a unit whose element 2 is
@@ -87,27 +86,29 @@ struct PageCase {
 TEST(ElementPage, BuildsRowsUnitsAndMissingValuesAsDescribed)
 {
     const std::vector<PageCase> cases = {
-        {"element 1: a unit goes with the first of its values after it", SmallDatabase(), 1, W("Wodór"),
+        { "element 1: a unit goes with the first of its values after it", SmallDatabase(), 1, W("Wodór"),
             Row("Nazwa polska", W("Wodór")) + Row("Masa atomowa", "1,008" + Unit("u"))
-                + Row(W("Gęstość"), "0,0899") + Row("Symbol", "H")},
-        {"element 2: an empty value is red and drops the unit; a lower-case unit line counts", SmallDatabase(), 2,
-            "Hel",
+                + Row(W("Gęstość"), "0,0899") + Row("Symbol", "H") },
+        { "element 2: an empty value is red and drops the unit; a lower-case unit line counts",
+            SmallDatabase(), 2, "Hel",
             Row("Nazwa polska", "Hel") + Row("Masa atomowa", kNoData)
-                + Row(W("Gęstość"), "0,1785" + Unit("g/cm<sup>3</sup>")) + Row("Symbol", "He")},
-        {"element 12: its own lines, not those of 1 or 2", SmallDatabase(), 12, "Magnez",
+                + Row(W("Gęstość"), "0,1785" + Unit("g/cm<sup>3</sup>")) + Row("Symbol", "He") },
+        { "element 12: its own lines, not those of 1 or 2", SmallDatabase(), 12, "Magnez",
             Row("Nazwa polska", "Magnez") + Row("Masa atomowa", "24,305" + Unit("u"))
-                + Row(W("Gęstość"), "1,738" + Unit("g/cm<sup>3</sup>")) + Row("Symbol", "Mg")},
-        {"an empty name gives an empty title", SplitTextLines("[Nazwa polska]\n1=\n[Symbol]\n1=H\n"), 1, "",
-            Row("Nazwa polska", kNoData) + Row("Symbol", "H")},
-        {"lines without a key of an element number are ignored",
+                + Row(W("Gęstość"), "1,738" + Unit("g/cm<sup>3</sup>")) + Row("Symbol", "Mg") },
+        { "an empty name gives an empty title", SplitTextLines("[Nazwa polska]\n1=\n[Symbol]\n1=H\n"), 1, "",
+            Row("Nazwa polska", kNoData) + Row("Symbol", "H") },
+        { "lines without a key of an element number are ignored",
             SplitTextLines("[Nazwa polska]\n01=Zero\n1 =Blank\nx=y\n1=Wodór\n"), 1, "Wodór",
-            Row("Nazwa polska", "Wodór")},
-        {"a property without the element's line gets the red cell; its unit does not move on",
-            SplitTextLines("[Nazwa polska]\n1=Wodór\n[Masa]\nSUFFIX=u\n2=4\n[Symbol]\n1=H\n[Koniec]\n"), 1, "Wodór",
-            Row("Nazwa polska", "Wodór") + Row("Masa", kNoData) + Row("Symbol", "H") + Row("Koniec", kNoData)},
-        {"a second line of the element in one property is ignored",
+            Row("Nazwa polska", "Wodór") },
+        { "a property without the element's line gets the red cell; its unit does not move on",
+            SplitTextLines("[Nazwa polska]\n1=Wodór\n[Masa]\nSUFFIX=u\n2=4\n[Symbol]\n1=H\n[Koniec]\n"), 1,
+            "Wodór",
+            Row("Nazwa polska", "Wodór") + Row("Masa", kNoData) + Row("Symbol", "H")
+                + Row("Koniec", kNoData) },
+        { "a second line of the element in one property is ignored",
             SplitTextLines("[Nazwa polska]\n1=Wodór\n1=Drugi\n[Symbol]\n1=H\n"), 1, "Wodór",
-            Row("Nazwa polska", "Wodór") + Row("Symbol", "H")},
+            Row("Nazwa polska", "Wodór") + Row("Symbol", "H") },
     };
     for (const PageCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -125,7 +126,7 @@ TEST(ElementPage, NameOnlyBuildsNoPage)
         int element;
         const char* name;
     };
-    for (const Case& c : {Case{1, "Wodór"}, Case{2, "Hel"}, Case{12, "Magnez"}}) {
+    for (const Case& c : { Case { 1, "Wodór" }, Case { 2, "Hel" }, Case { 12, "Magnez" } }) {
         const ElementPage page = BuildElementPageFromLines(SmallDatabase(), c.element, false, "poprzedni");
         ASSERT_TRUE(page.name.has_value());
         EXPECT_EQ(*page.name, W(c.name));
@@ -159,7 +160,8 @@ TEST(ElementPage, CaptionAndDescriptionMember)
         int element;
         const char* member;
     };
-    for (const Case& c : {Case{1, "UKLAD\\1.HTM"}, Case{26, "UKLAD\\26.HTM"}, Case{118, "UKLAD\\118.HTM"}})
+    for (const Case& c :
+        { Case { 1, "UKLAD\\1.HTM" }, Case { 26, "UKLAD\\26.HTM" }, Case { 118, "UKLAD\\118.HTM" } })
         EXPECT_EQ(ElementDescriptionMember(c.element), c.member);
 }
 
@@ -171,21 +173,21 @@ TEST(ElementPage, LineKeysAndValues)
         std::optional<std::string_view> value;
     };
     const std::vector<Case> cases = {
-        {"2=Hel", 2, "Hel"},
-        {"12=Magnez", 12, "Magnez"},
-        {"118=", 118, ""},
-        {"1=a=b", 1, "a=b"},
-        {"0=x", std::nullopt, "x"},
-        {"119=x", std::nullopt, "x"},
-        {"02=x", std::nullopt, "x"},
-        {"+2=x", std::nullopt, "x"},
-        {" 2=x", std::nullopt, "x"},
-        {"2 =x", std::nullopt, "x"},
-        {"1000=x", std::nullopt, "x"},
-        {"=x", std::nullopt, "x"},
-        {"SUFFIX=u", std::nullopt, "u"},
-        {"[Nazwa polska]", std::nullopt, std::nullopt},
-        {"26", std::nullopt, std::nullopt},
+        { "2=Hel", 2, "Hel" },
+        { "12=Magnez", 12, "Magnez" },
+        { "118=", 118, "" },
+        { "1=a=b", 1, "a=b" },
+        { "0=x", std::nullopt, "x" },
+        { "119=x", std::nullopt, "x" },
+        { "02=x", std::nullopt, "x" },
+        { "+2=x", std::nullopt, "x" },
+        { " 2=x", std::nullopt, "x" },
+        { "2 =x", std::nullopt, "x" },
+        { "1000=x", std::nullopt, "x" },
+        { "=x", std::nullopt, "x" },
+        { "SUFFIX=u", std::nullopt, "u" },
+        { "[Nazwa polska]", std::nullopt, std::nullopt },
+        { "26", std::nullopt, std::nullopt },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -227,7 +229,7 @@ std::vector<SourceProperty> ReadSourceDatabase()
     for (const std::string& utf8 : SplitTextLines(text.str())) {
         const std::string line = W(utf8);
         if (line.starts_with('[')) {
-            properties.push_back({line.substr(1, line.size() - 2), {}});
+            properties.push_back({ line.substr(1, line.size() - 2), {} });
         } else if (line.starts_with("SUFFIX=")) {
             properties.back().unit = line.substr(7);
         } else if (const std::size_t equals = line.find('='); equals != std::string::npos) {

@@ -19,7 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -77,9 +76,18 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static QComboBox* text(QWidget& f) { return part<QComboBox>(f, "SzukajPole"); }
-    static QListWidget* results(QWidget& f) { return part<QListWidget>(f, "RezultatyLista"); }
-    static QString summary(QWidget& f) { return part<QLabel>(f, "OpisHtml")->text(); }
+    static QComboBox* text(QWidget& f)
+    {
+        return part<QComboBox>(f, "SzukajPole");
+    }
+    static QListWidget* results(QWidget& f)
+    {
+        return part<QListWidget>(f, "RezultatyLista");
+    }
+    static QString summary(QWidget& f)
+    {
+        return part<QLabel>(f, "OpisHtml")->text();
+    }
     static QStringList entries(QWidget& f)
     {
         QStringList list;
@@ -105,11 +113,11 @@ TEST_F(FindForm, OpensWithSortedPropertyListsOnThePolishName)
     EXPECT_EQ(form.objectName(), QStringLiteral("FindForm"));
     EXPECT_EQ(form.title(), QStringLiteral("Wyszukiwanie pierwiastków"));
     const std::vector<std::pair<const char*, QString>> captions = {
-        {"KryteriaOpisPanel", QStringLiteral("Kryteria")},
-        {"SzukajEtykieta", QStringLiteral("Z&najdź")},
-        {"PrzeszukajEtykieta", QStringLiteral("Szukaj &w")},
-        {"WyswietlEtykieta", QStringLiteral("Wyświetl jak&o")},
-        {"RezultatyOpisPanel", QStringLiteral("Rezultaty")},
+        { "KryteriaOpisPanel", QStringLiteral("Kryteria") },
+        { "SzukajEtykieta", QStringLiteral("Z&najdź") },
+        { "PrzeszukajEtykieta", QStringLiteral("Szukaj &w") },
+        { "WyswietlEtykieta", QStringLiteral("Wyświetl jak&o") },
+        { "RezultatyOpisPanel", QStringLiteral("Rezultaty") },
     };
     for (const auto& [name, caption] : captions)
         EXPECT_EQ(part<QLabel>(form, name)->text(), caption) << name;
@@ -118,14 +126,15 @@ TEST_F(FindForm, OpensWithSortedPropertyListsOnThePolishName)
     EXPECT_EQ(part<QPushButton>(form, "PomocPrzycisk")->text(), QStringLiteral("Pomo&c"));
     EXPECT_EQ(part<QPushButton>(form, "ZamknijPrzycisk")->text(), QStringLiteral("&Zamknij"));
 
-    for (const char* name : {"PrzeszukajPole", "WyswietlPole"}) {
+    for (const char* name : { "PrzeszukajPole", "WyswietlPole" }) {
         SCOPED_TRACE(name);
         QComboBox* list = part<QComboBox>(form, name);
         EXPECT_FALSE(list->isEditable());
         ASSERT_EQ(list->count(), 22);
         EXPECT_EQ(list->currentText(), QStringLiteral("Nazwa polska"));
         EXPECT_EQ(list->itemText(0), QStringLiteral("Blok"));
-        EXPECT_EQ(list->findText(QStringLiteral("Nazwa łacińska")) + 1, list->findText(QStringLiteral("Nazwa polska")));
+        EXPECT_EQ(list->findText(QStringLiteral("Nazwa łacińska")) + 1,
+            list->findText(QStringLiteral("Nazwa polska")));
         EXPECT_LT(list->findText(QStringLiteral("Gęstość")), list->findText(QStringLiteral("Grupa")));
     }
     EXPECT_TRUE(text(form)->isEditable());
@@ -149,7 +158,8 @@ TEST_F(FindForm, PartOfTheNameFindsEveryNameHoldingIt)
     EXPECT_EQ(entries(form), withNe);
     EXPECT_TRUE(results(form)->isEnabled());
     EXPECT_EQ(summary(form),
-        QStringLiteral("Znaleziono %1 pasujących elementów,  wartości nie posiadają jednostek:").arg(withNe.size()));
+        QStringLiteral("Znaleziono %1 pasujących elementów,  wartości nie posiadają jednostek:")
+            .arg(withNe.size()));
     EXPECT_TRUE(part<QPushButton>(form, "SzukajPrzycisk")->isEnabled());
 
     search(form, QStringLiteral("NE"));
@@ -166,13 +176,13 @@ TEST_F(FindForm, WholeValueFindsExactlyOneAndOpensIt)
     TFindForm form(nullptr, kArchive);
     form.show();
     search(form, QStringLiteral("KoBaLt"), true);
-    EXPECT_EQ(entries(form), QStringList{QStringLiteral("Kobalt")});
+    EXPECT_EQ(entries(form), QStringList { QStringLiteral("Kobalt") });
     search(form, QStringLiteral("Kob"), true);
     EXPECT_TRUE(entries(form).isEmpty());
     search(form, QStringLiteral("żelazo"), true);
     EXPECT_TRUE(entries(form).isEmpty());
     search(form, QStringLiteral("ŻELAZO"), true);
-    EXPECT_EQ(entries(form), QStringList{QStringLiteral("Żelazo")});
+    EXPECT_EQ(entries(form), QStringList { QStringLiteral("Żelazo") });
 
     // Nothing selected: Enter and a double click open nothing.
     results(form)->clearSelection();
@@ -183,7 +193,7 @@ TEST_F(FindForm, WholeValueFindsExactlyOneAndOpensIt)
     search(form, QStringLiteral("KoBaLt"), true);
     results(form)->setCurrentRow(0);
     QTest::keyClick(results(form), Qt::Key_Return);
-    EXPECT_EQ(m_opened, (std::vector<int>{27}));
+    EXPECT_EQ(m_opened, (std::vector<int> { 27 }));
     EXPECT_EQ(m_owners.back(), &form);
 
     search(form, QStringLiteral("ne"));
@@ -205,7 +215,8 @@ TEST_F(FindForm, DisplayValuesUnitsAndMarkup)
     search(form, QStringLiteral("Hel"), true);
     ASSERT_EQ(entries(form).size(), 1);
     EXPECT_TRUE(entries(form).at(0).startsWith(QStringLiteral("4,00"))) << entries(form).at(0).toStdString();
-    EXPECT_EQ(summary(form), QStringLiteral("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
+    EXPECT_EQ(
+        summary(form), QStringLiteral("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
 
     part<QComboBox>(form, "WyswietlPole")->setCurrentText(QStringLiteral("Konfiguracja elektronowa"));
     search(form, QStringLiteral("Żelazo"), true);
@@ -216,7 +227,7 @@ TEST_F(FindForm, DisplayValuesUnitsAndMarkup)
     part<QComboBox>(form, "PrzeszukajPole")->setCurrentText(QStringLiteral("Symbol"));
     part<QComboBox>(form, "WyswietlPole")->setCurrentText(QStringLiteral("Nazwa polska"));
     search(form, QStringLiteral("fe"), true);
-    EXPECT_EQ(entries(form), QStringList{QStringLiteral("Żelazo")});
+    EXPECT_EQ(entries(form), QStringList { QStringLiteral("Żelazo") });
     form.reject();
 }
 
@@ -264,13 +275,13 @@ TEST_F(FindForm, EnterSearchesOnlyWithText)
     QTest::keyClicks(edit, QStringLiteral("bor"));
     EXPECT_TRUE(part<QPushButton>(form, "SzukajPrzycisk")->isEnabled());
     QTest::keyClick(edit, Qt::Key_Enter);
-    EXPECT_EQ(entries(form), (QStringList{QStringLiteral("Bor"), QStringLiteral("Seaborg")}));
+    EXPECT_EQ(entries(form), (QStringList { QStringLiteral("Bor"), QStringLiteral("Seaborg") }));
     EXPECT_EQ(text(form)->count(), 3);
     EXPECT_TRUE(form.isVisible());
 
     QTest::keyClick(edit, Qt::Key_F1);
     part<QPushButton>(form, "PomocPrzycisk")->click();
-    EXPECT_EQ(m_help, (QStringList{QStringLiteral("O_SZUKAJ"), QStringLiteral("O_SZUKAJ")}));
+    EXPECT_EQ(m_help, (QStringList { QStringLiteral("O_SZUKAJ"), QStringLiteral("O_SZUKAJ") }));
 
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());

@@ -8,12 +8,11 @@
 #include "windows/element/element_page.h"
 #include "windows/element/find_logic.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,25 +64,25 @@ TEST(FindLogic, PolishOrder)
     };
     // Each pair in order: a before b.
     const std::vector<Case> ordered = {
-        {"a", "ą"},
-        {"ą", "b"},
-        {"Nazwa angielska", "Nazwa łacińska"},
-        {"Nazwa łacińska", "Nazwa polska"},
-        {"l", "ł"},
-        {"ł", "m"},
-        {"Gęstość", "Gęstość gazu"},
-        {"o", "ó"},
-        {"ó", "p"},
-        {"s", "ś"},
-        {"z", "ź"},
-        {"ź", "ż"},
-        {"Blok", "blok y"},
-        {"blok", "Blok z"},
-        {"1", "a"},
-        {" ", "1"},
-        {"Gęstość", "Grupa"},
-        {"Źródło", "Żelazo"},
-        {"Stan", "Ślad"},
+        { "a", "ą" },
+        { "ą", "b" },
+        { "Nazwa angielska", "Nazwa łacińska" },
+        { "Nazwa łacińska", "Nazwa polska" },
+        { "l", "ł" },
+        { "ł", "m" },
+        { "Gęstość", "Gęstość gazu" },
+        { "o", "ó" },
+        { "ó", "p" },
+        { "s", "ś" },
+        { "z", "ź" },
+        { "ź", "ż" },
+        { "Blok", "blok y" },
+        { "blok", "Blok z" },
+        { "1", "a" },
+        { " ", "1" },
+        { "Gęstość", "Grupa" },
+        { "Źródło", "Żelazo" },
+        { "Stan", "Ślad" },
     };
     for (const Case& c : ordered) {
         SCOPED_TRACE(std::string(c.a) + " < " + c.b);
@@ -97,12 +96,13 @@ TEST(FindLogic, PolishOrder)
 
 TEST(FindLogic, LabelsComeFromEveryLineWithABracketSorted)
 {
-    const std::vector<std::string> lines = Lines("[Nazwa polska]\n1=Wodór\n[Masa atomowa]\nSUFFIX=u\n1=1,008\n"
-                                                 "[Nazwa łacińska]\n1=Hydrogenium\n[Gęstość]\n1=0,0899\n"
-                                                 "x[Dziwna linia]\n[Blok]\n1=s\n");
+    const std::vector<std::string> lines
+        = Lines("[Nazwa polska]\n1=Wodór\n[Masa atomowa]\nSUFFIX=u\n1=1,008\n"
+                "[Nazwa łacińska]\n1=Hydrogenium\n[Gęstość]\n1=0,0899\n"
+                "x[Dziwna linia]\n[Blok]\n1=s\n");
     // "x[Dziwna linia]" loses its first and last character; "[" comes before the letters.
-    const std::vector<std::string> expected = {W("[Dziwna linia"), W("Blok"), W("Gęstość"), W("Masa atomowa"),
-        W("Nazwa łacińska"), W("Nazwa polska")};
+    const std::vector<std::string> expected = { W("[Dziwna linia"), W("Blok"), W("Gęstość"),
+        W("Masa atomowa"), W("Nazwa łacińska"), W("Nazwa polska") };
     EXPECT_EQ(PropertyLabels(lines), expected);
     EXPECT_TRUE(PropertyLabels({}).empty());
 
@@ -147,26 +147,28 @@ struct SearchCase {
 TEST(FindLogic, SearchesAsDescribed)
 {
     const std::vector<SearchCase> cases = {
-        {"part, any ASCII case", "Nazwa polska", "Symbol", "eL", false, {2, 26}, {"He", ""}},
-        {"part matches the key too", "Nazwa polska", "Nazwa polska", "2", false, {2, 26, 27},
-            {"Hel", "Żelazo", "Kobalt"}},
-        {"whole value in another case", "Nazwa polska", "Symbol", "kObAlT", true, {27}, {"Co"}},
-        {"a part is not the whole value", "Nazwa polska", "Symbol", "Kob", true, {}, {}},
-        {"lower-case ż does not find Ż", "Nazwa polska", "Symbol", "żelazo", true, {}, {}},
-        {"upper-case ASCII with Ż finds it", "Nazwa polska", "Symbol", "ŻELAZO", true, {26}, {""}},
-        {"lower-case ż in part search neither", "Nazwa polska", "Symbol", "żel", false, {}, {}},
-        {"the unit line is no candidate", "Masa atomowa", "Nazwa polska", "u", false, {}, {}},
-        {"the unit line is no candidate (SUFFIX)", "Masa atomowa", "Nazwa polska", "SUFFIX", false, {}, {}},
-        {"values with a unit", "Masa atomowa", "Masa atomowa", "5", false, {26, 27}, {"55,845", "58,933"}},
-        {"a short property never reaches the next (Symbol's H and He)", "Nazwa polska", "Nazwa polska", "H",
-            false, {2}, {"Hel"}},
-        {"no such search property", "Gęstość", "Symbol", "1", false, {}, {}},
-        {"no such display property", "Symbol", "Gęstość", "H", false, {}, {}},
-        {"a label must match whole", "Nazwa", "Symbol", "H", false, {}, {}},
+        { "part, any ASCII case", "Nazwa polska", "Symbol", "eL", false, { 2, 26 }, { "He", "" } },
+        { "part matches the key too", "Nazwa polska", "Nazwa polska", "2", false, { 2, 26, 27 },
+            { "Hel", "Żelazo", "Kobalt" } },
+        { "whole value in another case", "Nazwa polska", "Symbol", "kObAlT", true, { 27 }, { "Co" } },
+        { "a part is not the whole value", "Nazwa polska", "Symbol", "Kob", true, {}, {} },
+        { "lower-case ż does not find Ż", "Nazwa polska", "Symbol", "żelazo", true, {}, {} },
+        { "upper-case ASCII with Ż finds it", "Nazwa polska", "Symbol", "ŻELAZO", true, { 26 }, { "" } },
+        { "lower-case ż in part search neither", "Nazwa polska", "Symbol", "żel", false, {}, {} },
+        { "the unit line is no candidate", "Masa atomowa", "Nazwa polska", "u", false, {}, {} },
+        { "the unit line is no candidate (SUFFIX)", "Masa atomowa", "Nazwa polska", "SUFFIX", false, {}, {} },
+        { "values with a unit", "Masa atomowa", "Masa atomowa", "5", false, { 26, 27 },
+            { "55,845", "58,933" } },
+        { "a short property never reaches the next (Symbol's H and He)", "Nazwa polska", "Nazwa polska", "H",
+            false, { 2 }, { "Hel" } },
+        { "no such search property", "Gęstość", "Symbol", "1", false, {}, {} },
+        { "no such display property", "Symbol", "Gęstość", "H", false, {}, {} },
+        { "a label must match whole", "Nazwa", "Symbol", "H", false, {}, {} },
     };
     for (const SearchCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const FindResult result = FindElements(SmallDatabase(), W(c.search), W(c.display), W(c.text), c.whole);
+        const FindResult result
+            = FindElements(SmallDatabase(), W(c.search), W(c.display), W(c.text), c.whole);
         EXPECT_EQ(result.elements, c.elements);
         std::vector<std::string> values;
         for (const char* v : c.values)
@@ -178,19 +180,20 @@ TEST(FindLogic, SearchesAsDescribed)
 TEST(FindLogic, DisplayUnitAndSummaries)
 {
     const FindResult withUnit = FindElements(SmallDatabase(), "Symbol", "Masa atomowa", "e", false);
-    EXPECT_EQ(withUnit.elements, (std::vector<int>{2}));
+    EXPECT_EQ(withUnit.elements, (std::vector<int> { 2 }));
     EXPECT_TRUE(withUnit.hasUnit);
     EXPECT_EQ(withUnit.unit, "u");
     EXPECT_EQ(FindSummary(withUnit), W("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
 
     const FindResult withoutUnit = FindElements(SmallDatabase(), "Symbol", "Symbol", "", false);
-    EXPECT_EQ(withoutUnit.elements, (std::vector<int>{1, 2, 26, 27}));
+    EXPECT_EQ(withoutUnit.elements, (std::vector<int> { 1, 2, 26, 27 }));
     EXPECT_FALSE(withoutUnit.hasUnit);
-    EXPECT_EQ(FindSummary(withoutUnit), W("Znaleziono 4 pasujących elementów,  wartości nie posiadają jednostek:"));
+    EXPECT_EQ(
+        FindSummary(withoutUnit), W("Znaleziono 4 pasujących elementów,  wartości nie posiadają jednostek:"));
 
     const FindResult none = FindElements(SmallDatabase(), "Symbol", "Masa atomowa", "xyz", false);
     EXPECT_EQ(FindSummary(none), W("Nie znaleziono żadnych pasujących elementów."));
-    EXPECT_EQ(FindSummary(FindResult{}), W("Nie znaleziono żadnych pasujących elementów."));
+    EXPECT_EQ(FindSummary(FindResult {}), W("Nie znaleziono żadnych pasujących elementów."));
 }
 
 TEST(FindLogic, ShippedDatabase)
@@ -210,10 +213,13 @@ TEST(FindLogic, ShippedDatabase)
     EXPECT_NE(std::find(ne.elements.begin(), ne.elements.end(), 10), ne.elements.end()); // Neon
     EXPECT_NE(std::find(ne.elements.begin(), ne.elements.end(), 12), ne.elements.end()); // Magnez
 
-    EXPECT_EQ(FindElements(db.lines, "Nazwa polska", "Symbol", "KoBaLt", true).elements, (std::vector<int>{27}));
-    EXPECT_EQ(FindElements(db.lines, "Nazwa polska", "Symbol", "KoBaLt", true).values, (std::vector<std::string>{"Co"}));
+    EXPECT_EQ(
+        FindElements(db.lines, "Nazwa polska", "Symbol", "KoBaLt", true).elements, (std::vector<int> { 27 }));
+    EXPECT_EQ(FindElements(db.lines, "Nazwa polska", "Symbol", "KoBaLt", true).values,
+        (std::vector<std::string> { "Co" }));
     EXPECT_TRUE(FindElements(db.lines, "Nazwa polska", "Symbol", W("żelazo"), true).elements.empty());
-    EXPECT_EQ(FindElements(db.lines, "Nazwa polska", "Symbol", W("Żelazo"), true).elements, (std::vector<int>{26}));
+    EXPECT_EQ(FindElements(db.lines, "Nazwa polska", "Symbol", W("Żelazo"), true).elements,
+        (std::vector<int> { 26 }));
 
     // Part search for 1: every element whose number holds a 1 (no name holds a digit).
     std::vector<int> withOne;
@@ -234,7 +240,7 @@ TEST(FindLogic, ShippedDatabase)
         EXPECT_EQ(everything.values.back(), db.names.at(118));
     }
     const FindResult masses = FindElements(db.lines, "Symbol", "Masa atomowa", "Og", true);
-    EXPECT_EQ(masses.elements, (std::vector<int>{118}));
+    EXPECT_EQ(masses.elements, (std::vector<int> { 118 }));
     EXPECT_EQ(masses.unit, "u");
     EXPECT_EQ(FindSummary(masses), W("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
 }
@@ -246,19 +252,19 @@ TEST(FindLogic, PlainValueTexts)
         const char* plain; // UTF-8
     };
     const std::vector<Case> cases = {
-        {"Żelazo", "Żelazo"},
-        {"&#91;He&#93; 2s<sup>2</sup> 2p<sup>1</sup>", "[He] 2s² 2p¹"},
-        {"&#91;Xe&#93; 4f<sup>14</sup> 5d<sup>10</sup>", "[Xe] 4f¹⁴ 5d¹⁰"},
-        {"g/cm<sup>3</sup>", "g/cm³"},
-        {"H<sub>2</sub>O", "H₂O"},
-        {"Fe<SUP>3+</SUP>", "Fe³⁺"},
-        {"&#x5B;97&#x5d;", "[97]"},
-        {"a &amp; b &lt;c&gt; &quot;d&quot; e&nbsp;f", "a & b <c> \"d\" e\u00A0f"},
-        {"<b>gruby</b> <font color=\"red\">tekst</font>", "gruby tekst"},
-        {"1 < 2 > 0", "1 < 2 > 0"},
-        {"&unknown; &#; &#0; &#xD800; &", "&unknown; &#; &#0; &#xD800; &"},
-        {"<sup>2", "²"},
-        {"2</sup>3", "23"},
+        { "Żelazo", "Żelazo" },
+        { "&#91;He&#93; 2s<sup>2</sup> 2p<sup>1</sup>", "[He] 2s² 2p¹" },
+        { "&#91;Xe&#93; 4f<sup>14</sup> 5d<sup>10</sup>", "[Xe] 4f¹⁴ 5d¹⁰" },
+        { "g/cm<sup>3</sup>", "g/cm³" },
+        { "H<sub>2</sub>O", "H₂O" },
+        { "Fe<SUP>3+</SUP>", "Fe³⁺" },
+        { "&#x5B;97&#x5d;", "[97]" },
+        { "a &amp; b &lt;c&gt; &quot;d&quot; e&nbsp;f", "a & b <c> \"d\" e\u00A0f" },
+        { "<b>gruby</b> <font color=\"red\">tekst</font>", "gruby tekst" },
+        { "1 < 2 > 0", "1 < 2 > 0" },
+        { "&unknown; &#; &#0; &#xD800; &", "&unknown; &#; &#0; &#xD800; &" },
+        { "<sup>2", "²" },
+        { "2</sup>3", "23" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
@@ -275,7 +281,7 @@ TEST(FindLogic, HistoryAddsNewTextsAndDropsTheOldest)
     EXPECT_FALSE(AddToFindHistory(history, "NE"));
     EXPECT_TRUE(AddToFindHistory(history, W("żelazo")));
     EXPECT_FALSE(AddToFindHistory(history, W("ŻELAZO"))); // the store's case rules hold Ż and ż alike
-    EXPECT_EQ(history, (std::vector<std::string>{"ne", W("żelazo")}));
+    EXPECT_EQ(history, (std::vector<std::string> { "ne", W("żelazo") }));
 
     history.clear();
     for (int i = 0; i < 200; ++i)
@@ -316,7 +322,7 @@ TEST_F(FindHistoryStore, ReadsUpToTheFirstMissingOrEmptyValue)
     WriteRegString(Hive::CurrentUser, kKey, "0", "ne");
     WriteRegString(Hive::CurrentUser, kKey, "1", W("żelazo"));
     WriteRegString(Hive::CurrentUser, kKey, "3", "skipped");
-    EXPECT_EQ(ReadFindHistory(), (std::vector<std::string>{"ne", W("żelazo")}));
+    EXPECT_EQ(ReadFindHistory(), (std::vector<std::string> { "ne", W("żelazo") }));
     WriteRegString(Hive::CurrentUser, kKey, "2", "");
     EXPECT_EQ(ReadFindHistory().size(), 2u);
     // Another account's history is its own.
@@ -328,10 +334,10 @@ TEST_F(FindHistoryStore, WritesInListOrderAndEndsTheRunThere)
 {
     for (int i = 0; i < 5; ++i)
         WriteRegString(Hive::CurrentUser, kKey, std::to_string(i), "old" + std::to_string(i));
-    WriteFindHistory({"a", "b", "c"});
+    WriteFindHistory({ "a", "b", "c" });
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, kKey, "0"), "a");
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, kKey, "2"), "c");
-    EXPECT_EQ(ReadFindHistory(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ReadFindHistory(), (std::vector<std::string> { "a", "b", "c" }));
 
     // More than 200 stored (written by hand): the newest 200 are read.
     for (int i = 0; i < 230; ++i)
