@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -97,6 +98,20 @@ void TChoiceForm::done(int result)
     if (isVisible())
         FormClose();
     TDialogForm::done(result);
+}
+
+bool TChoiceForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers() == Qt::NoModifier) {
+            OkPrzycisk->click();
+            return true;
+        }
+    }
+    return TDialogForm::eventFilter(watched, event);
 }
 
 std::optional<int> TChoiceForm::ChooseElement(QWidget* owner)

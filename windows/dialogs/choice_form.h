@@ -34,6 +34,10 @@ public:
 
     void done(int result) override;
 
+protected:
+    // Enter anywhere in the dialog acts as OkPrzycisk.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
     void FormClose();

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace orbita {
@@ -136,14 +137,20 @@ TEST_F(ChoiceForm, CancellingStoresTheSelectionAndOpensNothing)
     EXPECT_TRUE(m_opened.empty());
 }
 
-TEST_F(ChoiceForm, EnterActsAsOk)
+TEST_F(ChoiceForm, EnterActsAsOkWhereverTheFocusIs)
 {
-    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+    struct Case {
+        const char* focus;
+        Qt::Key key;
+    };
+    for (const Case& c : { Case { "LiczbyPole", Qt::Key_Return }, Case { "LiczbyPole", Qt::Key_Enter },
+             Case { "AnulujPrzycisk", Qt::Key_Return }, Case { "OkPrzycisk", Qt::Key_Enter } }) {
+        SCOPED_TRACE(std::string(c.focus) + (c.key == Qt::Key_Enter ? " Enter" : " Return"));
         ScriptedUiServices ui;
-        ui.answerModal([key](QDialog& dialog) {
+        ui.answerModal([&c](QDialog& dialog) {
             numbers(dialog)->setCurrentIndex(7);
-            numbers(dialog)->setFocus();
-            QTest::keyClick(numbers(dialog), key);
+            QWidget* focus = dialog.findChild<QWidget*>(QString::fromLatin1(c.focus));
+            QTest::keyClick(focus, c.key);
             EXPECT_FALSE(dialog.isVisible());
             return dialog.result();
         });
