@@ -34,8 +34,7 @@ constexpr std::array<const char*, 8> kInstallationFiles = {
 
 std::string DataPackagePath()
 {
-    const QString base = QFileInfo(FromPath(ExecutablePath())).completeBaseName().toUpper();
-    return ProgramFolder() + ToPath(base) + ".DAT";
+    return ContentArchivePath();
 }
 
 StartWindow PrepareApplicationStart()

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -246,6 +247,12 @@ std::string ExecutablePath()
     if (!error)
         return path.string();
     return ToPath(QCoreApplication::applicationFilePath());
+}
+
+std::string ContentArchivePath()
+{
+    const QString base = QFileInfo(FromPath(ExecutablePath())).completeBaseName().toUpper();
+    return ProgramFolder() + ToPath(base) + ".DAT";
 }
 
 std::string ProgramFolder()

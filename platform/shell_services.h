@@ -17,6 +17,10 @@ namespace orbita {
 std::string ExecutablePath();
 std::string ProgramFolder();
 
+// The content archive beside the executable: the upper-cased base name of the
+// executable with ".DAT" in the program folder (ORBITA.DAT beside "orbita").
+std::string ContentArchivePath();
+
 // Special folders, without a trailing "/": 0 the desktop (the XDG desktop
 // folder), 2 the Programs menu and 11 the Start menu (both
 // $XDG_DATA_HOME/applications, default ~/.local/share/applications, created

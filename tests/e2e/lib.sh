@@ -22,21 +22,32 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$E2E_TMP"/orbita.*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
+  done
+  exit 1
+}
 pass() { echo "ok: $*"; }
 
+# A display of our own: the server's lock file must name our server, so that
+# checks running side by side never share (or kill) one another's display.
 start_xvfb() {
   local n
-  for n in $(seq 91 140); do
+  for n in $(shuf -i 200-899 -n 40); do
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
     for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
       kill -0 "$XVFB_PID" 2>/dev/null || break
+      if [ "$(tr -d '[:space:]' 2>/dev/null <"/tmp/.X$n-lock")" = "$XVFB_PID" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
       sleep 0.1
     done
+    kill "$XVFB_PID" 2>/dev/null || true
   done
   fail "no X server could be started"
 }

@@ -19,12 +19,12 @@ TEST(ElementLinks, OpenersAreCalledWhenSetAndNothingHappensOtherwise)
     OpenElementWindow(&owner, 1); // none set: nothing to record, nothing fails
     OpenHelpTopic(&owner, QStringLiteral("O_SZUKAJ"));
     SetElementOpener([&](QWidget* o, int element) { elements.emplace_back(o, element); });
-    SetHelpOpener([&](QWidget*, const QString& topic) { topics << topic; });
+    SetHelpTopicHandler([&](QWidget*, const QString& topic) { topics << topic; });
     OpenElementWindow(&owner, 26);
     OpenElementWindow(nullptr, 118);
     OpenHelpTopic(&owner, QStringLiteral("O_SZUKAJ"));
     SetElementOpener({});
-    SetHelpOpener({});
+    SetHelpTopicHandler({});
     OpenElementWindow(&owner, 2);
     OpenHelpTopic(&owner, QStringLiteral("O_PIERWS"));
     EXPECT_EQ(elements, (std::vector<std::pair<QWidget*, int>> { { &owner, 26 }, { nullptr, 118 } }));

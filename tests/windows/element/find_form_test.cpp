@@ -60,12 +60,12 @@ protected:
             m_owners.push_back(owner);
             m_opened.push_back(element);
         });
-        SetHelpOpener([this](QWidget*, const QString& topic) { m_help.push_back(topic); });
+        SetHelpTopicHandler([this](QWidget*, const QString& topic) { m_help.push_back(topic); });
     }
     void TearDown() override
     {
         SetElementOpener({});
-        SetHelpOpener({});
+        SetHelpTopicHandler({});
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
