@@ -1,19 +1,108 @@
+#include "app/orbita_application.h"
+#include "app/start_role.h"
+#include "app/startup.h"
+#include "core/message_pump.h"
 #include "platform/fonts.h"
 #include "platform/localization.h"
+#include "platform/single_instance.h"
+#include "core/version_marker.h"
+#include "windows/dialogs/splash_form.h"
+#include "windows/main/main_form.h"
+#include "windows/main/menu_form.h"
+#include "windows/setup/install_form.h"
+#include "windows/setup/uninstall_form.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <QPointer>
+
+#include <filesystem>
+#include <memory>
+
+using namespace orbita;
+
+namespace {
+
+std::string ownExecutable()
+{
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+// Runs the message loop with `window` as the application's main window:
+// closing it ends the loop.
+int runMainWindow(QApplication& app, QWidget& window)
+{
+    app.setQuitOnLastWindowClosed(false);
+    window.setAttribute(Qt::WA_QuitOnClose, true);
+    QObject::connect(&window, &QObject::destroyed, &app, &QCoreApplication::quit);
+    if (auto* form = qobject_cast<TMainFormBase*>(&window))
+        QObject::connect(form, &TMainFormBase::closed, &app, &QCoreApplication::quit);
+    window.show();
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    // Fontconfig reads its configuration at the first font use, so the
-    // program's own configuration is chosen before the application exists.
-    orbita::PrepareFontConfiguration();
-    QApplication app(argc, argv);
-    orbita::InstallFontSubstitutions();
-    orbita::LoadPolishTranslations(app);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Orbita"));
-    window.show();
-    return app.exec();
+    const std::string executable = ownExecutable();
+    const std::string firstArgument = argc > 1 ? argv[1] : "";
+    const StartRole role = ChooseStartRole(std::filesystem::path(executable).filename().string(), firstArgument);
+    VersionMarker(); // keeps the file version in the executable
+
+    PrepareFontConfiguration();
+    OrbitaApplication app(argc, argv);
+    LoadPolishTranslations(app);
+    InstallFontSubstitutions();
+    SetMessagePump([] { QCoreApplication::processEvents(); });
+
+    switch (role) {
+    case StartRole::SelfRemoval:
+        RunSelfRemoval(ChooseRemovalScope(firstArgument), executable);
+        return 0;
+    case StartRole::Uninstall: {
+        TUninstallForm form;
+        return runMainWindow(app, form);
+    }
+    case StartRole::Install: {
+        WarnAboutOlderGeneration();
+        TInstallForm form;
+        return runMainWindow(app, form);
+    }
+    case StartRole::Application:
+        break;
+    }
+
+    if (IsAlreadyRunning()) {
+        RefuseSecondInstance();
+        return 0;
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Orbita"));
+
+    const StartWindow start = PrepareApplicationStart();
+    if (start == StartWindow::None)
+        return 0;
+
+    std::unique_ptr<TMainFormBase> mainWindow;
+    if (start == StartWindow::Launcher) {
+        mainWindow = std::make_unique<TMenuForm>();
+    } else {
+        auto* splash = new TSplashForm; // freed by the main window's splash timer
+        splash->show();
+        splash->repaint();
+        mainWindow = std::make_unique<TMainForm>(splash);
+    }
+    QPointer<QWidget> window = mainWindow.get();
+    ListenForInstances([window] { return window && window->isVisible(); },
+        [window] {
+            if (!window)
+                return;
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        });
+    QuitOnTerminationSignals();
+    const int result = runMainWindow(app, *mainWindow);
+    FinishApplicationRun();
+    return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,16 @@ void DeleteRegValue(Hive hive, std::string_view key, std::string_view name);
 void DeleteRegKey(Hive hive, std::string_view key);
 void CreateRegKey(Hive hive, std::string_view key);
 
+// One value with its type, for callers that copy values whole (the settings
+// backup): an integer -1 and a string are told apart here.
+struct RegValue {
+    enum class Type { String, Integer };
+    Type type = Type::String;
+    std::string text; // Windows-1250, for String
+    std::int32_t integer = 0; // for Integer
+};
+std::optional<RegValue> ReadRegValue(Hive hive, std::string_view key, std::string_view name);
+
 // The value User of Software\Orbita in HKEY_CURRENT_USER.
 std::string CurrentUserName();
 
@@ -37,11 +48,17 @@ std::vector<std::string> RegSubKeyNames(Hive hive, std::string_view key);
 std::vector<std::string> RegValueNames(Hive hive, std::string_view key);
 bool RegKeyExists(Hive hive, std::string_view key);
 
-// "HKEY_CURRENT_USER" etc., and back; false for an unknown name.
+// "HKEY_CURRENT_USER" etc., and back (the short forms HKCU, HKLM and HKCR are
+// accepted too); false for an unknown name.
 std::string_view HiveName(Hive hive);
 bool HiveFromName(std::string_view name, Hive& hive);
 
 // The folder that holds registry.db (created on first use).
 std::string RegistryFolder();
+
+// Closes the calling thread's cached connection to the store; the next access
+// opens it again. Lets a caller hand the file to someone else (a test that
+// damages it, a copy taken while nothing is open).
+void ReleaseRegistryConnection();
 
 } // namespace orbita

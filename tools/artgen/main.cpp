@@ -1,6 +1,7 @@
+#include "tools/artgen/art_fonts.h"
 #include "tools/artgen/program_files.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QString>
 #include <cstdio>
 
@@ -12,7 +13,10 @@ void printHelp(std::FILE* out)
     std::fputs("orbita-artgen - makes Orbita's sounds and pictures.\n\n"
                "Usage:\n"
                "  orbita-artgen program-files DIR   write the sounds and the background texture into DIR\n"
-               "  orbita-artgen list                 name the files that program-files writes\n",
+               "  orbita-artgen resources DIR        write the program's pictures (res/) into DIR\n"
+               "  orbita-artgen blue-skin DIR        write the skin package Niebieski into DIR\n"
+               "  orbita-artgen list [SET]           name the files of program-files (default),\n"
+               "                                     resources or blue-skin\n",
         out);
 }
 
@@ -20,20 +24,39 @@ void printHelp(std::FILE* out)
 
 int main(int argc, char** argv)
 {
-    // The application object decodes the arguments and sets up Qt's image I/O.
-    QCoreApplication app(argc, argv);
+    // The application object decodes the arguments and sets up Qt's image I/O
+    // and fonts; no window is ever shown, so no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    const auto setNamed = [](const QString& name) -> const std::vector<orbita::artgen::ArtFile>* {
+        if (name == QLatin1String("program-files"))
+            return &orbita::artgen::ProgramFiles();
+        if (name == QLatin1String("resources"))
+            return &orbita::artgen::ResourceFiles();
+        if (name == QLatin1String("blue-skin"))
+            return &orbita::artgen::BlueSkinFiles();
+        return nullptr;
+    };
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         printHelp(stdout);
         return 0;
     }
-    if (args.size() == 1 && args[0] == QLatin1String("list")) {
-        for (const auto& file : orbita::artgen::ProgramFiles())
-            std::printf("%s\n", qPrintable(file.name));
-        return 0;
+    if ((args.size() == 1 || args.size() == 2) && args[0] == QLatin1String("list")) {
+        const auto* files = setNamed(args.size() == 2 ? args[1] : QStringLiteral("program-files"));
+        if (files) {
+            for (const auto& file : *files)
+                std::printf("%s\n", qPrintable(file.name));
+            return 0;
+        }
     }
-    if (args.size() == 2 && args[0] == QLatin1String("program-files")) {
-        const QString error = orbita::artgen::WriteArtFiles(orbita::artgen::ProgramFiles(), args[1]);
+    if (args.size() == 2 && setNamed(args[0])) {
+        if (!orbita::artgen::FontsAvailable() && args[0] != QLatin1String("program-files")) {
+            std::fprintf(stderr, "orbita-artgen: the DejaVu fonts (fonts-dejavu-core) are missing\n");
+            return 1;
+        }
+        const QString error = orbita::artgen::WriteArtFiles(*setNamed(args[0]), args[1]);
         if (!error.isEmpty()) {
             std::fprintf(stderr, "orbita-artgen: %s\n", qPrintable(error));
             return 1;

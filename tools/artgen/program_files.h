@@ -16,6 +16,21 @@ struct ArtFile {
 // The sounds and the background texture that belong in the program folder.
 const std::vector<ArtFile>& ProgramFiles();
 
+// The program's pictures, committed under res/ and compiled in as Qt
+// resources: the built-in skin (SKIN_MASK, SKIN_MAIN, SKIN_DOWN), the button
+// glyphs B_..., the menu pictures M_..., the launcher icons TOOL_..._32 and
+// TOOL_..._16, the cursor HANDPOINT and the pictures of the splash, the about
+// box and the tip window. Every name ends in ".png".
+const std::vector<ArtFile>& ResourceFiles();
+
+// The pictures and the definition of the skin package "Niebieski", committed
+// under content/KARNACJE/Niebieski/ (its README.TXT is written by hand).
+const std::vector<ArtFile>& BlueSkinFiles();
+
+// The definition ORBSKIN.INI of the skin package "Niebieski": its pictures,
+// the built-in hot areas and two texts drawn from the letters sheet.
+QByteArray BlueSkinDefinition();
+
 // Writes every file of `files` into `folder` (created when missing). Returns
 // an empty string on success, else a message naming the file that failed.
 QString WriteArtFiles(const std::vector<ArtFile>& files, const QString& folder);

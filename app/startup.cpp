@@ -1,0 +1,150 @@
+#include "app/startup.h"
+
+#include "core/cp1250.h"
+#include "core/registry.h"
+#include "platform/qt_text.h"
+#include "core/text_helpers.h"
+#include "platform/shell_services.h"
+#include "platform/single_instance.h"
+#include "platform/ui_services.h"
+#include "windows/settings/login_form.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QThread>
+
+#include <array>
+
+namespace orbita {
+namespace {
+
+bool fileExists(const std::string& path)
+{
+    return QFileInfo(FromPath(path)).isFile();
+}
+
+// The files of an installation that /SLIM removes, in this order. The
+// executable of a Linux installation is "orbita".
+constexpr std::array<const char*, 8> kInstallationFiles = {
+    "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita", "BANER.HTM", "BANER.SWF"};
+
+} // namespace
+
+std::string DataPackagePath()
+{
+    const QString base = QFileInfo(FromPath(ExecutablePath())).completeBaseName().toUpper();
+    return ProgramFolder() + ToPath(base) + ".DAT";
+}
+
+StartWindow PrepareApplicationStart()
+{
+    if (!fileExists(DataPackagePath())) {
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QStringLiteral("Nie odnaleziono bazy danych programu"),
+            MessageIcon::Error, MessageButtons::Ok);
+        return StartWindow::None;
+    }
+
+    const std::int32_t runCount = ReadRegInteger(Hive::CurrentUser, kRootKey, "RunCount");
+    WriteRegInteger(Hive::CurrentUser, kRootKey, "RunCount", runCount < 0 ? 1 : runCount + 1);
+
+    if (!ReadRegString(Hive::CurrentUser, kAdministratorKey, "Password").empty()) {
+        TLoginForm login;
+        if (Ui().ShowModal(login) == mrCancel)
+            return StartWindow::None;
+    } else {
+        WriteRegString(Hive::CurrentUser, kRootKey, "User", "Administrator");
+    }
+
+    const std::string user = CurrentUserName();
+    const std::int32_t mode = ReadRegInteger(Hive::CurrentUser, std::string(kRootKey) + "\\" + user, "StartupMode");
+    return mode == 1 ? StartWindow::Launcher : StartWindow::Table;
+}
+
+void FinishApplicationRun()
+{
+    WriteRegString(Hive::CurrentUser, kRootKey, "User", "");
+}
+
+void RefuseSecondInstance()
+{
+    if (!AskFirstInstanceForWindow())
+        return; // the first instance has no main window yet: end silently
+    Ui().ShowMessage(nullptr, QStringLiteral("Program jest już uruchomiony"),
+        QStringLiteral("Nie możesz uruchomić programu, gdyż jest on już załadowany do pamięci komputera. "
+                       "Jeśli problem będzie się powtarzał, pomimo braku załadowanego programu, należy "
+                       "ponownie uruchomić komputer :o("),
+        MessageIcon::Information, MessageButtons::Ok);
+    SendRestoreRequest();
+}
+
+void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
+{
+    // Every deletion is silent and a failure is ignored; the closing message
+    // is shown in every case.
+    auto deleteIfPresent = [](const std::string& path) {
+        if (QFileInfo::exists(FromPath(path)))
+            ShellDelete(path);
+    };
+    auto special = [](int csidl) -> std::string {
+        try {
+            return WithTrailingBackslash(SpecialFolderPath(csidl));
+        } catch (const std::exception&) {
+            return {};
+        }
+    };
+    if (const std::string desktop = special(0); !desktop.empty())
+        deleteIfPresent(desktop + "Orbita.desktop");
+    if (const std::string startMenu = special(11); !startMenu.empty())
+        deleteIfPresent(startMenu + "Orbita.desktop");
+    if (const std::string programs = special(2); !programs.empty() && FolderExists(programs + "Orbita"))
+        ShellDelete(programs + "Orbita");
+
+    DeleteRegKey(Hive::LocalMachine, kUninstallKey);
+    QThread::yieldCurrentThread();
+
+    if (scope == RemovalScope::Slim) {
+        for (const char* name : kInstallationFiles) {
+            const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
+            if (!folder.empty())
+                ShellDelete(WithTrailingBackslash(folder) + name);
+        }
+    } else if (scope == RemovalScope::Full) {
+        const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
+        if (!folder.empty())
+            ShellDelete(folder);
+        for (const std::string& account : RegSubKeyNames(Hive::CurrentUser, kRootKey)) {
+            const std::string profile = std::string(kRootKey) + "\\" + account;
+            for (const char* sub : {"Placement", "Tools", "Notes", "FindKeywords"})
+                DeleteRegKey(Hive::CurrentUser, profile + "\\" + sub);
+            DeleteRegKey(Hive::CurrentUser, profile);
+        }
+        DeleteRegKey(Hive::CurrentUser, kRootKey);
+    }
+
+    // A running executable can be removed on Linux, so the copy removes
+    // itself instead of leaving a clean-up script behind.
+    QFile::remove(FromPath(ownExecutable));
+
+    Ui().ShowMessage(nullptr, QStringLiteral("Rezultat odinstalowania"),
+        QStringLiteral("Program został pomyślnie odinstalowany z tego komputera"), MessageIcon::Information,
+        MessageButtons::Ok);
+}
+
+void WarnAboutOlderGeneration()
+{
+    const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kOlderGenerationKey, "ProgramPath"));
+    if (folder.empty() || !FolderExists(folder))
+        return;
+    const std::string base = WithTrailingBackslash(folder);
+    if (!fileExists(base + "ORBITA.EXE") && !fileExists(base + "orbita"))
+        return;
+    Ui().ShowMessage(nullptr, QStringLiteral("Wykryto starszą wersję programu"),
+        QStringLiteral("Instalator wykrył, że na tym komputerze znajduje się już zainstalowana wersja programu "
+                       "Orbita 2. Program instalacyjny przeniesie ustawienia ze starej wersji do nowej, a "
+                       "następnie usunie niepotrzebne wpisy w rejestrze"),
+        MessageIcon::Information, MessageButtons::Ok);
+}
+
+} // namespace orbita

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/start_role.h"
+
+#include <string>
+
+class QWidget;
+
+namespace orbita {
+
+// Registry places the start-up reads and writes.
+inline constexpr const char* kRootKey = "Software\\Orbita";
+inline constexpr const char* kAdministratorKey = "Software\\Orbita\\Administrator";
+inline constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
+inline constexpr const char* kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
+
+// The content archive beside the executable: the upper-cased base name of the
+// executable with ".DAT" ("orbita" gives ORBITA.DAT), in the program folder.
+std::string DataPackagePath();
+
+// What the application proper opens after the checks of its start.
+enum class StartWindow {
+    None,     // the start ended (no data package, or the login was cancelled)
+    Launcher, // StartupMode 1: the launcher window
+    Table,    // otherwise: the splash screen and the periodic table
+};
+
+// Steps of the application proper before its message loop: the data package
+// check (with its message), the run counter, the login when the
+// Administrator has a password (otherwise User becomes "Administrator"), and
+// the current account's start-up mode.
+StartWindow PrepareApplicationStart();
+
+// The message loop has ended: no account is logged in any more.
+void FinishApplicationRun();
+
+// The refusal of a second instance: when the first one shows its main window,
+// the message, then a restore request to the first instance.
+void RefuseSecondInstance();
+
+// The self-removal stage run by the copy named REMOVEME: shortcuts, program
+// group, uninstall entry, and with /SLIM or /FULL the installation's files or
+// the whole installation and every account's settings; finally the copy
+// itself and the closing message.
+void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable);
+
+// The installer's start: the message about an older program generation when
+// its folder and executable still exist.
+void WarnAboutOlderGeneration();
+
+} // namespace orbita

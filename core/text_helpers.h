@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace orbita {
+
+// Small text helpers shared by the windows (no Qt).
+
+// Empty stays empty; a path already ending in "/" or "\" is returned as it
+// is; otherwise "/" is appended.
+std::string WithTrailingBackslash(std::string_view path);
+
+// The decimal text of `number` with "0" put in front until it has at least
+// `width` characters (7 to width 2 gives "07"; 123 to width 2 gives "123").
+std::string ZeroPadded(std::uint16_t number, int width);
+
+// At most `count` characters of `text`, starting at the first occurrence of
+// `c`, or at the first character when `c` does not occur.
+std::string TextFromChar(std::string_view text, char c, std::size_t count);
+
+// "hh:mm:ss YYYY-MM-DD" of a broken-down local time, and of the current
+// local time.
+std::string DateTimeText(const std::tm& time);
+std::string NowText();
+
+// A path for the file system: every "\" becomes "/". Names in the program
+// and its data keep "\" as written; this is applied at the file-system call.
+std::string NativePath(std::string_view path);
+
+} // namespace orbita

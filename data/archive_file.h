@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace orbita {
+
+// A package archive opened read-only for one operation. Closed when the object
+// goes away. Reads are positioned (no shared file offset), so a reader never
+// depends on where an earlier read stopped.
+class ArchiveFile final {
+public:
+    explicit ArchiveFile(const std::string& path);
+    ~ArchiveFile();
+    ArchiveFile(const ArchiveFile&) = delete;
+    ArchiveFile& operator=(const ArchiveFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // Size of the file when it was opened; 0 when it is not open.
+    std::uint64_t Size() const { return m_size; }
+
+    // Reads up to `size` bytes at `offset`. Gives the number of bytes read,
+    // which is smaller than `size` only at the end of the file or on a read
+    // error.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+    // Reads exactly `size` bytes at `offset`; false when fewer are available.
+    bool ReadExactAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+    void Close();
+
+private:
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+};
+
+// Little-endian fields of the on-disk records.
+inline std::uint16_t ReadLe16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline std::uint32_t ReadLe32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
+        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+} // namespace orbita

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace orbita {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// Modal results keep the numbers of the original system.
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+constexpr int mrYes = 6;
+constexpr int mrNo = 7;
+
+// The seam through which every window shows message boxes, file, colour and
+// folder dialogs and shows a window modally. The program uses the Qt
+// implementation; tests install a ScriptedUiServices.
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // A message box with `caption` as its window title; gives mrOk, mrCancel,
+    // mrYes or mrNo.
+    virtual int ShowMessage(
+        QWidget* owner, const QString& caption, const QString& text, MessageIcon icon, MessageButtons buttons)
+        = 0;
+    // File dialogs; `filter` in Qt's syntax ("Notatki (*.txt);;Wszystkie pliki (*)").
+    // Empty when cancelled.
+    virtual QString OpenFileName(
+        QWidget* owner, const QString& title, const QString& folder, const QString& filter)
+        = 0;
+    virtual QString SaveFileName(
+        QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
+        = 0;
+    // Nothing when cancelled.
+    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) = 0;
+    // A file-system folder, or empty when cancelled.
+    virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
+    // Shows the dialog modally and gives its modal result.
+    virtual int ShowModal(QDialog& dialog) = 0;
+};
+
+// The services in use: the Qt implementation unless a test has set others.
+UiServices& Ui();
+// `services` stays owned by the caller; nullptr restores the Qt implementation.
+void SetUiServices(UiServices* services);
+
+class QtUiServices final : public UiServices {
+public:
+    int ShowMessage(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,
+        MessageButtons buttons) override;
+    QString OpenFileName(
+        QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
+    QString SaveFileName(
+        QWidget* owner, const QString& title, const QString& suggested, const QString& filter) override;
+    std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
+    QString ChooseFolder(QWidget* owner, const QString& title) override;
+    int ShowModal(QDialog& dialog) override;
+};
+
+} // namespace orbita

@@ -1,0 +1,282 @@
+#include "app/startup.h"
+#include "core/cp1250.h"
+#include "core/registry.h"
+#include "core/scramble.h"
+#include "platform/scripted_ui_services.h"
+#include "platform/shell_services.h"
+#include "tests/platform/platform_test_environment.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace orbita {
+namespace {
+
+using test::PlatformTest;
+using Kind = ScriptedUiServices::Kind;
+
+class StartupTest : public PlatformTest {
+protected:
+    void SetUp() override
+    {
+        PlatformTest::SetUp();
+        ASSERT_TRUE(QDir(m_root.path()).mkpath(QStringLiteral("program")));
+        m_env.set("ORBITA_PROGRAM_DIR", path("program"));
+    }
+
+    // The data package is named after the running executable (here the test
+    // program), upper-cased, with ".DAT".
+    void createDataPackage()
+    {
+        QFile file(QString::fromStdString(DataPackagePath()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    static std::int32_t runCount() { return ReadRegInteger(Hive::CurrentUser, kRootKey, "RunCount"); }
+    static std::string user() { return CurrentUserName(); }
+};
+
+TEST_F(StartupTest, DataPackageIsNamedAfterTheExecutableInTheProgramFolder)
+{
+    const QString expected = path("program") + QLatin1Char('/')
+        + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toUpper() + QStringLiteral(".DAT");
+    EXPECT_EQ(QString::fromStdString(DataPackagePath()), expected);
+}
+
+TEST_F(StartupTest, MissingDataPackageShowsTheErrorAndCountsNothing)
+{
+    ScriptedUiServices ui;
+    ui.answerMessage(mrOk);
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::None);
+    ASSERT_TRUE(ui.finished());
+    const auto& request = ui.requests().at(0);
+    EXPECT_EQ(request.caption, QStringLiteral("Orbita"));
+    EXPECT_EQ(request.text, QStringLiteral("Nie odnaleziono bazy danych programu"));
+    EXPECT_EQ(request.icon, MessageIcon::Error);
+    EXPECT_EQ(runCount(), -1);
+    EXPECT_EQ(user(), "");
+}
+
+TEST_F(StartupTest, EveryStartIsCountedAndTheAdministratorIsLoggedInForTheRun)
+{
+    createDataPackage();
+    ScriptedUiServices ui;
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::Table);
+    EXPECT_EQ(runCount(), 1);
+    EXPECT_EQ(user(), "Administrator");
+    FinishApplicationRun();
+    EXPECT_EQ(user(), "");
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::Table);
+    EXPECT_EQ(runCount(), 2);
+    WriteRegInteger(Hive::CurrentUser, kRootKey, "RunCount", 41);
+    PrepareApplicationStart();
+    EXPECT_EQ(runCount(), 42);
+    EXPECT_TRUE(ui.finished()) << "no message or window is expected";
+}
+
+TEST_F(StartupTest, OnlyStartupModeOneOpensTheLauncher)
+{
+    createDataPackage();
+    ScriptedUiServices ui;
+    const std::pair<std::optional<int>, StartWindow> cases[] = {
+        {std::nullopt, StartWindow::Table}, {0, StartWindow::Table}, {1, StartWindow::Launcher},
+        {2, StartWindow::Table}, {-5, StartWindow::Table}};
+    for (const auto& [mode, expected] : cases) {
+        if (mode)
+            WriteRegInteger(Hive::CurrentUser, kAdministratorKey, "StartupMode", *mode);
+        else
+            DeleteRegValue(Hive::CurrentUser, kAdministratorKey, "StartupMode");
+        EXPECT_EQ(PrepareApplicationStart(), expected) << (mode ? *mode : -1);
+    }
+    // A string where an integer belongs reads as missing.
+    WriteRegString(Hive::CurrentUser, kAdministratorKey, "StartupMode", "1");
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::Table);
+}
+
+// Fills the login window's boxes and clicks a button.
+void login(QDialog& dialog, const QString& account, const QString& password)
+{
+    auto* box = dialog.findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    box->setCurrentIndex(box->findText(account));
+    auto* passwordBox = dialog.findChild<QLineEdit*>();
+    ASSERT_NE(passwordBox, nullptr);
+    passwordBox->setText(password);
+    for (auto* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("&Uruchom"))
+            button->click();
+}
+
+TEST_F(StartupTest, AdministratorPasswordAsksForLoginAndCancelEndsTheStart)
+{
+    createDataPackage();
+    WriteRegString(Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    WriteRegString(Hive::CurrentUser, kRootKey, "User", "Administrator"); // left over from a crash
+    ScriptedUiServices ui;
+    ui.answerModal([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Logowanie do programu Orbita"));
+        return mrCancel;
+    });
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::None);
+    EXPECT_TRUE(ui.finished());
+    EXPECT_EQ(runCount(), 1) << "the start is counted before the login";
+    EXPECT_EQ(user(), "") << "the login window clears the current account";
+}
+
+TEST_F(StartupTest, LoginChecksThePasswordExactlyAndSetsTheAccount)
+{
+    createDataPackage();
+    WriteRegString(Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Jan", "Password", ScrambleText(kPasswordScrambleKey, *Utf8ToCp1250("ą1")));
+    WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Jan", "StartupMode", 1);
+    ScriptedUiServices ui;
+    ui.answerModal([&ui](QDialog& dialog) {
+        login(dialog, QStringLiteral("Administrator"), QStringLiteral("tajne1")); // wrong case
+        EXPECT_EQ(CurrentUserName(), "");
+        login(dialog, QStringLiteral("Jan"), QStringLiteral("Tajne1")); // another account's password
+        EXPECT_EQ(CurrentUserName(), "");
+        login(dialog, QStringLiteral("Jan"), QStringLiteral("ą1"));
+        return dialog.result();
+    });
+    ui.answerMessage(mrOk);
+    ui.answerMessage(mrOk);
+    // Scripted answers are taken in order: the modal driver first, then the
+    // two warnings it causes.
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::Launcher);
+    EXPECT_EQ(user(), "Jan");
+    ASSERT_EQ(ui.requests().size(), 3u);
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(ui.requests()[i].caption, QStringLiteral("Nieprawidłowe hasło"));
+        EXPECT_EQ(ui.requests()[i].text, QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"));
+        EXPECT_EQ(ui.requests()[i].icon, MessageIcon::Warning);
+    }
+}
+
+class SelfRemovalTest : public StartupTest {
+protected:
+    void SetUp() override
+    {
+        StartupTest::SetUp();
+        ASSERT_TRUE(QDir(m_root.path()).mkpath(QStringLiteral("install/KARNACJE")));
+        for (const char* name : {"INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita",
+                 "BANER.HTM", "BANER.SWF", "KARNACJE/Niebieski.obs", "notatki.txt", "REMOVEME"})
+            touch(std::string("install/") + name);
+        QFile::setPermissions(path("install/orbita"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WriteRegString(Hive::CurrentUser, kRootKey, "InstallPath", stdPath("install"));
+        WriteRegString(Hive::LocalMachine, kUninstallKey, "DisplayName", "Orbita 3.51");
+        WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Administrator\\Notes", "26", "0a0b");
+        WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Jan\\Placement", "HelpFormLeft", 10);
+        WriteRegString(Hive::CurrentUser, "Software\\Other", "Kept", "yes");
+
+        m_desktop = WithTrailingBackslash(SpecialFolderPath(0));
+        m_menu = WithTrailingBackslash(SpecialFolderPath(11));
+        QDir().mkpath(QString::fromStdString(m_desktop));
+        touch(m_desktop + "Orbita.desktop", true);
+        touch(m_menu + "Orbita.desktop", true);
+        QDir().mkpath(QString::fromStdString(m_menu + "Orbita"));
+        touch(m_menu + "Orbita/Pomoc.desktop", true);
+    }
+
+    void touch(const std::string& name, bool absolute = false)
+    {
+        QFile file(absolute ? QString::fromStdString(name) : path(name.c_str()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+        file.write("x");
+    }
+    bool exists(const std::string& name, bool absolute = false) const
+    {
+        return QFileInfo::exists(absolute ? QString::fromStdString(name) : path(name.c_str()));
+    }
+    void run(RemovalScope scope)
+    {
+        ScriptedUiServices ui;
+        ui.answerMessage(mrOk);
+        RunSelfRemoval(scope, stdPath("install/REMOVEME"));
+        ASSERT_TRUE(ui.finished());
+        EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Rezultat odinstalowania"));
+        EXPECT_EQ(ui.requests().at(0).text, QStringLiteral("Program został pomyślnie odinstalowany z tego komputera"));
+        EXPECT_EQ(ui.requests().at(0).icon, MessageIcon::Information);
+        // Every scope removes the shortcuts, the program group, the uninstall
+        // entry and the copy itself.
+        EXPECT_FALSE(exists(m_desktop + "Orbita.desktop", true));
+        EXPECT_FALSE(exists(m_menu + "Orbita.desktop", true));
+        EXPECT_FALSE(exists(m_menu + "Orbita", true));
+        EXPECT_FALSE(RegKeyExists(Hive::LocalMachine, kUninstallKey));
+        EXPECT_FALSE(exists("install/REMOVEME"));
+        EXPECT_EQ(ReadRegString(Hive::CurrentUser, "Software\\Other", "Kept"), "yes");
+    }
+
+    std::string m_desktop;
+    std::string m_menu;
+};
+
+TEST_F(SelfRemovalTest, WithoutSwitchOnlyShortcutsEntryAndCopyGo)
+{
+    run(RemovalScope::CopyOnly);
+    EXPECT_TRUE(exists("install/ORBITA.DAT"));
+    EXPECT_TRUE(exists("install/orbita"));
+    EXPECT_TRUE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Jan"));
+}
+
+TEST_F(SelfRemovalTest, SlimRemovesTheProgramFilesOnly)
+{
+    run(RemovalScope::Slim);
+    for (const char* name : {"INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita",
+             "BANER.HTM", "BANER.SWF"})
+        EXPECT_FALSE(exists(std::string("install/") + name)) << name;
+    EXPECT_TRUE(exists("install/KARNACJE/Niebieski.obs"));
+    EXPECT_TRUE(exists("install/notatki.txt"));
+    EXPECT_EQ(ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Administrator\\Notes", "26"), "0a0b");
+}
+
+TEST_F(SelfRemovalTest, FullRemovesTheInstallationAndEveryAccount)
+{
+    run(RemovalScope::Full);
+    EXPECT_FALSE(exists("install"));
+    EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, kRootKey));
+    EXPECT_TRUE(exists("home"));
+}
+
+TEST_F(SelfRemovalTest, FullWithoutAccountsRemovesFolderAndRootKey)
+{
+    DeleteRegKey(Hive::CurrentUser, "Software\\Orbita\\Administrator");
+    DeleteRegKey(Hive::CurrentUser, "Software\\Orbita\\Jan");
+    run(RemovalScope::Full);
+    EXPECT_FALSE(exists("install"));
+    EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, kRootKey));
+}
+
+TEST_F(SelfRemovalTest, AnInstallPathThatIsNotTheProgramsIsNeverRemoved)
+{
+    WriteRegString(Hive::CurrentUser, kRootKey, "InstallPath", stdPath("home"));
+    run(RemovalScope::Full);
+    EXPECT_TRUE(exists("home"));
+}
+
+TEST_F(StartupTest, OlderGenerationIsReportedOnlyWhenItsProgramStillExists)
+{
+    ASSERT_TRUE(QDir(m_root.path()).mkpath(QStringLiteral("old")));
+    WriteRegString(Hive::CurrentUser, kOlderGenerationKey, "ProgramPath", stdPath("old"));
+    {
+        ScriptedUiServices ui;
+        WarnAboutOlderGeneration();
+        EXPECT_TRUE(ui.requests().empty()) << "folder without the program";
+    }
+    QFile exe(path("old/ORBITA.EXE"));
+    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+    exe.close();
+    ScriptedUiServices ui;
+    ui.answerMessage(mrOk);
+    WarnAboutOlderGeneration();
+    ASSERT_TRUE(ui.finished());
+    EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Wykryto starszą wersję programu"));
+    EXPECT_EQ(ui.requests().at(0).icon, MessageIcon::Information);
+}
+
+} // namespace
+} // namespace orbita

@@ -1,0 +1,100 @@
+#include "core/text_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace orbita {
+namespace {
+
+TEST(TextHelpers, WithTrailingBackslash)
+{
+    const struct {
+        std::string_view path;
+        std::string expected;
+    } cases[] = {
+        { "", "" },
+        { "C:\\", "C:\\" },
+        { "/", "/" },
+        { "/opt/orbita", "/opt/orbita/" },
+        { "/opt/orbita/", "/opt/orbita/" },
+        { "KOPIE", "KOPIE/" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WithTrailingBackslash(c.path), c.expected) << c.path;
+}
+
+TEST(TextHelpers, ZeroPadded)
+{
+    const struct {
+        std::uint16_t number;
+        int width;
+        std::string expected;
+    } cases[] = {
+        { 7, 2, "07" },
+        { 123, 2, "123" },
+        { 0, 2, "00" },
+        { 5, 0, "5" },
+        { 5, -3, "5" },
+        { 65535, 7, "0065535" },
+        { 42, 4, "0042" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ZeroPadded(c.number, c.width), c.expected) << c.number << " width " << c.width;
+}
+
+TEST(TextHelpers, TextFromChar)
+{
+    const struct {
+        std::string_view text;
+        char c;
+        std::size_t count;
+        std::string expected;
+    } cases[] = {
+        { "abc#def", '#', 3, "#de" },
+        { "abc#def", '#', 100, "#def" },
+        { "abcdef", '#', 3, "abc" },
+        { "#a#b", '#', 2, "#a" },
+        { "", '#', 5, "" },
+        { "abc#", '#', 0, "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextFromChar(c.text, c.c, c.count), c.expected) << c.text;
+}
+
+TEST(TextHelpers, DateTimeTextPadsEveryPart)
+{
+    std::tm time {};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 0;
+    time.tm_mday = 5;
+    time.tm_hour = 7;
+    time.tm_min = 3;
+    time.tm_sec = 9;
+    EXPECT_EQ(DateTimeText(time), "07:03:09 2026-01-05");
+    time.tm_mon = 11;
+    time.tm_mday = 31;
+    time.tm_hour = 23;
+    time.tm_min = 59;
+    time.tm_sec = 58;
+    EXPECT_EQ(DateTimeText(time), "23:59:58 2026-12-31");
+}
+
+TEST(TextHelpers, NowTextIsTheCurrentLocalTime)
+{
+    const std::time_t before = std::time(nullptr);
+    const std::string text = NowText();
+    const std::time_t after = std::time(nullptr);
+    std::tm a {};
+    std::tm b {};
+    localtime_r(&before, &a);
+    localtime_r(&after, &b);
+    EXPECT_TRUE(text == DateTimeText(a) || text == DateTimeText(b)) << text;
+}
+
+TEST(TextHelpers, NativePathTurnsBackslashesIntoSlashes)
+{
+    EXPECT_EQ(NativePath("KARNACJE\\Zima.obs"), "KARNACJE/Zima.obs");
+    EXPECT_EQ(NativePath("/opt/orbita/"), "/opt/orbita/");
+}
+
+} // namespace
+} // namespace orbita

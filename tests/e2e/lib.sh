@@ -1,0 +1,90 @@
+# Helpers for end-to-end checks: a private X server, a fresh configuration and
+# program folder, and waiting for windows. Sourced by tests/e2e/test_*.sh.
+set -euo pipefail
+
+: "${ORBITA_APP:?path of the orbita executable}"
+: "${ORBITA_TOOL:?path of orbita-tool}"
+: "${ORBITA_BUILT_PROGRAM_DIR:?program folder of the build}"
+
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+export ORBITA_CONFIG_DIR=$E2E_TMP/config
+export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+export HOME=$E2E_TMP/home
+mkdir -p "$ORBITA_CONFIG_DIR" "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+cleanup() {
+  for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+start_xvfb() {
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  fail "no X server could be started"
+}
+
+# A program folder of its own: the executable's folder is overridden.
+make_program_dir() {
+  export ORBITA_PROGRAM_DIR=$E2E_TMP/program
+  mkdir -p "$ORBITA_PROGRAM_DIR"
+  cp "$ORBITA_BUILT_PROGRAM_DIR/ORBITA.DAT" "$ORBITA_PROGRAM_DIR/"
+}
+
+# Starts orbita in the background; its pid is in $LAST_PID.
+start_orbita() {
+  "$ORBITA_APP" "$@" >"$E2E_TMP/orbita.$$.$RANDOM.log" 2>&1 &
+  LAST_PID=$!
+  E2E_PIDS+=("$LAST_PID")
+}
+
+# Waits until a visible window whose name matches the regular expression
+# exists; prints its id.
+wait_window() {
+  local pattern=$1 timeout=${2:-20} id
+  for _ in $(seq $((timeout * 10))); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until the process ends; gives its exit code.
+wait_exit() {
+  local pid=$1 timeout=${2:-20}
+  for _ in $(seq $((timeout * 10))); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+    sleep 0.1
+  done
+  return 124
+}
+
+# The registry value NAME of KEY as the .reg export writes it ("text" or dword:...).
+reg_value() {
+  local key=$1 name=$2 file=$E2E_TMP/export.reg
+  "$ORBITA_TOOL" settings export "$file" "HKEY_CURRENT_USER\\$key" >/dev/null 2>&1 || { echo ""; return 0; }
+  awk -v key="[HKEY_CURRENT_USER\\$key]" -v name="\"$name\"" '
+    { sub(/\r$/, "") }
+    /^\[/ { inside = ($0 == key); next }
+    inside && index($0, name "=") == 1 { print substr($0, length(name) + 2); exit }' "$file"
+}
+
+window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry/ { print $2 }'; }

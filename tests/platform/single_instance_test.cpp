@@ -1,0 +1,196 @@
+#include "platform/shell_services.h"
+#include "platform/single_instance.h"
+#include "tests/platform/platform_test_environment.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostInfo>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QThread>
+#include <future>
+
+namespace orbita {
+namespace {
+
+using SingleInstance = test::PlatformTest;
+
+// Runs `work` on another thread while this one keeps answering events, as the
+// second process would while the first runs its message loop.
+template <typename Work> auto whileServing(Work work)
+{
+    auto result = std::async(std::launch::async, work);
+    QElapsedTimer clock;
+    clock.start();
+    while (
+        result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready && clock.elapsed() < 10000)
+        QCoreApplication::processEvents();
+    return result.get();
+}
+
+TEST_F(SingleInstance, SecondHolderOfTheLockIsRefused)
+{
+    const QString lockFile = path("orbita.lock");
+    auto first = std::make_unique<InstanceLock>(lockFile);
+    EXPECT_FALSE(first->isAlreadyRunning());
+    EXPECT_TRUE(first->holds());
+    EXPECT_FALSE(first->isAlreadyRunning()); // asking again changes nothing
+    InstanceLock second(lockFile);
+    EXPECT_TRUE(second.isAlreadyRunning());
+    EXPECT_FALSE(second.holds());
+    first.reset();
+    EXPECT_FALSE(second.isAlreadyRunning());
+    EXPECT_TRUE(second.holds());
+}
+
+TEST_F(SingleInstance, LockOfADeadProcessDoesNotCount)
+{
+    QProcess gone;
+    gone.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    QFile file(path("orbita.lock"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::number(pid) + "\norbita\n" + QHostInfo::localHostName().toUtf8() + "\n");
+    file.close();
+    InstanceLock lock(path("orbita.lock"));
+    EXPECT_FALSE(lock.isAlreadyRunning());
+    EXPECT_TRUE(lock.holds());
+}
+
+// Another process holds the lock until it is killed; then the lock is free.
+TEST_F(SingleInstance, LockHeldByAnotherProcessUntilItIsKilled)
+{
+    QProcess holder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORBITA_TEST_HOLD_LOCK"), path("orbita.lock"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    holder.setProcessEnvironment(environment);
+    holder.start(QString::fromStdString(ExecutablePath()),
+        { QStringLiteral("--gtest_filter=SingleInstanceHelper.HoldLockUntilKilled") });
+    ASSERT_TRUE(holder.waitForStarted());
+    QByteArray output;
+    QElapsedTimer clock;
+    clock.start();
+    while (!output.contains("LOCKED") && clock.elapsed() < 10000 && holder.state() == QProcess::Running) {
+        holder.waitForReadyRead(100);
+        output += holder.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains("LOCKED")) << output.toStdString();
+    {
+        InstanceLock lock(path("orbita.lock"));
+        EXPECT_TRUE(lock.isAlreadyRunning());
+    }
+    holder.kill();
+    holder.waitForFinished();
+    InstanceLock lock(path("orbita.lock"));
+    EXPECT_FALSE(lock.isAlreadyRunning());
+}
+
+TEST(SingleInstanceHelper, HoldLockUntilKilled)
+{
+    const QString lockFile = qEnvironmentVariable("ORBITA_TEST_HOLD_LOCK");
+    if (lockFile.isEmpty())
+        GTEST_SKIP() << "only run as the other process of LockHeldByAnotherProcessUntilItIsKilled";
+    InstanceLock lock(lockFile);
+    ASSERT_FALSE(lock.isAlreadyRunning());
+    std::fputs("LOCKED\n", stdout);
+    std::fflush(stdout);
+    QThread::sleep(30);
+}
+
+TEST_F(SingleInstance, FirstInstanceAnswersAndRestores)
+{
+    const QString name = path("orbita.socket");
+    bool hasWindow = false;
+    int restored = 0;
+    InstanceServer server(
+        name, [&hasWindow] { return hasWindow; }, [&restored] { ++restored; });
+    ASSERT_TRUE(server.listen());
+
+    EXPECT_FALSE(whileServing([&name] { return AskForWindow(name, 2000); }));
+    hasWindow = true;
+    EXPECT_TRUE(whileServing([&name] { return AskForWindow(name, 2000); }));
+    EXPECT_EQ(restored, 0);
+    whileServing([&name] {
+        SendRestore(name, 2000);
+        return true;
+    });
+    // The answer is written before restore() runs; let the server finish.
+    QElapsedTimer clock;
+    clock.start();
+    while (restored == 0 && clock.elapsed() < 2000)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(restored, 1);
+}
+
+TEST_F(SingleInstance, UnknownOrOverlongRequestsAreDropped)
+{
+    const QString name = path("orbita.socket");
+    int restored = 0;
+    InstanceServer server(
+        name, [] { return true; }, [&restored] { ++restored; });
+    ASSERT_TRUE(server.listen());
+    for (const QByteArray& junk :
+        { QByteArray("restore\n"), QByteArray("RESTORE NOW\n"), QByteArray(5000, 'R') }) {
+        const QByteArray answer = whileServing([&name, &junk] {
+            QLocalSocket socket;
+            socket.connectToServer(name);
+            if (!socket.waitForConnected(2000))
+                return QByteArray("not connected");
+            socket.write(junk);
+            socket.waitForBytesWritten(2000);
+            socket.waitForReadyRead(500);
+            return socket.readAll();
+        });
+        EXPECT_TRUE(answer.isEmpty()) << answer.toStdString();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(restored, 0);
+}
+
+TEST_F(SingleInstance, NobodyAnsweringMeansNoWindow)
+{
+    const QString name = path("orbita.socket");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(AskForWindow(name, 2000));
+    SendRestore(name, 2000);
+    EXPECT_LT(clock.elapsed(), 1500);
+
+    // A socket file left by a dead instance does not stop the next one.
+    QFile stale(name);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    InstanceServer server(
+        name, [] { return true; }, [] {});
+    ASSERT_TRUE(server.listen());
+    EXPECT_TRUE(whileServing([&name] { return AskForWindow(name, 2000); }));
+}
+
+TEST_F(SingleInstance, ProcessWideFunctionsUseThePrivateFolder)
+{
+    // This process takes the per-user lock in its own temporary folder.
+    EXPECT_FALSE(IsAlreadyRunning());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(TempFolder()) + QStringLiteral("orbita.lock")));
+    InstanceLock other(QString::fromStdString(TempFolder()) + QStringLiteral("orbita.lock"));
+    EXPECT_TRUE(other.isAlreadyRunning());
+
+    int restored = 0;
+    ListenForInstances([] { return true; }, [&restored] { ++restored; });
+    EXPECT_TRUE(whileServing([] { return AskFirstInstanceForWindow(2000); }));
+    whileServing([] {
+        SendRestoreRequest(2000);
+        return true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    while (restored == 0 && clock.elapsed() < 2000)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(restored, 1);
+}
+
+} // namespace
+} // namespace orbita

@@ -1,0 +1,170 @@
+#include "platform/scripted_ui_services.h"
+#include "platform/ui_services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace orbita {
+namespace {
+
+using Kind = ScriptedUiServices::Kind;
+
+TEST(ScriptedUiServices, AnswersInOrderAndRecordsEveryRequest)
+{
+    ScriptedUiServices ui;
+    ui.answerMessage(mrYes);
+    ui.answerOpenFile(QStringLiteral("/tmp/notatka.txt"));
+    ui.answerSaveFile(QStringLiteral("/tmp/zelazo.htm"));
+    ui.answerColor(QColor(Qt::red));
+    ui.answerColor(std::nullopt);
+    ui.answerFolder(QStringLiteral("/opt"));
+
+    EXPECT_EQ(Ui().ShowMessage(nullptr, QStringLiteral("Usuwanie"), QStringLiteral("Usunąć konto?"),
+                  MessageIcon::Question, MessageButtons::YesNo),
+        mrYes);
+    EXPECT_EQ(Ui().OpenFileName(
+                  nullptr, QStringLiteral("Otwórz"), QStringLiteral("/home"), QStringLiteral("*.txt")),
+        QStringLiteral("/tmp/notatka.txt"));
+    EXPECT_EQ(Ui().SaveFileName(
+                  nullptr, QStringLiteral("Zapisz"), QStringLiteral("26.htm"), QStringLiteral("*.htm")),
+        QStringLiteral("/tmp/zelazo.htm"));
+    EXPECT_EQ(Ui().ChooseColor(nullptr, Qt::blue), QColor(Qt::red));
+    EXPECT_EQ(Ui().ChooseColor(nullptr, Qt::blue), std::nullopt);
+    EXPECT_EQ(Ui().ChooseFolder(nullptr, QStringLiteral("Folder")), QStringLiteral("/opt"));
+    EXPECT_TRUE(ui.finished());
+
+    const auto& r = ui.requests();
+    ASSERT_EQ(r.size(), 6u);
+    const Kind kinds[]
+        = { Kind::Message, Kind::OpenFile, Kind::SaveFile, Kind::Color, Kind::Color, Kind::Folder };
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(r[i].kind, kinds[i]) << i;
+        EXPECT_FALSE(r[i].unexpected) << i;
+    }
+    EXPECT_EQ(r[0].caption, QStringLiteral("Usuwanie"));
+    EXPECT_EQ(r[0].text, QStringLiteral("Usunąć konto?"));
+    EXPECT_EQ(r[0].icon, MessageIcon::Question);
+    EXPECT_EQ(r[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(r[1].text, QStringLiteral("/home"));
+    EXPECT_EQ(r[1].filter, QStringLiteral("*.txt"));
+    EXPECT_EQ(r[2].text, QStringLiteral("26.htm"));
+    EXPECT_EQ(r[3].initialColor, QColor(Qt::blue));
+}
+
+TEST(ScriptedUiServices, UnexpectedRequestsAreCancelledAndCounted)
+{
+    ScriptedUiServices ui;
+    EXPECT_EQ(Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QStringLiteral("?"), MessageIcon::Error,
+                  MessageButtons::Ok),
+        mrCancel);
+    ui.answerFolder(QStringLiteral("/opt"));
+    // The next answer is for another kind of request: it stays in the script.
+    EXPECT_TRUE(Ui().OpenFileName(nullptr, {}, {}, {}).isEmpty());
+    EXPECT_EQ(Ui().ChooseColor(nullptr, Qt::black), std::nullopt);
+    QDialog dialog;
+    EXPECT_EQ(Ui().ShowModal(dialog), mrCancel);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ui.unexpectedCount(), 4);
+    EXPECT_FALSE(ui.finished());
+    EXPECT_EQ(Ui().ChooseFolder(nullptr, {}), QStringLiteral("/opt"));
+    EXPECT_EQ(ui.unexpectedCount(), 4);
+}
+
+TEST(ScriptedUiServices, ModalDriverGetsTheShownDialog)
+{
+    ScriptedUiServices ui;
+    bool wasVisible = false;
+    ui.answerModal([&wasVisible](QDialog& dialog) {
+        wasVisible = dialog.isVisible();
+        return mrNo;
+    });
+    ui.answerModal([](QDialog& dialog) {
+        dialog.done(mrYes); // the window closes itself
+        return dialog.result();
+    });
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("QuitForm"));
+    dialog.setWindowTitle(QStringLiteral("Zakończenie"));
+    EXPECT_EQ(Ui().ShowModal(dialog), mrNo);
+    EXPECT_TRUE(wasVisible);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), mrNo);
+    EXPECT_EQ(Ui().ShowModal(dialog), mrYes);
+    EXPECT_TRUE(ui.finished());
+    EXPECT_EQ(ui.requests()[0].caption, QStringLiteral("Zakończenie"));
+    EXPECT_EQ(ui.requests()[0].text, QStringLiteral("QuitForm"));
+}
+
+TEST(UiServices, ScriptedServicesInstallAndRestoreTheQtOnes)
+{
+    UiServices* before = &Ui();
+    EXPECT_NE(dynamic_cast<QtUiServices*>(before), nullptr);
+    {
+        ScriptedUiServices ui;
+        EXPECT_EQ(&Ui(), &ui);
+    }
+    EXPECT_EQ(&Ui(), before);
+    ScriptedUiServices manual(false);
+    SetUiServices(&manual);
+    EXPECT_EQ(&Ui(), &manual);
+    SetUiServices(nullptr);
+    EXPECT_EQ(&Ui(), before);
+}
+
+// The real message box: caption as window title, Polish buttons, results in
+// the system's numbers.
+TEST(QtUiServices, MessageBoxButtonsAndResults)
+{
+    const struct {
+        MessageButtons buttons;
+        QStringList labels;
+        QString click;
+        int result;
+    } cases[] = {
+        { MessageButtons::Ok, { QStringLiteral("OK") }, QStringLiteral("OK"), mrOk },
+        { MessageButtons::OkCancel, { QStringLiteral("OK"), QStringLiteral("Anuluj") },
+            QStringLiteral("Anuluj"), mrCancel },
+        { MessageButtons::YesNo, { QStringLiteral("&Tak"), QStringLiteral("&Nie") }, QStringLiteral("&Nie"),
+            mrNo },
+        { MessageButtons::YesNoCancel,
+            { QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj") },
+            QStringLiteral("&Tak"), mrYes },
+    };
+    QtUiServices qt;
+    for (const auto& c : cases) {
+        QString title;
+        QStringList labels;
+        QObject context;
+        QTimer::singleShot(0, &context, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            title = box->windowTitle();
+            for (QAbstractButton* button : box->buttons())
+                labels.append(button->text());
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == c.click)
+                    button->click();
+        });
+        // Never hang: whatever is still open after three seconds is closed.
+        QTimer::singleShot(3000, &context, [] {
+            if (QWidget* open = QApplication::activeModalWidget())
+                open->close();
+        });
+        EXPECT_EQ(qt.ShowMessage(nullptr, QStringLiteral("Program jest już uruchomiony"),
+                      QStringLiteral("Tekst"), MessageIcon::Information, c.buttons),
+            c.result);
+        EXPECT_EQ(title, QStringLiteral("Program jest już uruchomiony"));
+        labels.sort();
+        QStringList expected = c.labels;
+        expected.sort();
+        EXPECT_EQ(labels, expected);
+    }
+}
+
+} // namespace
+} // namespace orbita

@@ -1,0 +1,370 @@
+#include "core/cp1250.h"
+#include "skin/builtin_skin.h"
+#include "skin/element_cells.h"
+#include "tools/artgen/art_fonts.h"
+#include "tools/artgen/pictures.h"
+#include "tools/artgen/program_files.h"
+#include "tools/artgen/skin_pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+// The pictures of orbita-artgen: the committed copies under res/ and
+// content/KARNACJE/Niebieski/ must be exactly what the generator draws, and
+// the skin pictures must fit the built-in hot areas.
+namespace orbita {
+namespace {
+
+const QString kSourceDir = QStringLiteral(ORBITA_SOURCE_DIR);
+const QString kBlueSkinDir = kSourceDir + QStringLiteral("/content/KARNACJE/Niebieski");
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage decoded(const QByteArray& bytes)
+{
+    return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32);
+}
+
+double luminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+bool sameRect(const QImage& a, const QImage& b, const SkinRect& rect)
+{
+    for (int y = rect.top; y < rect.bottom(); ++y) {
+        for (int x = rect.left; x < rect.right(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Compares every file of `files` with its committed copy in `folder`: the
+// definition text byte for byte, pictures pixel for pixel. A picture that
+// differs is written beside the build as <name>.generated.png for a look.
+void expectCommittedCopies(const std::vector<artgen::ArtFile>& files, const QString& folder)
+{
+    ASSERT_TRUE(artgen::FontsAvailable()) << "fonts-dejavu-core is needed to draw the pictures";
+    for (const artgen::ArtFile& file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        const QByteArray generated = file.make();
+        const QByteArray committed = readFile(QDir(folder).filePath(file.name));
+        ASSERT_FALSE(generated.isEmpty());
+        ASSERT_FALSE(committed.isEmpty()) << "not committed";
+        if (!file.name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+            EXPECT_EQ(generated, committed);
+            continue;
+        }
+        const QImage drawn = QImage::fromData(generated);
+        const QImage stored = QImage::fromData(committed);
+        ASSERT_FALSE(stored.isNull());
+        EXPECT_EQ(drawn.depth(), stored.depth());
+        const bool same = drawn.size() == stored.size()
+            && drawn.convertToFormat(QImage::Format_ARGB32) == stored.convertToFormat(QImage::Format_ARGB32);
+        if (!same)
+            drawn.save(QDir::current().filePath(file.name + QStringLiteral(".generated.png")));
+        EXPECT_TRUE(same) << "the committed picture differs from the drawn one; run orbita-artgen again";
+    }
+}
+
+TEST(ArtgenPictures, CommittedResourcesAreWhatTheGeneratorDraws)
+{
+    expectCommittedCopies(artgen::ResourceFiles(), kSourceDir + QStringLiteral("/res"));
+}
+
+TEST(ArtgenPictures, CommittedBlueSkinIsWhatTheGeneratorDraws)
+{
+    expectCommittedCopies(artgen::BlueSkinFiles(), kBlueSkinDir);
+}
+
+TEST(ArtgenPictures, MaskHoldsEveryHotAreaAndTextArea)
+{
+    const QImage mask = artgen::SkinMask();
+    ASSERT_EQ(mask.size(), QSize(kBuiltinSkinWidth, kBuiltinSkinHeight));
+    ASSERT_EQ(mask.depth(), 1);
+    const auto inside = [&](int x, int y) { return qRed(mask.pixel(x, y)) == 0; };
+    for (const SkinHotArea& area : BuiltinHotAreas()) {
+        for (int y = area.rect.top; y < area.rect.bottom(); ++y) {
+            for (int x = area.rect.left; x < area.rect.right(); ++x)
+                ASSERT_TRUE(inside(x, y)) << area.name << " at " << x << "," << y;
+        }
+    }
+    for (const SkinTextArea& text : BuiltinTextAreas()) {
+        for (int y = text.top; y < text.top + text.height; ++y) {
+            for (int x = text.left; x < text.left + text.width; ++x)
+                ASSERT_TRUE(inside(x, y)) << text.name;
+        }
+    }
+    // The outline is irregular: the corners and the gaps between the top tabs
+    // are outside.
+    EXPECT_FALSE(inside(0, 0));
+    EXPECT_FALSE(inside(629, 422));
+    EXPECT_FALSE(inside(0, 422));
+    EXPECT_FALSE(inside(250, 10));
+    EXPECT_FALSE(inside(490, 10));
+    EXPECT_TRUE(inside(315, 240));
+}
+
+TEST(ArtgenPictures, NormalPictureIsWhiteExactlyOutsideTheOutline)
+{
+    const QImage mask = artgen::SkinMask();
+    for (const artgen::SkinPalette* palette : { &artgen::ClassicPalette(), &artgen::BluePalette() }) {
+        const QImage picture = artgen::SkinPicture(*palette, artgen::SkinLook::Normal);
+        ASSERT_EQ(picture.size(), mask.size());
+        int whiteInside = 0;
+        int insideCount = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool outside = qRed(mask.pixel(x, y)) != 0;
+                const bool white = (picture.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu;
+                if (outside) {
+                    ASSERT_TRUE(white) << x << "," << y;
+                } else {
+                    ++insideCount;
+                    whiteInside += white ? 1 : 0;
+                }
+            }
+        }
+        // The window itself is painted, not left white.
+        EXPECT_LT(whiteInside, insideCount / 100);
+    }
+}
+
+TEST(ArtgenPictures, PressedPictureChangesEveryHotAreaAndNothingElse)
+{
+    const QImage normal = artgen::SkinPicture(artgen::ClassicPalette(), artgen::SkinLook::Normal);
+    const QImage pressed = artgen::SkinPressedPicture(artgen::ClassicPalette());
+    ASSERT_EQ(pressed.size(), QSize(kBuiltinPressedWidth, kBuiltinPressedHeight));
+    for (const SkinHotArea& area : BuiltinHotAreas())
+        EXPECT_FALSE(sameRect(normal, pressed, area.rect)) << area.name << " has no pressed look";
+    // The title, the legend and the clock plate are the same in both pictures.
+    EXPECT_TRUE(sameRect(normal, pressed, SkinRect { 94, 52, 350, 24 }));
+    EXPECT_TRUE(sameRect(normal, pressed, SkinRect { 100, 92, 240, 60 }));
+    EXPECT_TRUE(sameRect(normal, pressed, SkinRect { 314, 6, 150, 26 }));
+}
+
+TEST(ArtgenPictures, HoverPictureChangesEveryHotArea)
+{
+    const QImage normal = artgen::SkinPicture(artgen::BluePalette(), artgen::SkinLook::Normal);
+    const QImage hover = artgen::SkinPicture(artgen::BluePalette(), artgen::SkinLook::Hover);
+    for (const SkinHotArea& area : BuiltinHotAreas())
+        EXPECT_FALSE(sameRect(normal, hover, area.rect)) << area.name << " has no hover look";
+}
+
+TEST(ArtgenPictures, CellsAreColouredByFamilyAndCarryDarkText)
+{
+    for (const artgen::SkinPalette* palette : { &artgen::ClassicPalette(), &artgen::BluePalette() }) {
+        const QImage picture = artgen::SkinPicture(*palette, artgen::SkinLook::Normal);
+        std::map<ElementFamily, QRgb> fills;
+        for (const ElementCell& cell : ElementCells()) {
+            SCOPED_TRACE(std::string(cell.symbol));
+            // A point near the lower left corner, clear of the text.
+            const QRgb fill = picture.pixel(cell.rect.left + 3, cell.rect.top + 23);
+            const auto [known, added] = fills.emplace(cell.family, fill);
+            EXPECT_EQ(known->second, fill) << "cells of one family differ";
+            // The number (upper third) and the symbol (below it) are drawn:
+            // each has pixels in strong contrast (4.5 : 1) with the fill.
+            const auto strong = [&](int from, int to) {
+                int count = 0;
+                for (int y = from; y < to; ++y) {
+                    for (int x = cell.rect.left + 1; x < cell.rect.right() - 1; ++x) {
+                        const double ratio
+                            = (luminance(fill) + 0.05) / (luminance(picture.pixel(x, y)) + 0.05);
+                        count += ratio >= 4.5 ? 1 : 0;
+                    }
+                }
+                return count;
+            };
+            EXPECT_GE(strong(cell.rect.top + 1, cell.rect.top + 10), 5) << "number";
+            EXPECT_GE(strong(cell.rect.top + 10, cell.rect.bottom() - 1), 10) << "symbol";
+        }
+        std::set<QRgb> distinct;
+        for (const auto& [family, fill] : fills)
+            distinct.insert(fill);
+        EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kElementFamilyCount));
+    }
+}
+
+TEST(ArtgenPictures, DigitsStripHasElevenCellsAndABlankLast)
+{
+    const QImage strip = artgen::DigitsStrip(artgen::BluePalette());
+    ASSERT_EQ(strip.size(), QSize(11 * artgen::kDigitWidth, artgen::kDigitHeight));
+    std::set<QByteArray> cells;
+    for (int i = 0; i < 11; ++i) {
+        const QImage cell = strip.copy(i * artgen::kDigitWidth, 0, artgen::kDigitWidth, artgen::kDigitHeight);
+        cells.insert(QByteArray(reinterpret_cast<const char*>(cell.constBits()), cell.sizeInBytes()));
+        std::set<QRgb> colours;
+        for (int y = 0; y < cell.height(); ++y) {
+            for (int x = 0; x < cell.width(); ++x)
+                colours.insert(cell.pixel(x, y));
+        }
+        if (i == 10)
+            EXPECT_EQ(colours.size(), 1u) << "the blank cell is plain";
+        else
+            EXPECT_GT(colours.size(), 2u) << "digit " << i << " is drawn";
+    }
+    EXPECT_EQ(cells.size(), 11u);
+}
+
+TEST(ArtgenPictures, LettersSheetHasThirtyByThreeCells)
+{
+    const QImage sheet = artgen::LettersSheet(artgen::BluePalette());
+    ASSERT_EQ(sheet.size(), QSize(30 * artgen::kDigitWidth, 3 * artgen::kDigitHeight));
+    const auto& rows = artgen::LettersSheetRows();
+    EXPECT_EQ(rows[0].size(), 30);
+    EXPECT_EQ(rows[1].size(), 30);
+    EXPECT_EQ(rows[2].size(), 26);
+    EXPECT_EQ(rows[1].indexOf(QLatin1Char(' ')), 10);
+    // The clock's characters are all in the sheet.
+    for (const QChar c : QStringLiteral("0123456789: -"))
+        EXPECT_GE(rows[1].indexOf(c), 0) << c.toLatin1();
+}
+
+TEST(ArtgenPictures, ButtonGlyphsAreAllDifferent)
+{
+    std::map<QByteArray, QString> seen;
+    for (const artgen::ArtFile& file : artgen::ResourceFiles()) {
+        if (!file.name.startsWith(QLatin1String("B_")) && !file.name.startsWith(QLatin1String("M_")))
+            continue;
+        const QImage image = decoded(file.make());
+        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+        const auto [previous, added] = seen.emplace(pixels, file.name);
+        EXPECT_TRUE(added) << file.name.toStdString() << " looks like " << previous->second.toStdString();
+    }
+}
+
+TEST(ArtgenPictures, HandCursorPointsWithItsHotSpot)
+{
+    const QImage hand = artgen::HandPointCursor().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(hand.size(), QSize(artgen::kCursorSize, artgen::kCursorSize));
+    const QPoint tip = artgen::kHandPointHotSpot;
+    // The hot spot is the middle of the topmost row of the hand: the fingertip.
+    int top = -1;
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < hand.height() && top < 0; ++y) {
+        for (int x = 0; x < hand.width(); ++x) {
+            if (qAlpha(hand.pixel(x, y)) > 128) {
+                top = y;
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+    }
+    EXPECT_EQ(top, tip.y());
+    EXPECT_LE(std::abs((first + last) / 2 - tip.x()), 1) << first << ".." << last;
+    // The rest of the finger is below it.
+    for (int y = tip.y(); y < tip.y() + 10; ++y)
+        EXPECT_GT(qAlpha(hand.pixel(tip.x(), y)), 128) << y;
+}
+
+TEST(ArtgenPictures, BlueSkinDefinitionNamesItsPicturesAndTheBuiltInHotAreas)
+{
+    const QByteArray definition = artgen::BlueSkinDefinition();
+    for (const char c : definition)
+        ASSERT_TRUE(static_cast<unsigned char>(c) < 0x80) << "plain ASCII";
+    const QStringList lines = QString::fromLatin1(definition).split(QStringLiteral("\r\n"));
+    // The hot-area section is the built-in one.
+    const qsizetype hot = lines.indexOf(QStringLiteral("[HOTAREAINFO]"));
+    ASSERT_GE(hot, 0);
+    const std::vector<std::string> builtin = BuiltinSkinLines();
+    for (std::size_t i = 0; i < kBuiltinHotAreaLineCount; ++i)
+        EXPECT_EQ(lines.value(hot + 1 + static_cast<qsizetype>(i)).toStdString(), builtin[i]);
+    // Each picture it names is in the package at the size it needs.
+    const std::map<QString, QSize> pictures = {
+        { QStringLiteral("MaskBitmap"), QSize(630, 423) },
+        { QStringLiteral("MouseUpBitmap"), QSize(630, 423) },
+        { QStringLiteral("MouseDownBitmap"), QSize(630, 423) },
+        { QStringLiteral("MouseOnBitmap"), QSize(630, 423) },
+        { QStringLiteral("NumbersBitmap"), QSize(11 * artgen::kDigitWidth, artgen::kDigitHeight) },
+        { QStringLiteral("TextBitmap"), QSize(30 * artgen::kDigitWidth, 3 * artgen::kDigitHeight) },
+    };
+    std::set<QString> files;
+    for (const auto& [key, size] : pictures) {
+        SCOPED_TRACE(key.toStdString());
+        const QStringList found = lines.filter(QRegularExpression(QStringLiteral("^%1=").arg(key)));
+        ASSERT_EQ(found.size(), 1);
+        const QString file = found[0].mid(key.size() + 1);
+        files.insert(file);
+        const QImage image(QDir(kBlueSkinDir).filePath(file));
+        ASSERT_FALSE(image.isNull()) << file.toStdString();
+        EXPECT_EQ(image.size(), size);
+    }
+    EXPECT_EQ(files.size(), pictures.size()) << "hover and pressed pictures differ, so hover painting is on";
+    EXPECT_TRUE(lines.contains(QStringLiteral("1=TIMETEXT, Tahoma, TRUE, FALSE, 8, $000000, 323, 12, Text")));
+}
+
+TEST(ArtgenPictures, BlueSkinReadmeIsPolishTextThatTheBuildCanConvert)
+{
+    const QByteArray readme = readFile(kBlueSkinDir + QStringLiteral("/README.TXT"));
+    ASSERT_FALSE(readme.isEmpty());
+    std::size_t failedAt = 0;
+    const auto converted = Utf8ToCp1250(readme.toStdString(), &failedAt);
+    ASSERT_TRUE(converted.has_value()) << "a character Windows-1250 cannot hold at byte " << failedAt;
+    EXPECT_TRUE(readme.contains("Niebieski"));
+    // Polish letters are there (and survive the conversion).
+    EXPECT_NE(converted->find('\xB9'), std::string::npos); // ą
+}
+
+// The command line writes each set into a folder and names it.
+TEST(ArtgenPictures, CommandsWriteAndListEachSet)
+{
+    const std::pair<const char*, const std::vector<artgen::ArtFile>*> sets[] = {
+        { "resources", &artgen::ResourceFiles() },
+        { "blue-skin", &artgen::BlueSkinFiles() },
+    };
+    for (const auto& [command, files] : sets) {
+        SCOPED_TRACE(command);
+        QStringList expected;
+        for (const artgen::ArtFile& file : *files)
+            expected << file.name;
+        QTemporaryDir folder;
+        QProcess write;
+        write.start(QStringLiteral(ORBITA_ARTGEN), { QLatin1String(command), folder.path() });
+        ASSERT_TRUE(write.waitForFinished(60000));
+        EXPECT_EQ(write.exitCode(), 0) << write.readAllStandardError().toStdString();
+        QStringList written = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+        QStringList sorted = expected;
+        sorted.sort();
+        EXPECT_EQ(written, sorted);
+        // A second run writes the same bytes: nothing depends on memory contents.
+        QTemporaryDir again;
+        QProcess rewrite;
+        rewrite.start(QStringLiteral(ORBITA_ARTGEN), { QLatin1String(command), again.path() });
+        ASSERT_TRUE(rewrite.waitForFinished(60000));
+        ASSERT_EQ(rewrite.exitCode(), 0);
+        for (const QString& name : expected) {
+            const QByteArray first = readFile(QDir(folder.path()).filePath(name));
+            EXPECT_FALSE(first.isEmpty()) << name.toStdString();
+            EXPECT_EQ(first, readFile(QDir(again.path()).filePath(name))) << name.toStdString();
+        }
+        QProcess list;
+        list.start(QStringLiteral(ORBITA_ARTGEN), { QStringLiteral("list"), QLatin1String(command) });
+        ASSERT_TRUE(list.waitForFinished(60000));
+        EXPECT_EQ(
+            QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+            expected);
+    }
+}
+
+} // namespace
+} // namespace orbita

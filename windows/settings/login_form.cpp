@@ -1,0 +1,103 @@
+#include "windows/settings/login_form.h"
+
+#include "core/registry.h"
+#include "platform/qt_text.h"
+#include "platform/ui_services.h"
+#include "windows/settings/login_logic.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orbita {
+
+TLoginForm::TLoginForm(QWidget* parent)
+    : TDialogForm(parent)
+{
+    setObjectName(QStringLiteral("LoginForm"));
+    setTitle(QStringLiteral("Logowanie do programu Orbita"));
+
+    TitleCaption = new QLabel(QStringLiteral(
+        "Aby uruchomić program należy się zalogować. W tym celu należy wybrać nazwę użytkownika z listy oraz "
+        "wprowadzić prawidłowe hasło nadane przez Administratora programu"));
+    CapsCaption = new QLabel(QStringLiteral(
+        "Przy wprowadzaniu hasła należy pamiętać o prawidłowej wielkości liter (warto sprawdzić czy nie "
+        "wciśnięty został przycisk Caps Lock na klawiaturze)"));
+    for (QLabel* label : {TitleCaption, CapsCaption})
+        label->setWordWrap(true);
+    UserBoxCaption = new QLabel(QStringLiteral("Użytkownik"));
+    UserBox = new QComboBox;
+    UserBox->setEditable(false);
+    PasswordBoxCaption = new QLabel(QStringLiteral("Hasło"));
+    PasswordBox = new QLineEdit;
+    PasswordBox->setEchoMode(QLineEdit::Password);
+    UserBoxCaption->setBuddy(UserBox);
+    PasswordBoxCaption->setBuddy(PasswordBox);
+    UruchomPrzycisk = new QPushButton(QStringLiteral("&Uruchom"));
+    PomocPrzycisk = new QPushButton(QStringLiteral("Pomo&c"));
+    ZamknijPrzycisk = new QPushButton(QStringLiteral("&Zamknij"));
+    UruchomPrzycisk->setDefault(true);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(UserBoxCaption, 0, 0);
+    fields->addWidget(UserBox, 0, 1);
+    fields->addWidget(PasswordBoxCaption, 1, 0);
+    fields->addWidget(PasswordBox, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PomocPrzycisk);
+    buttons->addStretch();
+    buttons->addWidget(UruchomPrzycisk);
+    buttons->addWidget(ZamknijPrzycisk);
+    QVBoxLayout* layout = bodyLayout();
+    layout->addWidget(TitleCaption);
+    layout->addLayout(fields);
+    layout->addWidget(CapsCaption);
+    layout->addLayout(buttons);
+    setTabOrder(PasswordBox, UserBox);
+    setFixedWidth(440);
+
+    connect(UserBox, &QComboBox::currentIndexChanged, this, &TLoginForm::UserBoxChange);
+    connect(UruchomPrzycisk, &QPushButton::clicked, this, &TLoginForm::UruchomPrzyciskClick);
+    connect(PomocPrzycisk, &QPushButton::clicked, this, &TLoginForm::helpRequested);
+    connect(ZamknijPrzycisk, &QPushButton::clicked, this, &QDialog::reject);
+
+    const std::vector<std::string> accounts = LoginAccounts();
+    {
+        const QSignalBlocker blocker(UserBox);
+        for (const std::string& account : accounts)
+            UserBox->addItem(FromCp1250(account));
+        UserBox->setCurrentIndex(PreselectedAccount(accounts));
+    }
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "");
+    PasswordBox->setFocus();
+}
+
+void TLoginForm::helpRequested()
+{
+    // The help window opens at the login topic once the help browser exists.
+}
+
+void TLoginForm::UserBoxChange()
+{
+    const bool hasPassword = AccountHasPassword(ToCp1250(UserBox->currentText()));
+    PasswordBox->setVisible(hasPassword);
+    PasswordBoxCaption->setVisible(hasPassword);
+}
+
+void TLoginForm::UruchomPrzyciskClick()
+{
+    const std::string account = ToCp1250(UserBox->currentText());
+    if (UserBox->currentIndex() < 0 || !PasswordMatches(account, ToCp1250(PasswordBox->text()))) {
+        Ui().ShowMessage(this, QStringLiteral("Nieprawidłowe hasło"),
+            QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"), MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", account);
+    accept();
+}
+
+} // namespace orbita
