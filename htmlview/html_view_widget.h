@@ -1,6 +1,7 @@
 #pragma once
 
 #include "htmlview/document.h"
+#include "htmlview/document_builder.h"
 #include "htmlview/layout.h"
 
 #include <QAbstractScrollArea>
