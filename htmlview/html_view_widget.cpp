@@ -528,9 +528,9 @@ void ThtmlLite::SubmitFirstForm()
 void ThtmlLite::relayout()
 {
     const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const QMargins frame = contentsMargins();
-    const int fullWidth = std::max(1, width() - frame.left() - frame.right());
-    const int fullHeight = std::max(1, height() - frame.top() - frame.bottom());
+    const int frame = 2 * frameWidth();
+    const int fullWidth = std::max(1, width() - frame);
+    const int fullHeight = std::max(1, height() - frame);
 
     html::LayoutOptions options;
     options.marginWidth = m_marginWidth;
@@ -570,12 +570,12 @@ void ThtmlLite::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const QMargins frame = contentsMargins();
-    const int fullWidth = std::max(1, width() - frame.left() - frame.right());
+    const int frame = 2 * frameWidth();
+    const int fullWidth = std::max(1, width() - frame);
     // A resize that only shows or hides our own scroll bar needs no new layout.
     if (m_layoutWidth == fullWidth || m_layoutWidth == fullWidth - scrollBarWidth) {
         const bool bar = m_layoutWidth != fullWidth;
-        const int fullHeight = std::max(1, height() - frame.top() - frame.bottom());
+        const int fullHeight = std::max(1, height() - frame);
         if (bar == (m_layout.height > fullHeight)) {
             updateScrollBars();
             positionControls();
@@ -692,9 +692,6 @@ bool ThtmlLite::Find(std::string_view text, bool matchCase)
 // The top of the text line holding the text offset.
 int ThtmlLite::linePositionAt(std::size_t offset) const
 {
-    for (const html::TextFragment& fragment : m_layout.fragments)
-        if (offset >= fragment.textStart && offset <= fragment.textStart + fragment.textLength)
-            return fragment.top;
     for (const html::TextLine& line : m_layout.lines)
         if (offset <= line.textStart + line.textLength)
             return line.rect.y;
