@@ -568,6 +568,30 @@ int Engine::layoutParagraph(
                 m_anchorLog.emplace_back(atom.id, y);
         return y;
     }
+    if (paragraph.openedByBreak) {
+        bool onlyInvisible = true;
+        for (const Atom& atom : atoms)
+            if (atom.kind != Atom::Kind::Anchor && atom.kind != Atom::Kind::Space)
+                onlyInvisible = false;
+        if (onlyInvisible) {
+            // An empty line opened by BR keeps its height.
+            for (const Atom& atom : atoms)
+                if (atom.kind == Atom::Kind::Anchor)
+                    m_anchorLog.emplace_back(atom.id, y);
+            int l = left;
+            int r = right;
+            context.span(y, defaultHeight, l, r);
+            TextLine empty;
+            empty.rect = Rect { l, y, 0, defaultHeight };
+            empty.firstFragment = static_cast<std::uint32_t>(m_out.fragments.size());
+            empty.textStart = static_cast<std::uint32_t>(m_out.text.size());
+            m_out.text.push_back('\n');
+            m_out.lines.push_back(empty);
+            if (firstBaseline && *firstBaseline == INT_MIN)
+                *firstBaseline = y + m_metrics.ascent(paragraphFont);
+            return y + defaultHeight;
+        }
+    }
 
     // One placed piece of a line: an atom, or part of a Text atom.
     struct Piece {
@@ -1128,6 +1152,7 @@ struct Engine::TablePlan {
     TableWidths widths;
     int border = 0; // outer frame width
     int outerWidth = 0; // the table with its frame
+    int available = 0; // the width it was planned for
 };
 
 MinMax Engine::measureTable(TableId id, int depth)
@@ -1191,6 +1216,7 @@ bool Engine::planTable(TableId id, int availableWidth, int depth, TablePlan& pla
         plan.cellAttributes.push_back(ReadTableCellAttributes(TableLookupOf(source->attributes), source->header));
     }
     plan.border = plan.attributes.border ? std::clamp(plan.attributes.borderWidth, 1, 20) : 0;
+    plan.available = availableWidth;
     if (availableWidth > 0) {
         TableWidthInput input;
         input.columnCount = plan.grid.columnCount;
@@ -1251,7 +1277,13 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
 
     // Caption above.
     int top = y;
-    const int captionWidth = tableWidth + 2 * border;
+    // The caption is as wide as the table, or wider when its words need it
+    // (as far as the flow has room).
+    int captionWidth = tableWidth + 2 * border;
+    if (table.caption) {
+        const MinMax caption = measureFlow(table.caption->content, depth + 1);
+        captionWidth = std::max(captionWidth, std::min(caption.max, std::max(caption.min, plan.available)));
+    }
     auto layoutCaption = [&](int at) {
         Context captionContext;
         return layoutFlow(table.caption->content, captionContext, x, x + captionWidth, x, at, depth + 1, nullptr);
