@@ -1054,18 +1054,20 @@ int Engine::layoutFlow(
             pendingGap = std::max(pendingGap, size);
             continue;
         }
-        if (!atStart || depth > 0)
-            y += pendingGap;
-        else
-            y += pendingGap; // the page's own top gap is kept too
-        pendingGap = 0;
         const auto* paragraph = std::get_if<Paragraph>(&block);
-        // Preformatted text stands apart from the text around it, like a paragraph.
+        // Preformatted text stands apart from the text around it, like a
+        // paragraph (the gaps merge with those of the page).
         const bool pre = paragraph && paragraph->preformatted;
-        if (pre != previousPre && !atStart && (!paragraph || !paragraph->items.empty()))
-            y += gapParagraph;
-        if (!paragraph || !paragraph->items.empty())
+        const bool visible = !paragraph || !paragraph->items.empty() || paragraph->openedByBreak;
+        if (visible && pre != previousPre && !atStart)
+            pendingGap = std::max(pendingGap, gapParagraph);
+        if (visible)
             previousPre = pre;
+        if (const auto* listRef = std::get_if<ListRef>(&block);
+            listRef && listRef->list < m_doc.lists.size() && m_doc.lists[listRef->list].depth <= 1 && !atStart)
+            pendingGap = std::max(pendingGap, gapParagraph); // an outermost list stands apart
+        y += pendingGap;
+        pendingGap = 0;
         if (paragraph) {
             const int before = y;
             y = layoutParagraph(*paragraph, context, left, right, y, firstBaseline);
@@ -1080,8 +1082,6 @@ int Engine::layoutFlow(
             const List& list = m_doc.lists[listRef->list];
             // An outermost list stands apart from the text around it.
             const bool spaced = list.depth <= 1;
-            if (spaced && !atStart)
-                y += gapParagraph;
             y = layoutList(list, context, left, right, baseX, y, depth + 1, firstBaseline);
             if (spaced)
                 pendingGap = std::max(pendingGap, gapParagraph);
