@@ -194,7 +194,8 @@ private:
         return OutputMark { m_out.items.size(), m_out.linkAreas.size(), m_out.controls.size(),
             m_out.images.size(), m_out.lines.size(), m_out.fragments.size(), m_anchorLog.size() };
     }
-    void shift(const OutputMark& from, int dx, int dy);
+    // Moves what was laid out from `from` up to `to` (exclusive).
+    void shift(const OutputMark& from, const OutputMark& to, int dx, int dy);
     std::uint32_t addText(std::string_view text)
     {
         const auto start = static_cast<std::uint32_t>(m_out.text.size());
@@ -472,37 +473,37 @@ MinMax Engine::measureFlow(FlowId flowId, int depth)
 // ---------------------------------------------------------------------------
 // output helpers
 
-void Engine::shift(const OutputMark& from, int dx, int dy)
+void Engine::shift(const OutputMark& from, const OutputMark& to, int dx, int dy)
 {
     if (dx == 0 && dy == 0)
         return;
-    for (std::size_t i = from.items; i < m_out.items.size(); ++i) {
+    for (std::size_t i = from.items; i < to.items; ++i) {
         m_out.items[i].rect.x += dx;
         m_out.items[i].rect.y += dy;
         m_out.items[i].baseline += dy;
     }
-    for (std::size_t i = from.links; i < m_out.linkAreas.size(); ++i) {
+    for (std::size_t i = from.links; i < to.links; ++i) {
         m_out.linkAreas[i].rect.x += dx;
         m_out.linkAreas[i].rect.y += dy;
     }
-    for (std::size_t i = from.controls; i < m_out.controls.size(); ++i) {
+    for (std::size_t i = from.controls; i < to.controls; ++i) {
         m_out.controls[i].rect.x += dx;
         m_out.controls[i].rect.y += dy;
     }
-    for (std::size_t i = from.images; i < m_out.images.size(); ++i) {
+    for (std::size_t i = from.images; i < to.images; ++i) {
         m_out.images[i].rect.x += dx;
         m_out.images[i].rect.y += dy;
     }
-    for (std::size_t i = from.lines; i < m_out.lines.size(); ++i) {
+    for (std::size_t i = from.lines; i < to.lines; ++i) {
         m_out.lines[i].rect.x += dx;
         m_out.lines[i].rect.y += dy;
     }
-    for (std::size_t i = from.fragments; i < m_out.fragments.size(); ++i) {
+    for (std::size_t i = from.fragments; i < to.fragments; ++i) {
         m_out.fragments[i].x += dx;
         m_out.fragments[i].top += dy;
         m_out.fragments[i].baseline += dy;
     }
-    for (std::size_t i = from.anchors; i < m_anchorLog.size(); ++i)
+    for (std::size_t i = from.anchors; i < to.anchors; ++i)
         m_anchorLog[i].second += dy;
 }
 
@@ -566,6 +567,30 @@ int Engine::layoutParagraph(
             if (atom.kind == Atom::Kind::Anchor)
                 m_anchorLog.emplace_back(atom.id, y);
         return y;
+    }
+    if (paragraph.openedByBreak) {
+        bool onlyInvisible = true;
+        for (const Atom& atom : atoms)
+            if (atom.kind != Atom::Kind::Anchor && atom.kind != Atom::Kind::Space)
+                onlyInvisible = false;
+        if (onlyInvisible) {
+            // An empty line opened by BR keeps its height.
+            for (const Atom& atom : atoms)
+                if (atom.kind == Atom::Kind::Anchor)
+                    m_anchorLog.emplace_back(atom.id, y);
+            int l = left;
+            int r = right;
+            context.span(y, defaultHeight, l, r);
+            TextLine empty;
+            empty.rect = Rect { l, y, 0, defaultHeight };
+            empty.firstFragment = static_cast<std::uint32_t>(m_out.fragments.size());
+            empty.textStart = static_cast<std::uint32_t>(m_out.text.size());
+            m_out.text.push_back('\n');
+            m_out.lines.push_back(empty);
+            if (firstBaseline && *firstBaseline == INT_MIN)
+                *firstBaseline = y + m_metrics.ascent(paragraphFont);
+            return y + defaultHeight;
+        }
     }
 
     // One placed piece of a line: an atom, or part of a Text atom.
@@ -970,7 +995,15 @@ int Engine::layoutList(const List& list, Context& context, int left, int right, 
         if (firstBaseline && *firstBaseline == INT_MIN)
             *firstBaseline = baseline;
         if (item.marker == MarkerKind::Bullet || item.marker == MarkerKind::Number) {
-            const Font& f = font(0);
+            // The marker takes the font of the item's first paragraph.
+            FontId markerFont = 0;
+            if (item.content < m_doc.flows.size())
+                for (const Block& block : m_doc.flows[item.content].blocks)
+                    if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
+                        markerFont = paragraph->font;
+                        break;
+                    }
+            const Font& f = font(markerFont);
             if (baseline == INT_MIN) {
                 baseline = top + m_metrics.ascent(f);
                 y = std::max(y, top + m_metrics.lineSpacing(f));
@@ -986,7 +1019,7 @@ int Engine::layoutList(const List& list, Context& context, int left, int right, 
                 const std::string text = ListMarkerText(item.number, item.numberStyle);
                 const int w = m_metrics.textWidth(f, text);
                 marker.kind = PaintItem::Kind::Text;
-                marker.font = 0;
+                marker.font = markerFont;
                 marker.textStart = addText(text);
                 marker.textLength = static_cast<std::uint32_t>(text.size());
                 m_out.text.push_back('\n');
@@ -1011,7 +1044,8 @@ int Engine::layoutFlow(
     const Flow& flow = m_doc.flows[flowId];
     int pendingGap = 0; // gaps next to each other count once (the largest)
     bool atStart = true;
-    const int gapParagraph = PointsToPixels(font(0).points);
+    bool previousPre = false;
+    const int gapParagraph = PointsToPixels(std::clamp(m_options.basePoints, 1, 200));
     for (const Block& block : flow.blocks) {
         if (!m_error.empty())
             return y;
@@ -1020,12 +1054,21 @@ int Engine::layoutFlow(
             pendingGap = std::max(pendingGap, size);
             continue;
         }
-        if (!atStart || depth > 0)
-            y += pendingGap;
-        else
-            y += pendingGap; // the page's own top gap is kept too
+        const auto* paragraph = std::get_if<Paragraph>(&block);
+        // Preformatted text stands apart from the text around it, like a
+        // paragraph (the gaps merge with those of the page).
+        const bool pre = paragraph && paragraph->preformatted;
+        const bool visible = !paragraph || !paragraph->items.empty() || paragraph->openedByBreak;
+        if (visible && pre != previousPre && !atStart)
+            pendingGap = std::max(pendingGap, gapParagraph);
+        if (visible)
+            previousPre = pre;
+        if (const auto* listRef = std::get_if<ListRef>(&block);
+            listRef && listRef->list < m_doc.lists.size() && m_doc.lists[listRef->list].depth <= 1 && !atStart)
+            pendingGap = std::max(pendingGap, gapParagraph); // an outermost list stands apart
+        y += pendingGap;
         pendingGap = 0;
-        if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
+        if (paragraph) {
             const int before = y;
             y = layoutParagraph(*paragraph, context, left, right, y, firstBaseline);
             if (y != before)
@@ -1038,9 +1081,7 @@ int Engine::layoutFlow(
                 continue;
             const List& list = m_doc.lists[listRef->list];
             // An outermost list stands apart from the text around it.
-            const bool spaced = list.depth <= 1 && list.kind != ListKind::Definition;
-            if (spaced && !atStart)
-                y += gapParagraph;
+            const bool spaced = list.depth <= 1;
             y = layoutList(list, context, left, right, baseX, y, depth + 1, firstBaseline);
             if (spaced)
                 pendingGap = std::max(pendingGap, gapParagraph);
@@ -1049,7 +1090,7 @@ int Engine::layoutFlow(
             const int top = y;
             y = layoutTableBlock(tableRef->table, context, left, right, y, depth + 1);
             if (firstBaseline && *firstBaseline == INT_MIN && y > top)
-                *firstBaseline = top + m_metrics.ascent(font(0));
+                *firstBaseline = top + PointsToPixels(std::clamp(m_options.basePoints, 1, 200)) * 3 / 4;
             atStart = false;
         }
     }
@@ -1111,6 +1152,7 @@ struct Engine::TablePlan {
     TableWidths widths;
     int border = 0; // outer frame width
     int outerWidth = 0; // the table with its frame
+    int available = 0; // the width it was planned for
 };
 
 MinMax Engine::measureTable(TableId id, int depth)
@@ -1174,6 +1216,7 @@ bool Engine::planTable(TableId id, int availableWidth, int depth, TablePlan& pla
         plan.cellAttributes.push_back(ReadTableCellAttributes(TableLookupOf(source->attributes), source->header));
     }
     plan.border = plan.attributes.border ? std::clamp(plan.attributes.borderWidth, 1, 20) : 0;
+    plan.available = availableWidth;
     if (availableWidth > 0) {
         TableWidthInput input;
         input.columnCount = plan.grid.columnCount;
@@ -1234,7 +1277,13 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
 
     // Caption above.
     int top = y;
-    const int captionWidth = tableWidth + 2 * border;
+    // The caption is as wide as the table, or wider when its words need it
+    // (as far as the flow has room).
+    int captionWidth = tableWidth + 2 * border;
+    if (table.caption) {
+        const MinMax caption = measureFlow(table.caption->content, depth + 1);
+        captionWidth = std::max(captionWidth, std::min(caption.max, std::max(caption.min, plan.available)));
+    }
     auto layoutCaption = [&](int at) {
         Context captionContext;
         return layoutFlow(table.caption->content, captionContext, x, x + captionWidth, x, at, depth + 1, nullptr);
@@ -1248,6 +1297,7 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
     std::vector<int> rowHeight(static_cast<std::size_t>(rows), 0);
     struct CellBox {
         OutputMark mark;
+        OutputMark end;
         std::size_t backgroundItem = SIZE_MAX;
         int contentHeight = 0;
         int height = 0; // needed, padding included
@@ -1273,6 +1323,7 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
             depth + 1, nullptr);
         if (!m_error.empty())
             return 0;
+        box.end = mark();
         box.contentHeight = std::max(bottom, cellContext.floatsBottom());
         box.height = box.contentHeight + 2 * padding;
         if (plan.cellAttributes[c].height)
@@ -1350,7 +1401,7 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
             dy += free / 2;
         else if (valign == CellVAlign::Bottom)
             dy += free;
-        shift(box.mark, x + border + box.x, dy);
+        shift(box.mark, box.end, x + border + box.x, dy);
     }
     if (border > 0) {
         PaintItem& frame = m_out.items[frameItem];
@@ -1394,7 +1445,7 @@ int Engine::layoutTableBlock(TableId id, Context& context, int left, int right, 
         const int height = layoutTable(plan, 0, 0, depth);
         const Rect box = placeFloat(context, left, right, y, width + hspace, height, atLeft);
         context.add(Float { Rect { box.x, box.y, box.width, box.height + 2 }, atLeft });
-        shift(before, atLeft ? box.x : box.x + hspace, box.y);
+        shift(before, mark(), atLeft ? box.x : box.x + hspace, box.y);
         m_widest = std::max(m_widest, box.right());
         return y;
     }

@@ -45,6 +45,7 @@ struct LayoutOptions {
     int marginHeight = 5; // top and bottom page margin
     Rgb defaultBackground = 0xFFFFFF; // when the page sets none
     Rgb defaultText = 0x000000;
+    int basePoints = 12; // the view's body font size: paragraph gaps scale with it
 };
 
 // ---- what the layout gives: a display list and the page's structure ----

@@ -118,7 +118,7 @@ private:
 
 int RenderUsage()
 {
-    std::fputs("usage: orbita-tool render FILE|ARCHIVE:MEMBER --width W (-o OUT.png | --text)\n", stderr);
+    std::fputs("usage: orbita-tool render FILE|ARCHIVE:MEMBER --width W (-o OUT.png [--height H] | --text)\n", stderr);
     return 2;
 }
 
@@ -128,6 +128,7 @@ int Render(const std::vector<std::string>& args)
     std::string output;
     bool text = false;
     int width = 800;
+    int maxHeight = 32000; // pictures are cut to this height
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if ((arg == "-o" || arg == "--output") && i + 1 < args.size()) {
@@ -138,6 +139,12 @@ int Render(const std::vector<std::string>& args)
             if (!end || *end != '\0' || value < 50 || value > 20000)
                 return RenderUsage();
             width = static_cast<int>(value);
+        } else if (arg == "--height" && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long value = std::strtol(args[++i].c_str(), &end, 10);
+            if (!end || *end != '\0' || value < 1 || value > 32000)
+                return RenderUsage();
+            maxHeight = static_cast<int>(value);
         } else if (arg == "--text") {
             text = true;
         } else if (!arg.empty() && arg[0] != '-' && input.empty()) {
@@ -191,7 +198,7 @@ int Render(const std::vector<std::string>& args)
             std::printf("%s\n", Cp1250ToUtf8(std::string_view(layout.text).substr(line.textStart, line.textLength)).c_str());
         return 0;
     }
-    const int height = std::clamp(layout.height, 1, 32000);
+    const int height = std::clamp(layout.height, 1, maxHeight);
     QImage picture(layout.width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
@@ -207,7 +214,8 @@ int Render(const std::vector<std::string>& args)
 }
 
 const CommandRegistrar registrar { Command { "render",
-    "render FILE|ARCHIVE:MEMBER --width W -o OUT.png   lay a page out and write it as a picture\n"
+    "render FILE|ARCHIVE:MEMBER --width W -o OUT.png [--height H]   lay a page out and write it as a\n"
+    "         picture (of the page's top H pixels when it is higher)\n"
     "render FILE|ARCHIVE:MEMBER --width W --text       print its visible text, one laid-out line a line",
     Render } };
 
