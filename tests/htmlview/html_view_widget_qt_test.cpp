@@ -50,6 +50,18 @@ std::string TallPage(int count, const std::string& middle = {})
     return "<html><body>" + Paragraphs(count, middle) + "</body></html>";
 }
 
+// Pixels of the view's viewport that differ from the page background.
+int InkedPixels(ThtmlLite& view)
+{
+    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb background = 0xFF000000u | view.Layout().background;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != background ? 1 : 0;
+    return count;
+}
+
 class HtmlViewTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -528,6 +540,9 @@ TEST_F(HtmlViewTest, KeyboardAndWheelScroll)
 
 TEST_F(HtmlViewTest, ErrorsReplaceThePageWithTheirText)
 {
+    view.Clear();
+    EXPECT_EQ(InkedPixels(view), 0); // nothing painted on an empty page
+
     auto columns = [](int count) {
         std::string table = "<table><tr>";
         for (int i = 0; i < count; ++i)
@@ -558,8 +573,8 @@ TEST_F(HtmlViewTest, ErrorsReplaceThePageWithTheirText)
             EXPECT_EQ(shown, row.error) << row.page;
             EXPECT_EQ(view.Layout().lines.size(), 1u) << row.page;
         }
-        // It paints without trouble.
-        EXPECT_FALSE(view.grab().isNull());
+        // The error, like a page, is painted: ink on the background.
+        EXPECT_GT(InkedPixels(view), 30) << row.page;
     }
 }
 
