@@ -762,8 +762,73 @@ std::size_t ThtmlLite::textOffsetAt(QPoint pagePoint) const
     return line->textStart + line->textLength;
 }
 
+namespace {
+
+// Whether a point of a picture (its own pixels) lies in an image map area.
+bool areaContains(const html::MapArea& area, int x, int y)
+{
+    const std::vector<int>& c = area.coords;
+    const std::string& shape = area.shape;
+    if (shape == "default")
+        return true;
+    if (shape == "circle" || shape == "circ") {
+        if (c.size() < 3)
+            return false;
+        const long long dx = x - c[0];
+        const long long dy = y - c[1];
+        return dx * dx + dy * dy <= static_cast<long long>(c[2]) * c[2];
+    }
+    if (shape == "poly" || shape == "polygon") {
+        // Even-odd rule over the edges of the closed polygon.
+        const std::size_t n = c.size() / 2;
+        bool inside = false;
+        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+            const int xi = c[2 * i], yi = c[2 * i + 1], xj = c[2 * j], yj = c[2 * j + 1];
+            if ((yi > y) != (yj > y)
+                && x < static_cast<double>(xj - xi) * (y - yi) / static_cast<double>(yj - yi) + xi)
+                inside = !inside;
+        }
+        return n >= 3 && inside;
+    }
+    // "rect", "rectangle" or no shape: corners inclusive.
+    if (c.size() < 4)
+        return false;
+    return x >= std::min(c[0], c[2]) && x <= std::max(c[0], c[2]) && y >= std::min(c[1], c[3])
+        && y <= std::max(c[1], c[3]);
+}
+
+} // namespace
+
+// The target under a page point: an image map area of a picture with USEMAP
+// (the first area that holds the point; NOHREF areas give none), else a link.
 std::optional<std::string> ThtmlLite::linkAt(QPoint pagePoint) const
 {
+    for (const html::ImagePlacement& placed : m_layout.images) {
+        if (!placed.rect.contains(pagePoint.x(), pagePoint.y()) || placed.image >= m_document.images.size())
+            continue;
+        const html::Image& image = m_document.images[placed.image];
+        if (image.useMap.empty())
+            continue;
+        const std::optional<html::MapId> map = m_document.findMap(image.useMap);
+        if (!map)
+            continue;
+        // Coordinates are the picture's own pixels, also when it is drawn scaled.
+        int x = pagePoint.x() - placed.rect.x;
+        int y = pagePoint.y() - placed.rect.y;
+        if (const QImage* picture = CachedImage(image.src); picture != nullptr && placed.rect.width > 0
+            && placed.rect.height > 0) {
+            x = x * picture->width() / placed.rect.width;
+            y = y * picture->height() / placed.rect.height;
+        }
+        for (const html::MapArea& area : m_document.maps[*map].areas) {
+            if (!areaContains(area, x, y))
+                continue;
+            if (area.noHref)
+                return std::nullopt;
+            return area.href;
+        }
+        return std::nullopt;
+    }
     const html::LinkId link = m_layout.linkAt(pagePoint.x(), pagePoint.y());
     if (link == html::kNone || link >= m_document.links.size())
         return std::nullopt;

@@ -309,6 +309,56 @@ TEST_F(HtmlViewTest, HotSpotClickGivesTheTargetAndScrollsToUnhandledAnchors)
     EXPECT_EQ(view.viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(HtmlViewTest, ImageMapAreasAreHotSpots)
+{
+    QImage picture(40, 44, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "BMP"));
+    view.OnImageRequest = [&](ThtmlLite*, const std::string&, std::optional<std::string>& stream) {
+        stream = bytes.toStdString();
+    };
+    std::vector<std::string> clicked;
+    view.OnHotSpotClick = [&](ThtmlLite*, const std::string& src, bool& handled) {
+        clicked.push_back(src);
+        handled = true;
+    };
+    view.LoadFromText("<p><img src=\"mapa.bmp\" usemap=\"#MAPA\"><map name=\"mapa\">"
+                      "<area shape=\"poly\" coords=\"24,26, 30,30, 22,40, 15,35, 24,26\" href=\"wielokat.htm\">"
+                      "<area shape=\"rect\" coords=\"12,1, 30,18\" href=\"prostokat.htm\">"
+                      "<area shape=\"rect\" coords=\"0,0, 10,10\" nohref>"
+                      "<area shape=\"circle\" coords=\"9.5,22, 9\" href=\"kolo.htm\">"
+                      "<area shape=\"rect\" coords=\"0,0, 39,43\" href=\"reszta.htm\">"
+                      "</map>");
+    ASSERT_EQ(view.Layout().images.size(), 1u);
+    const html::Rect placed = view.Layout().images.front().rect;
+    ASSERT_EQ(placed.width, 40);
+    struct Row {
+        int x;
+        int y; // in the picture's pixels
+        const char* expected; // nullptr: no click
+    };
+    const std::vector<Row> rows {
+        { 24, 32, "wielokat.htm" },
+        { 20, 10, "prostokat.htm" },
+        { 30, 18, "prostokat.htm" }, // corners belong to the rectangle
+        { 5, 5, nullptr }, // NOHREF hides the areas below it
+        { 9, 28, "kolo.htm" },
+        { 38, 42, "reszta.htm" },
+    };
+    for (const Row& row : rows) {
+        clicked.clear();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.ViewportPoint(QPoint(placed.x + row.x, placed.y + row.y)));
+        if (row.expected == nullptr) {
+            EXPECT_TRUE(clicked.empty()) << row.x << "," << row.y;
+        } else {
+            EXPECT_EQ(clicked, std::vector<std::string> { row.expected }) << row.x << "," << row.y;
+        }
+    }
+}
+
 // A 1 x 1 GIF whose only pixel is palette entry 0, red.
 std::string RedGif()
 {
