@@ -943,7 +943,7 @@ void ThtmlLite::mouseMoveEvent(QMouseEvent* event)
 void ThtmlLite::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
+        event->accept(); // the right button acted on its press
         return;
     }
     m_selecting = false;

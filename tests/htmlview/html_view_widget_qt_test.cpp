@@ -106,6 +106,45 @@ TEST_F(HtmlViewTest, DefaultsOfTheProperties)
     EXPECT_EQ(fresh.frameShape(), QFrame::NoFrame);
 }
 
+TEST_F(HtmlViewTest, RefreshAppliesTheDefaultProperties)
+{
+    const std::string page = "<p>tekst <a href=x.htm>odnośnik</a>" + Paragraphs(30);
+    view.LoadFromText(Cp(page.c_str()));
+    const int height = view.Layout().height;
+    ASSERT_FALSE(view.Document().links.empty());
+
+    // Colours are 0x00BBGGRR; the page engine works in 0xRRGGBB.
+    view.SetDefBackground(0x00332211);
+    view.SetDefFontColor(0x00000080);
+    view.SetDefHotSpotColor(0x00008000);
+    view.SetDefFontSize(24);
+    view.SetDefFontName(QStringLiteral("Arial"));
+    EXPECT_EQ(view.Layout().height, height); // nothing changes before Refresh
+    view.SetVScrollBarPosition(40);
+    view.Refresh();
+    EXPECT_EQ(view.Layout().background, 0x112233u);
+    const html::Font& body = view.Document().fonts.at(0);
+    EXPECT_EQ(body.colour, 0x800000u);
+    EXPECT_EQ(body.points, 24);
+    EXPECT_EQ(body.face, "Arial");
+    bool linkColoured = false;
+    for (const html::Font& font : view.Document().fonts)
+        linkColoured = linkColoured || (font.underline && font.colour == 0x008000u);
+    EXPECT_TRUE(linkColoured);
+    EXPECT_GT(view.Layout().height, height);
+    EXPECT_EQ(view.VScrollBarPosition(), 40); // Refresh keeps the place
+
+    // A page's own colours win; margins move the text.
+    view.LoadFromText("<body bgcolor=\"#C0FFEE\"><p>x");
+    EXPECT_EQ(view.Layout().background, 0xC0FFEEu);
+    view.SetMarginWidth(40);
+    view.SetMarginHeight(30);
+    view.Refresh();
+    ASSERT_FALSE(view.Layout().lines.empty());
+    EXPECT_EQ(view.Layout().lines.front().rect.x, 40);
+    EXPECT_GE(view.Layout().lines.front().rect.y, 30);
+}
+
 TEST_F(HtmlViewTest, LoadTakesTheTitleAndClearEmptiesTheView)
 {
     view.LoadFromText(Cp("<html><head><title>Układ okresowy</title></head><body><p>Pierwiastki</body></html>"));
@@ -357,6 +396,22 @@ TEST_F(HtmlViewTest, ImageMapAreasAreHotSpots)
             EXPECT_EQ(clicked, std::vector<std::string> { row.expected }) << row.x << "," << row.y;
         }
     }
+}
+
+TEST_F(HtmlViewTest, RightClickReportsTheLinkUnderTheMouse)
+{
+    view.LoadFromText("<p><a href=\"cel.htm\">odnośnik</a><p>zwykły tekst");
+    std::vector<std::string> urls;
+    view.OnRightClick = [&](ThtmlLite* sender, const TRightClickParameters& parameters) {
+        EXPECT_EQ(sender, &view);
+        urls.push_back(parameters.URL);
+    };
+    bool hotSpot = false;
+    view.OnHotSpotClick = [&](ThtmlLite*, const std::string&, bool&) { hotSpot = true; };
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, centreOf(view.Layout().linkAreas.at(0).rect));
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(390, 290));
+    EXPECT_EQ(urls, (std::vector<std::string> { "cel.htm", "" }));
+    EXPECT_FALSE(hotSpot); // a right click follows no link
 }
 
 // A 1 x 1 GIF whose only pixel is palette entry 0, red.
