@@ -89,8 +89,18 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
             canvas.drawFrame(item.rect, item.lineWidth, item.colour, item.colour2);
             break;
         case PaintItem::Kind::Image:
-            if (!canvas.drawImage(item.id, item.rect))
+            if (!canvas.drawImage(item.id, item.rect)) {
+                // The placeholder: a sunken frame with the ALT text inside.
                 canvas.drawFrame(item.rect, 1, 0x808080, 0xC0C0C0);
+                if (item.id < document.images.size() && !document.images[item.id].alt.empty()) {
+                    const Image& image = document.images[item.id];
+                    const Font& font = FontOf(document, image.font);
+                    canvas.pushClip(item.rect);
+                    canvas.drawText(item.rect.x + 4, item.rect.y + item.rect.height / 2 + PointsToPixels(font.points) / 3,
+                        image.alt, font);
+                    canvas.popClip();
+                }
+            }
             break;
         case PaintItem::Kind::Bullet:
             PaintBullet(canvas, item);
