@@ -62,8 +62,9 @@ void PaintBullet(PageCanvas& canvas, const PaintItem& item)
 void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& canvas, const Rect& viewport)
 {
     canvas.fillRect(viewport, layout.background);
-    if (!layout.error.empty())
-        return;
+    // The error page is drawn in the default font, not in the page's fonts.
+    static const Document noFonts;
+    const Document& fonts = layout.error.empty() ? document : noFonts;
     // Clips that open before the viewport and close inside it must still be
     // balanced, so every clip item of the page between the first and last
     // drawn item is replayed: items carry their clip pairs in the same bands.
@@ -78,7 +79,7 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
             const std::size_t start = std::min<std::size_t>(item.textStart, layout.text.size());
             const std::size_t length = std::min<std::size_t>(item.textLength, layout.text.size() - start);
             canvas.drawText(item.rect.x, item.baseline, std::string_view(layout.text).substr(start, length),
-                FontOf(document, item.font));
+                FontOf(fonts, item.font));
             break;
         }
         case PaintItem::Kind::Line:
