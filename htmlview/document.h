@@ -25,6 +25,21 @@ namespace orbita::html {
 // and code that walks it keeps its own stack of ids.
 //
 // Text is Windows-1250 bytes. Colours are 0xRRGGBB.
+//
+// What the layout needs to know:
+// - Blocks of a flow stack vertically. A Paragraph's `align` is final (it
+//   already holds CENTER, DIV, P ALIGN, the cell's or the row's alignment).
+// - Text is folded outside PRE: one blank between words, none at the start
+//   of a paragraph; a blank may still fall at a line start after wrapping.
+//   Adjacent runs without a blank between them belong to one word.
+// - Gap blocks are vertical space; two may follow each other (a heading
+//   space, then another heading's).
+// - A Font is fully resolved: points convert to pixels at 96/72.
+// - An AnchorMark marks where a link "#name" scrolls to; it takes no room.
+// - Hidden form controls are in Document::controls (they are submitted) but
+//   not in any paragraph.
+// - Table, row and cell attributes are as read; document_tables.h turns
+//   them into the grid and the table attributes with their limits.
 
 using FontId = std::uint32_t;
 using FlowId = std::uint32_t;

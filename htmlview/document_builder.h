@@ -16,11 +16,11 @@ struct BuildOptions {
     Rgb hotSpotColour = 0x0000FF; // link colour when the page sets none
 };
 
-// Limits of the builder. The font stack limit is the view's own; the nesting
-// limit keeps layout and painting of hostile pages bounded: list and table
-// start tags beyond it (counted together, per branch of the page) are dropped
-// with their end tags, and their content joins the innermost kept list, item
-// or cell.
+// Limits of the builder. The font stack limit is the view's own. The nesting
+// limit keeps the layout and painting of hostile pages bounded: a list or
+// table start tag that would open more than kMaxNesting lists and tables at
+// once is dropped together with its end tag, and its content joins the
+// innermost open list item or cell.
 inline constexpr std::size_t kMaxFontStack = 25;
 inline constexpr std::size_t kMaxNesting = 200;
 // Adjacent text of the same font and link is joined into runs up to this

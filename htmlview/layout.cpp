@@ -1331,6 +1331,13 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
         if (cell.rowSpan == 1 && cell.row < rows)
             rowHeight[static_cast<std::size_t>(cell.row)] = std::max(rowHeight[static_cast<std::size_t>(cell.row)], box.height);
     }
+    // HEIGHT of a row (a common extension): the row is at least that high.
+    for (int r = 0; r < rows && r < static_cast<int>(table.rows.size()); ++r) {
+        const TableAttributeLookup lookup = TableLookupOf(table.rows[static_cast<std::size_t>(r)].attributes);
+        if (const auto text = lookup("HEIGHT"))
+            if (const auto height = ParseTableInteger(*text); height && *height > 0)
+                rowHeight[static_cast<std::size_t>(r)] = std::max(rowHeight[static_cast<std::size_t>(r)], *height);
+    }
     // Cells spanning rows, fewest rows first.
     std::vector<std::size_t> spanning;
     for (std::size_t c = 0; c < plan.grid.cells.size(); ++c)

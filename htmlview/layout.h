@@ -119,8 +119,9 @@ struct TextFragment {
 
 struct PageLayout {
     // Not empty when the layout of the page stopped ("Table has too many
-    // Columns", the page's parse error, a limit); the view then shows it
-    // instead of the page, and the other members are empty.
+    // Columns", the page's parse error, a limit). The layout then holds a
+    // page of its own that shows this text in the default font (PaintPage
+    // draws it so), and no links, controls, pictures or anchors.
     std::string error;
 
     int width = 0; // the view's width, or more when the content is wider

@@ -62,8 +62,9 @@ void PaintBullet(PageCanvas& canvas, const PaintItem& item)
 void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& canvas, const Rect& viewport)
 {
     canvas.fillRect(viewport, layout.background);
-    if (!layout.error.empty())
-        return;
+    // The error page is drawn in the default font, not in the page's fonts.
+    static const Document noFonts;
+    const Document& fonts = layout.error.empty() ? document : noFonts;
     // Clips that open before the viewport and close inside it must still be
     // balanced, so every clip item of the page between the first and last
     // drawn item is replayed: items carry their clip pairs in the same bands.
@@ -78,7 +79,7 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
             const std::size_t start = std::min<std::size_t>(item.textStart, layout.text.size());
             const std::size_t length = std::min<std::size_t>(item.textLength, layout.text.size() - start);
             canvas.drawText(item.rect.x, item.baseline, std::string_view(layout.text).substr(start, length),
-                FontOf(document, item.font));
+                FontOf(fonts, item.font));
             break;
         }
         case PaintItem::Kind::Line:
@@ -89,8 +90,18 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
             canvas.drawFrame(item.rect, item.lineWidth, item.colour, item.colour2);
             break;
         case PaintItem::Kind::Image:
-            if (!canvas.drawImage(item.id, item.rect))
+            if (!canvas.drawImage(item.id, item.rect)) {
+                // The placeholder: a sunken frame with the ALT text inside.
                 canvas.drawFrame(item.rect, 1, 0x808080, 0xC0C0C0);
+                if (item.id < document.images.size() && !document.images[item.id].alt.empty()) {
+                    const Image& image = document.images[item.id];
+                    const Font& font = FontOf(document, image.font);
+                    canvas.pushClip(item.rect);
+                    canvas.drawText(item.rect.x + 4, item.rect.y + item.rect.height / 2 + PointsToPixels(font.points) / 3,
+                        image.alt, font);
+                    canvas.popClip();
+                }
+            }
             break;
         case PaintItem::Kind::Bullet:
             PaintBullet(canvas, item);

@@ -43,10 +43,30 @@ QColor ColourOf(Rgb rgb)
 
 } // namespace
 
+// Widths of the words met are kept per font: pages repeat their words, and
+// the layout measures each word when it measures a table and again when it
+// lays it out. The cache is emptied when it grows large.
 struct QtFontMetrics::Cache {
-    std::map<FontKey, std::unique_ptr<QFontMetricsF>> metrics;
+    struct Entry {
+        std::unique_ptr<QFontMetricsF> metrics;
+        std::unordered_map<std::string, int> widths;
+    };
+    std::map<FontKey, Entry> fonts;
     Font last;
-    const QFontMetricsF* lastMetrics = nullptr;
+    Entry* lastEntry = nullptr;
+    std::size_t cachedWidths = 0;
+    Entry& entryOf(const Font& font)
+    {
+        if (lastEntry && last.face == font.face && last.points == font.points && last.bold == font.bold
+            && last.italic == font.italic && last.position == font.position)
+            return *lastEntry;
+        Entry& entry = fonts[KeyOf(font)];
+        if (!entry.metrics)
+            entry.metrics = std::make_unique<QFontMetricsF>(QtFontOf(font));
+        last = font;
+        lastEntry = &entry;
+        return entry;
+    }
 };
 
 QtFontMetrics::QtFontMetrics()
@@ -58,23 +78,30 @@ QtFontMetrics::~QtFontMetrics() = default;
 
 const QFontMetricsF& QtFontMetrics::metricsOf(const Font& font) const
 {
-    if (m_cache->lastMetrics && m_cache->last.face == font.face && m_cache->last.points == font.points
-        && m_cache->last.bold == font.bold && m_cache->last.italic == font.italic
-        && m_cache->last.position == font.position)
-        return *m_cache->lastMetrics;
-    auto& slot = m_cache->metrics[KeyOf(font)];
-    if (!slot)
-        slot = std::make_unique<QFontMetricsF>(QtFontOf(font));
-    m_cache->last = font;
-    m_cache->lastMetrics = slot.get();
-    return *slot;
+    return *m_cache->entryOf(font).metrics;
 }
 
 int QtFontMetrics::textWidth(const Font& font, std::string_view text) const
 {
     if (text.empty())
         return 0;
-    return static_cast<int>(std::lround(metricsOf(font).horizontalAdvance(FromCp1250(text))));
+    Cache::Entry& entry = m_cache->entryOf(font);
+    constexpr std::size_t kCachedLength = 64; // longer texts are measured each time
+    if (text.size() <= kCachedLength) {
+        if (const auto found = entry.widths.find(std::string(text)); found != entry.widths.end())
+            return found->second;
+    }
+    const int width = static_cast<int>(std::lround(entry.metrics->horizontalAdvance(FromCp1250(text))));
+    if (text.size() <= kCachedLength) {
+        if (m_cache->cachedWidths > 200000) {
+            for (auto& [key, other] : m_cache->fonts)
+                other.widths.clear();
+            m_cache->cachedWidths = 0;
+        }
+        entry.widths.emplace(std::string(text), width);
+        ++m_cache->cachedWidths;
+    }
+    return width;
 }
 
 int QtFontMetrics::ascent(const Font& font) const

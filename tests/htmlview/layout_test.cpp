@@ -480,6 +480,29 @@ TEST(LayoutPainting, OnlyWhatIntersectsTheViewport)
 }
 
 // Hostile pages end in a page or an error text.
+TEST(LayoutPainting, ErrorTextIsPaintedInTheDefaultFont)
+{
+    struct FontCanvas final : PageCanvas {
+        std::vector<std::string> texts;
+        std::vector<Font> fonts;
+        void fillRect(const Rect&, Rgb) override { }
+        void drawText(int, int, std::string_view text, const Font& font) override
+        {
+            texts.emplace_back(text);
+            fonts.push_back(font);
+        }
+        void drawLine(int, int, int, int, Rgb, int) override { }
+        void drawFrame(const Rect&, int, Rgb, Rgb) override { }
+        bool drawImage(ImageId, const Rect&) override { return false; }
+        void pushClip(const Rect&) override { }
+        void popClip() override { }
+    } canvas;
+    const Laid laid = Lay("<h1><font color=red>big</font></h1><!-- open");
+    PaintPage(laid.layout, laid.document, canvas, Rect { 0, 0, 400, laid.layout.height });
+    ASSERT_EQ(canvas.texts, std::vector<std::string> { "Open Comment at End of HTML File" });
+    EXPECT_EQ(canvas.fonts[0], Font {});
+}
+
 TEST(LayoutLimits, HugeAndDeepPages)
 {
     struct Case {

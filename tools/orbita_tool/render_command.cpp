@@ -116,6 +116,35 @@ private:
     mutable std::map<std::string, QImage> m_cache;
 };
 
+void DrawControl(QPainter& painter, const html::FormControl& control, const html::Rect& r)
+{
+    const QRect rect(r.x, r.y, r.width, r.height);
+    painter.setPen(QColor(0x76, 0x76, 0x76));
+    painter.setBrush(Qt::white);
+    switch (control.kind) {
+    case html::ControlKind::Radio:
+        painter.drawEllipse(rect.adjusted(0, 0, -1, -1));
+        break;
+    case html::ControlKind::Submit:
+    case html::ControlKind::Reset:
+    case html::ControlKind::Button: {
+        painter.setBrush(QColor(0xEF, 0xEF, 0xEF));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+        std::string caption = control.value;
+        if (caption.empty())
+            caption = control.kind == html::ControlKind::Reset ? "Reset" : "Submit";
+        painter.setPen(Qt::black);
+        painter.setFont(html::QtFontOf(html::Font {}));
+        painter.drawText(rect, Qt::AlignCenter, FromCp1250(caption));
+        break;
+    }
+    default:
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+        break;
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
 int RenderUsage()
 {
     std::fputs("usage: orbita-tool render FILE|ARCHIVE:MEMBER --width W (-o OUT.png [--height H] | --text)\n", stderr);
@@ -205,6 +234,9 @@ int Render(const std::vector<std::string>& args)
         QPainter painter(&picture);
         html::QtPageCanvas canvas(painter, [&images](html::ImageId id) { return images.image(id); });
         html::PaintPage(layout, document, canvas, html::Rect { 0, 0, layout.width, height });
+        // The view places real controls; the picture shows their outlines.
+        for (const html::ControlPlacement& place : layout.controls)
+            DrawControl(painter, document.controls[place.control], place.rect);
     }
     if (!picture.save(FromPath(output), "PNG")) {
         std::fprintf(stderr, "orbita-tool render: cannot write %s\n", output.c_str());
