@@ -551,11 +551,6 @@ void ThtmlLite::relayout()
     }
     m_layoutWidth = options.width;
     m_error = m_layout.error;
-    m_errorPage = {};
-    if (!m_error.empty()) {
-        m_errorPage = m_layout;
-        m_errorPage.error.clear();
-    }
     setVerticalScrollBarPolicy(bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     updateScrollBars();
     positionControls();
@@ -644,7 +639,7 @@ void ThtmlLite::paintEvent(QPaintEvent* event)
             return nullptr;
         return CachedImage(m_document.images[id].src);
     });
-    html::PaintPage(m_error.empty() ? m_layout : m_errorPage, m_document, canvas, visible);
+    html::PaintPage(m_layout, m_document, canvas, visible); // also the error page
     paintSelection(painter, visible);
 }
 

@@ -192,9 +192,6 @@ private:
     html::Document m_document;
     html::PageLayout m_layout;
     std::string m_error;
-    // The page that shows m_error: the error layout with its error mark
-    // cleared, so that the page painter draws its text like any page.
-    html::PageLayout m_errorPage;
     std::unique_ptr<html::QtFontMetrics> m_metrics;
     std::map<std::string, std::optional<QImage>> m_images; // per page, by SRC
     std::vector<std::unique_ptr<ControlEntry>> m_controls; // per ControlId
