@@ -22,7 +22,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
-
 #include <algorithm>
 #include <iterator>
 
@@ -67,7 +66,10 @@ struct ThtmlLite::ControlEntry {
 // Control sizes for the layout: the size hints of the real controls.
 class ThtmlLite::ControlMeasure final : public html::ControlSizes {
 public:
-    explicit ControlMeasure(const ThtmlLite& view) : m_view(view) { }
+    explicit ControlMeasure(const ThtmlLite& view)
+        : m_view(view)
+    {
+    }
     html::Size controlSize(const html::FormControl& control, const html::Font& font) const override
     {
         (void)font;
@@ -85,7 +87,10 @@ private:
 // Picture sizes for the layout, from the page's image cache.
 class ThtmlLite::ImageMeasure final : public html::ImageSizes {
 public:
-    explicit ImageMeasure(const ThtmlLite& view) : m_view(view) { }
+    explicit ImageMeasure(const ThtmlLite& view)
+        : m_view(view)
+    {
+    }
     std::optional<html::Size> imageSize(const html::Image& image) const override
     {
         const QImage* picture = m_view.CachedImage(image.src);
@@ -177,13 +182,20 @@ QColor ThtmlLite::colourOf(TColor colour) const
     if ((colour & 0xFF000000u) == 0x80000000u) {
         const QPalette& pal = palette();
         switch (colour & 0xFFu) {
-        case 5: return pal.color(QPalette::Base); // window
-        case 8: return pal.color(QPalette::Text); // window text
-        case 13: return pal.color(QPalette::Highlight);
-        case 14: return pal.color(QPalette::HighlightedText);
-        case 15: return pal.color(QPalette::Button); // button face
-        case 18: return pal.color(QPalette::ButtonText); // button text
-        default: return pal.color(QPalette::Window);
+        case 5:
+            return pal.color(QPalette::Base); // window
+        case 8:
+            return pal.color(QPalette::Text); // window text
+        case 13:
+            return pal.color(QPalette::Highlight);
+        case 14:
+            return pal.color(QPalette::HighlightedText);
+        case 15:
+            return pal.color(QPalette::Button); // button face
+        case 18:
+            return pal.color(QPalette::ButtonText); // button text
+        default:
+            return pal.color(QPalette::Window);
         }
     }
     return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
@@ -263,7 +275,8 @@ void ThtmlLite::requestImages()
         std::optional<QImage> picture;
         if (stream) {
             QImage decoded;
-            if (decoded.loadFromData(reinterpret_cast<const uchar*>(stream->data()), static_cast<int>(stream->size())))
+            if (decoded.loadFromData(
+                    reinterpret_cast<const uchar*>(stream->data()), static_cast<int>(stream->size())))
                 picture = std::move(decoded);
         }
         m_images.emplace(src, std::move(picture));
@@ -395,7 +408,8 @@ void ThtmlLite::createControls()
             } else if (control.kind == html::ControlKind::Text || control.kind == html::ControlKind::Password
                 || control.kind == html::ControlKind::File) {
                 const QFontMetrics metrics(qtFont);
-                size.setWidth(std::clamp(control.size.value_or(20), 1, 500) * metrics.averageCharWidth() + 12);
+                size.setWidth(
+                    std::clamp(control.size.value_or(20), 1, 500) * metrics.averageCharWidth() + 12);
             }
             widget->resize(size);
             widget->setFocusPolicy(Qt::StrongFocus);
@@ -673,8 +687,8 @@ bool ThtmlLite::Find(std::string_view text, bool matchCase)
     const std::string& page = m_layout.text;
     if (text.empty() || m_findFrom > page.size())
         return false;
-    const auto found = std::search(page.begin() + static_cast<std::ptrdiff_t>(m_findFrom), page.end(), text.begin(),
-        text.end(), [matchCase](char a, char b) { return sameByte(a, b, matchCase); });
+    const auto found = std::search(page.begin() + static_cast<std::ptrdiff_t>(m_findFrom), page.end(),
+        text.begin(), text.end(), [matchCase](char a, char b) { return sameByte(a, b, matchCase); });
     if (found == page.end())
         return false;
     m_selStart = static_cast<std::size_t>(found - page.begin());
@@ -810,8 +824,8 @@ std::optional<std::string> ThtmlLite::linkAt(QPoint pagePoint) const
         // Coordinates are the picture's own pixels, also when it is drawn scaled.
         int x = pagePoint.x() - placed.rect.x;
         int y = pagePoint.y() - placed.rect.y;
-        if (const QImage* picture = CachedImage(image.src); picture != nullptr && placed.rect.width > 0
-            && placed.rect.height > 0) {
+        if (const QImage* picture = CachedImage(image.src);
+            picture != nullptr && placed.rect.width > 0 && placed.rect.height > 0) {
             x = x * picture->width() / placed.rect.width;
             y = y * picture->height() / placed.rect.height;
         }
@@ -863,17 +877,33 @@ void ThtmlLite::keyPressEvent(QKeyEvent* event)
     QScrollBar* bar = verticalScrollBar();
     const int page = std::max(kLineStep, viewport()->height() - kLineStep);
     switch (key) {
-    case Qt::Key_Up: bar->setValue(bar->value() - kLineStep); break;
-    case Qt::Key_Down: bar->setValue(bar->value() + kLineStep); break;
-    case Qt::Key_PageUp: bar->setValue(bar->value() - page); break;
-    case Qt::Key_PageDown: bar->setValue(bar->value() + page); break;
+    case Qt::Key_Up:
+        bar->setValue(bar->value() - kLineStep);
+        break;
+    case Qt::Key_Down:
+        bar->setValue(bar->value() + kLineStep);
+        break;
+    case Qt::Key_PageUp:
+        bar->setValue(bar->value() - page);
+        break;
+    case Qt::Key_PageDown:
+        bar->setValue(bar->value() + page);
+        break;
     case Qt::Key_Space:
         bar->setValue(bar->value() + ((event->modifiers() & Qt::ShiftModifier) ? -page : page));
         break;
-    case Qt::Key_Home: bar->setValue(0); break;
-    case Qt::Key_End: bar->setValue(bar->maximum()); break;
-    case Qt::Key_Left: horizontalScrollBar()->setValue(horizontalScrollBar()->value() - kLineStep); break;
-    case Qt::Key_Right: horizontalScrollBar()->setValue(horizontalScrollBar()->value() + kLineStep); break;
+    case Qt::Key_Home:
+        bar->setValue(0);
+        break;
+    case Qt::Key_End:
+        bar->setValue(bar->maximum());
+        break;
+    case Qt::Key_Left:
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - kLineStep);
+        break;
+    case Qt::Key_Right:
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + kLineStep);
+        break;
     default:
         if (event->matches(QKeySequence::Copy) && !m_noSelect) {
             CopyToClipboard();

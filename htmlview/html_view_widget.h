@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <istream>
@@ -43,11 +42,13 @@ class ThtmlLite;
 using THotSpotClickEvent = std::function<void(ThtmlLite* Sender, const std::string& SRC, bool& Handled)>;
 // A picture the page needs is not in the view's cache: the handler sets
 // Stream to the bytes of a GIF, BMP or JPEG file, or leaves it empty.
-using TGetImageEvent = std::function<void(ThtmlLite* Sender, const std::string& SRC, std::optional<std::string>& Stream)>;
+using TGetImageEvent
+    = std::function<void(ThtmlLite* Sender, const std::string& SRC, std::optional<std::string>& Stream)>;
 // A form was submitted; Results holds "name=value" (Windows-1250) per control
 // that carries a value. Raised after the click that caused it has returned.
-using TFormSubmitEvent = std::function<void(ThtmlLite* Sender, const std::string& Action, const std::string& Target,
-    const std::string& EncType, const std::string& Method, const std::vector<std::string>& Results)>;
+using TFormSubmitEvent
+    = std::function<void(ThtmlLite* Sender, const std::string& Action, const std::string& Target,
+        const std::string& EncType, const std::string& Method, const std::vector<std::string>& Results)>;
 struct TRightClickParameters {
     std::string URL; // the link under the mouse, empty when none
     std::string Image; // SRC of the picture under the mouse, empty when none

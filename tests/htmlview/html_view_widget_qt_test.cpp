@@ -16,9 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
-
 #include <gtest/gtest.h>
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -147,7 +145,8 @@ TEST_F(HtmlViewTest, RefreshAppliesTheDefaultProperties)
 
 TEST_F(HtmlViewTest, LoadTakesTheTitleAndClearEmptiesTheView)
 {
-    view.LoadFromText(Cp("<html><head><title>Układ okresowy</title></head><body><p>Pierwiastki</body></html>"));
+    view.LoadFromText(
+        Cp("<html><head><title>Układ okresowy</title></head><body><p>Pierwiastki</body></html>"));
     EXPECT_EQ(view.DocumentTitle(), Cp("Układ okresowy"));
     EXPECT_NE(view.Layout().text.find("Pierwiastki"), std::string::npos);
     EXPECT_TRUE(view.ErrorText().empty());
@@ -178,7 +177,8 @@ TEST_F(HtmlViewTest, LoadScrollsToTheTopAndTheRangeFollowsTheDocument)
         int set;
         int expected;
     };
-    for (const Row& row : { Row { 100, 100 }, Row { -5, 0 }, Row { range + 50, range }, Row { range, range } }) {
+    for (const Row& row :
+        { Row { 100, 100 }, Row { -5, 0 }, Row { range + 50, range }, Row { range, range } }) {
         view.SetVScrollBarPosition(row.set);
         EXPECT_EQ(view.VScrollBarPosition(), row.expected) << row.set;
     }
@@ -205,13 +205,16 @@ TEST_F(HtmlViewTest, FindGoesForwardFromThePreviousMatchWithoutWrapping)
     };
     const std::vector<Case> cases {
         { "any case, three matches then none",
-            { { "alfa", false, true, "alfa" }, { "alfa", false, true, "Alfa" }, { "alfa", false, true, "ALFA" },
-                { "alfa", false, false, "" }, { "alfa", false, false, "" } } },
+            { { "alfa", false, true, "alfa" }, { "alfa", false, true, "Alfa" },
+                { "alfa", false, true, "ALFA" }, { "alfa", false, false, "" },
+                { "alfa", false, false, "" } } },
         { "match case finds only the exact one",
             { { "Alfa", true, true, "Alfa" }, { "Alfa", true, false, "" } } },
         { "the next search starts after the previous match, whatever its text",
-            { { "gamma", false, true, "gamma" }, { "alfa", false, true, "ALFA" }, { "beta", false, false, "" } } },
-        { "a phrase across a line break of the page", { { "koniec pierwszej", false, true, "koniec\npierwszej" } } },
+            { { "gamma", false, true, "gamma" }, { "alfa", false, true, "ALFA" },
+                { "beta", false, false, "" } } },
+        { "a phrase across a line break of the page",
+            { { "koniec pierwszej", false, true, "koniec\npierwszej" } } },
         { "nothing to find", { { "omega", false, false, "" } } },
     };
     for (const Case& c : cases) {
@@ -283,7 +286,8 @@ TEST_F(HtmlViewTest, MouseDragSelectsTextUnlessNoSelect)
     ASSERT_FALSE(view.Layout().lines.empty());
     const html::TextLine& line = view.Layout().lines.front();
     const QPoint left = view.ViewportPoint(QPoint(line.rect.x + 1, line.rect.y + line.rect.height / 2));
-    const QPoint right = view.ViewportPoint(QPoint(line.rect.right() + 5, line.rect.y + line.rect.height / 2));
+    const QPoint right
+        = view.ViewportPoint(QPoint(line.rect.right() + 5, line.rect.y + line.rect.height / 2));
     for (bool noSelect : { false, true }) {
         view.SetNoSelect(noSelect);
         view.LoadFromText("<p>pierwsze drugie trzecie");
@@ -298,7 +302,8 @@ TEST_F(HtmlViewTest, MouseDragSelectsTextUnlessNoSelect)
 
 TEST_F(HtmlViewTest, HotSpotClickGivesTheTargetAndScrollsToUnhandledAnchors)
 {
-    const std::string page = "<p><a href=\"Strona.HTM\">dalej</a> <a href=\"#Dol\">na dół</a> <a href=\"#brak\">nic</a>"
+    const std::string page
+        = "<p><a href=\"Strona.HTM\">dalej</a> <a href=\"#Dol\">na dół</a> <a href=\"#brak\">nic</a>"
         + Paragraphs(120) + "<p><a name=\"dol\"></a>tu jest dół" + Paragraphs(120);
     struct Row {
         int link; // index of the link area clicked
@@ -364,13 +369,14 @@ TEST_F(HtmlViewTest, ImageMapAreasAreHotSpots)
         clicked.push_back(src);
         handled = true;
     };
-    view.LoadFromText("<p><img src=\"mapa.bmp\" usemap=\"#MAPA\"><map name=\"mapa\">"
-                      "<area shape=\"poly\" coords=\"24,26, 30,30, 22,40, 15,35, 24,26\" href=\"wielokat.htm\">"
-                      "<area shape=\"rect\" coords=\"12,1, 30,18\" href=\"prostokat.htm\">"
-                      "<area shape=\"rect\" coords=\"0,0, 10,10\" nohref>"
-                      "<area shape=\"circle\" coords=\"9.5,22, 9\" href=\"kolo.htm\">"
-                      "<area shape=\"rect\" coords=\"0,0, 39,43\" href=\"reszta.htm\">"
-                      "</map>");
+    view.LoadFromText(
+        "<p><img src=\"mapa.bmp\" usemap=\"#MAPA\"><map name=\"mapa\">"
+        "<area shape=\"poly\" coords=\"24,26, 30,30, 22,40, 15,35, 24,26\" href=\"wielokat.htm\">"
+        "<area shape=\"rect\" coords=\"12,1, 30,18\" href=\"prostokat.htm\">"
+        "<area shape=\"rect\" coords=\"0,0, 10,10\" nohref>"
+        "<area shape=\"circle\" coords=\"9.5,22, 9\" href=\"kolo.htm\">"
+        "<area shape=\"rect\" coords=\"0,0, 39,43\" href=\"reszta.htm\">"
+        "</map>");
     ASSERT_EQ(view.Layout().images.size(), 1u);
     const html::Rect placed = view.Layout().images.front().rect;
     ASSERT_EQ(placed.width, 40);
@@ -389,7 +395,8 @@ TEST_F(HtmlViewTest, ImageMapAreasAreHotSpots)
     };
     for (const Row& row : rows) {
         clicked.clear();
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.ViewportPoint(QPoint(placed.x + row.x, placed.y + row.y)));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+            view.ViewportPoint(QPoint(placed.x + row.x, placed.y + row.y)));
         if (row.expected == nullptr) {
             EXPECT_TRUE(clicked.empty()) << row.x << "," << row.y;
         } else {
@@ -417,8 +424,8 @@ TEST_F(HtmlViewTest, RightClickReportsTheLinkUnderTheMouse)
 // A 1 x 1 GIF whose only pixel is palette entry 0, red.
 std::string RedGif()
 {
-    const unsigned char bytes[] = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF,
-        0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B };
+    const unsigned char bytes[] = { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0,
+        0xFF, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B };
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
@@ -451,8 +458,9 @@ TEST_F(HtmlViewTest, ImagesAreRequestedOncePerPageAndDecodedFromTheStream)
         if (const auto found = files.find(src); found != files.end())
             stream = found->second;
     };
-    const std::string page = "<p><img src=\"a.bmp\"> <img src=\"b.jpg\"> <img src=\"a.bmp\"> <img src=\"c.gif\">"
-                             " <img src=\"brak.png\"> <img src=\"zle.gif\">";
+    const std::string page
+        = "<p><img src=\"a.bmp\"> <img src=\"b.jpg\"> <img src=\"a.bmp\"> <img src=\"c.gif\">"
+          " <img src=\"brak.png\"> <img src=\"zle.gif\">";
     view.LoadFromText(page);
     const std::vector<std::string> expected { "a.bmp", "b.jpg", "c.gif", "brak.png", "zle.gif" };
     EXPECT_EQ(requests, expected);
@@ -498,10 +506,11 @@ TEST_F(HtmlViewTest, ImagesAreRequestedOncePerPageAndDecodedFromTheStream)
 
 TEST_F(HtmlViewTest, FormControlsAreRealQtControlsScrolledWithThePage)
 {
-    view.LoadFromText(TallPage(30) + "<form><input name=t value=\"ab\"><input type=password name=p>"
-                      "<input type=checkbox name=c><input type=radio name=r><select name=s><option>x</select>"
-                      "<textarea name=a>tekst</textarea><input type=submit><input type=hidden name=h value=1>"
-                      "</form>");
+    view.LoadFromText(TallPage(30)
+        + "<form><input name=t value=\"ab\"><input type=password name=p>"
+          "<input type=checkbox name=c><input type=radio name=r><select name=s><option>x</select>"
+          "<textarea name=a>tekst</textarea><input type=submit><input type=hidden name=h value=1>"
+          "</form>");
     EXPECT_EQ(view.FormControlCount(), 8);
     EXPECT_NE(qobject_cast<QLineEdit*>(view.ControlWidget(0)), nullptr);
     EXPECT_EQ(qobject_cast<QLineEdit*>(view.ControlWidget(1))->echoMode(), QLineEdit::Password);
@@ -543,13 +552,15 @@ TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
             "<textarea name=uwagi>linia</textarea><input name=\"\" value=bez_nazwy>"
             "<input type=submit name=ok value=\"Dalej\"></form>",
             true,
-            { "imie=Jan", "ukryte=7", "odp=b", "zgoda=tak", "bez=on", "kolor=zielony", "uwagi=linia", "ok=Dalej" } },
+            { "imie=Jan", "ukryte=7", "odp=b", "zgoda=tak", "bez=on", "kolor=zielony", "uwagi=linia",
+                "ok=Dalej" } },
         { "no radio selected gives an empty list",
             "<form><input type=radio name=odp value=a><input type=radio name=odp value=b>"
             "<input type=submit value=OK></form>",
             true, {} },
         { "the first form without a pressed button",
-            "<form action=pierwszy><input type=radio name=q value=1 checked><input type=submit name=s value=x></form>"
+            "<form action=pierwszy><input type=radio name=q value=1 checked><input type=submit name=s "
+            "value=x></form>"
             "<form action=drugi><input name=w value=2></form>",
             false, { "q=1" } },
     };
@@ -557,14 +568,15 @@ TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
         view.LoadFromText(c.page);
         std::vector<std::vector<std::string>> raised;
         std::string action;
-        view.OnFormSubmit = [&](ThtmlLite* sender, const std::string& Action, const std::string&, const std::string&,
-                                const std::string&, const std::vector<std::string>& results) {
-            EXPECT_EQ(sender, &view);
-            action = Action;
-            raised.push_back(results);
-            // The handler may replace the page: the click has returned.
-            view.LoadFromText("<p>nowa strona");
-        };
+        view.OnFormSubmit
+            = [&](ThtmlLite* sender, const std::string& Action, const std::string&, const std::string&,
+                  const std::string&, const std::vector<std::string>& results) {
+                  EXPECT_EQ(sender, &view);
+                  action = Action;
+                  raised.push_back(results);
+                  // The handler may replace the page: the click has returned.
+                  view.LoadFromText("<p>nowa strona");
+              };
         if (c.clickSubmit) {
             QPushButton* submit = nullptr;
             for (int i = 0; i < view.FormControlCount() && submit == nullptr; ++i)
@@ -582,12 +594,14 @@ TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
     }
 
     // The form's attributes reach the handler.
-    view.LoadFromText("<form action=\"a.htm\" method=\"POST\" target=\"t\" enctype=\"e\"><input name=n value=v></form>");
+    view.LoadFromText(
+        "<form action=\"a.htm\" method=\"POST\" target=\"t\" enctype=\"e\"><input name=n value=v></form>");
     std::vector<std::string> seen;
-    view.OnFormSubmit = [&](ThtmlLite*, const std::string& Action, const std::string& Target,
-                            const std::string& EncType, const std::string& Method, const std::vector<std::string>&) {
-        seen = { Action, Target, EncType, Method };
-    };
+    view.OnFormSubmit
+        = [&](ThtmlLite*, const std::string& Action, const std::string& Target, const std::string& EncType,
+              const std::string& Method, const std::vector<std::string>&) {
+              seen = { Action, Target, EncType, Method };
+          };
     view.SubmitFirstForm();
     QApplication::processEvents();
     EXPECT_EQ(seen, (std::vector<std::string> { "a.htm", "t", "e", "POST" }));
@@ -637,8 +651,8 @@ TEST_F(HtmlViewTest, KeyboardAndWheelScroll)
 
     // One wheel notch scrolls the system's lines per notch.
     const QPointF at(100, 100);
-    QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-        Qt::NoScrollPhase, false);
+    QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.viewport(), &wheel);
     EXPECT_EQ(view.VScrollBarPosition(), QApplication::wheelScrollLines() * 16);
 }
