@@ -115,6 +115,9 @@ ThtmlLite::ThtmlLite(QWidget* parent)
     verticalScrollBar()->setSingleStep(kLineStep);
     horizontalScrollBar()->setSingleStep(kLineStep);
     SetBorderStyle(m_borderStyle);
+    // A form control reached with the keyboard is scrolled into view.
+    connect(
+        qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { showFocusedControl(now); });
     buildPage();
 }
 
@@ -440,6 +443,20 @@ void ThtmlLite::positionControls()
     for (std::size_t i = 0; i < m_controls.size(); ++i)
         if (!placed[i] && m_controls[i]->widget != nullptr)
             m_controls[i]->widget->hide();
+}
+
+void ThtmlLite::showFocusedControl(QWidget* focused)
+{
+    while (focused != nullptr && focused->parentWidget() != viewport())
+        focused = focused->parentWidget();
+    if (focused == nullptr)
+        return;
+    const QRect shown = focused->geometry(); // viewport coordinates
+    const int height = viewport()->height();
+    if (shown.top() < 0)
+        SetVScrollBarPosition(VScrollBarPosition() + shown.top());
+    else if (shown.bottom() >= height)
+        SetVScrollBarPosition(VScrollBarPosition() + std::min(shown.top(), shown.bottom() + 1 - height));
 }
 
 void ThtmlLite::resetForm(html::FormId form)

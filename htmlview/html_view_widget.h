@@ -165,6 +165,7 @@ private:
     void relayout();
     void updateScrollBars();
     void positionControls();
+    void showFocusedControl(QWidget* focused);
     int linePositionAt(std::size_t offset) const;
     std::size_t textOffsetAt(QPoint pagePoint) const;
     std::optional<std::string> linkAt(QPoint pagePoint) const;

@@ -533,6 +533,30 @@ TEST_F(HtmlViewTest, FormControlsAreRealQtControlsScrolledWithThePage)
     }
 }
 
+TEST_F(HtmlViewTest, AControlReachedWithTheKeyboardIsScrolledIntoView)
+{
+    view.LoadFromText(
+        "<form><input name=gora>" + Paragraphs(80) + "<input name=dol>" + Paragraphs(80) + "</form>");
+    QWidget* top = view.ControlWidget(0);
+    QWidget* bottom = view.ControlWidget(1);
+    ASSERT_NE(bottom, nullptr);
+    view.activateWindow();
+    top->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(view.VScrollBarPosition(), 0);
+    bottom->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(bottom->hasFocus());
+    const QRect shown = bottom->geometry();
+    EXPECT_GT(view.VScrollBarPosition(), 0);
+    EXPECT_GE(shown.top(), 0);
+    EXPECT_LE(shown.bottom(), view.viewport()->height());
+    const int scrolled = view.VScrollBarPosition();
+    top->setFocus(Qt::BacktabFocusReason);
+    QApplication::processEvents();
+    EXPECT_LT(view.VScrollBarPosition(), scrolled);
+    EXPECT_EQ(top->geometry().top(), 0); // scrolled just far enough
+}
+
 TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
 {
     struct Case {
