@@ -606,7 +606,6 @@ int Engine::layoutParagraph(
     std::vector<std::size_t> pendingFloats;
     std::vector<AnchorId> pendingAnchors;
     std::size_t i = 0;
-    int lineCount = 0;
 
     auto placeFloatingImage = [&](std::size_t index) {
         const Atom& atom = atoms[index];
@@ -917,7 +916,6 @@ int Engine::layoutParagraph(
             m_out.lines.push_back(textLine);
             m_widest = std::max(m_widest, originX + lineWidth);
             y = ClampCoordinate(static_cast<long long>(y) + height);
-            ++lineCount;
             for (std::size_t index : pendingFloats)
                 placeFloatingImage(index);
             pendingFloats.clear();
@@ -932,7 +930,6 @@ int Engine::layoutParagraph(
         placeFloatingImage(index);
     for (AnchorId anchor : pendingAnchors)
         m_anchorLog.emplace_back(anchor, y);
-    (void)lineCount;
     return y;
 }
 
@@ -982,8 +979,6 @@ int Engine::layoutList(const List& list, Context& context, int left, int right, 
         // holds the outermost list; terms stand one level out.
         const int indent = std::clamp(item.depth, 0, kMaxLayoutDepth) * kListIndent;
         const int contentLeft = std::max(left, std::min(baseX + indent, right - 1));
-        const OutputMark before = mark();
-        (void)before;
         int baseline = INT_MIN;
         const std::size_t markerItem = m_out.items.size();
         if (item.marker == MarkerKind::Bullet || item.marker == MarkerKind::Number)
@@ -1164,8 +1159,6 @@ MinMax Engine::measureTable(TableId id, int depth)
     // Without a width for the columns: the minimum is every column at its
     // minimum, the maximum every column at its maximum.
     MinMax result;
-    TableWidthInput input;
-    (void)input;
     long long minimum = 0;
     long long maximum = 0;
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "htmlview/document.h"
+#include "htmlview/document_builder.h"
 #include "htmlview/font_metrics.h"
 #include "htmlview/page_canvas.h"
 
@@ -152,9 +153,11 @@ struct PageLayout {
 // Lays the document out for the view width in `options`. Never throws on any
 // document; an error ends the layout with `PageLayout::error` set. The work
 // is proportional to the document (each table is measured once and laid out
-// once per enclosing layout pass); nesting is bounded by the builder's limit
-// and, again, by kMaxLayoutDepth here.
-inline constexpr int kMaxLayoutDepth = 256;
+// once per enclosing layout pass). The layout recurses once per list and per
+// table level (two steps each: the list or table, then its item or cell);
+// the builder keeps at most kMaxNesting levels, and kMaxLayoutDepth stops a
+// deeper document (built by other code) with the error "Page nests too deeply".
+inline constexpr int kMaxLayoutDepth = 2 * static_cast<int>(kMaxNesting) + 16;
 PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics, const LayoutOptions& options = {},
     const ImageSizes* images = nullptr, const ControlSizes* controls = nullptr);
 
