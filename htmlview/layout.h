@@ -158,8 +158,9 @@ struct PageLayout {
 // the builder keeps at most kMaxNesting levels, and kMaxLayoutDepth stops a
 // deeper document (built by other code) with the error "Page nests too deeply".
 inline constexpr int kMaxLayoutDepth = 2 * static_cast<int>(kMaxNesting) + 16;
-PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics, const LayoutOptions& options = {},
-    const ImageSizes* images = nullptr, const ControlSizes* controls = nullptr);
+PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics,
+    const LayoutOptions& options = {}, const ImageSizes* images = nullptr,
+    const ControlSizes* controls = nullptr);
 
 // Paints the part of the page that intersects `viewport` (page coordinates)
 // through the canvas; the canvas is expected to map page coordinates itself.

@@ -5,9 +5,8 @@
 #include "htmlview/document_builder.h"
 #include "htmlview/layout.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -216,7 +215,8 @@ TEST(LayoutLists, NumberStandsOnTheItemsFirstBaseline)
     const TextFragment& fragment = laid.layout.fragments[second->firstFragment];
     bool found = false;
     for (const PaintItem& item : laid.layout.items)
-        if (item.kind == PaintItem::Kind::Text && laid.layout.text.substr(item.textStart, item.textLength) == "2.") {
+        if (item.kind == PaintItem::Kind::Text
+            && laid.layout.text.substr(item.textStart, item.textLength) == "2.") {
             found = true;
             EXPECT_EQ(item.baseline, fragment.baseline);
             EXPECT_LE(item.rect.right(), fragment.x);
@@ -446,7 +446,10 @@ struct RecordingCanvas final : PageCanvas {
     std::vector<Rect> fills;
     int clips = 0;
     void fillRect(const Rect& rect, Rgb) override { fills.push_back(rect); }
-    void drawText(int, int baseline, std::string_view, const Font&) override { textBaselines.push_back(baseline); }
+    void drawText(int, int baseline, std::string_view, const Font&) override
+    {
+        textBaselines.push_back(baseline);
+    }
     void drawLine(int, int, int, int, Rgb, int) override { }
     void drawFrame(const Rect&, int, Rgb, Rgb) override { }
     bool drawImage(ImageId, const Rect&) override { return false; }
@@ -546,7 +549,8 @@ TEST(LayoutLimits, DeeperThanTheLayoutTakesIsAnError)
     FlowId flow = kBodyFlow;
     for (int level = 0; level < 2 * kMaxLayoutDepth; ++level) {
         List list;
-        list.items.push_back(ListItem { MarkerKind::Bullet, 1, 0, '1', 1, static_cast<FlowId>(document.flows.size()) });
+        list.items.push_back(
+            ListItem { MarkerKind::Bullet, 1, 0, '1', 1, static_cast<FlowId>(document.flows.size()) });
         document.flows.push_back(Flow {});
         document.flows[flow].blocks.push_back(ListRef { static_cast<ListId>(document.lists.size()) });
         document.lists.push_back(std::move(list));

@@ -2,10 +2,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -54,7 +52,8 @@ TEST(RenderTool, TextPictureAndErrors)
     }
 
     const QString picture = dir.filePath(QStringLiteral("out.png"));
-    const ToolRun run = RenderTool({ page, QStringLiteral("--width"), QStringLiteral("333"), QStringLiteral("-o"), picture });
+    const ToolRun run = RenderTool(
+        { page, QStringLiteral("--width"), QStringLiteral("333"), QStringLiteral("-o"), picture });
     ASSERT_EQ(run.exitCode, 0);
     const QImage image(picture);
     ASSERT_FALSE(image.isNull());
