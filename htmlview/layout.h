@@ -136,7 +136,11 @@ struct PageLayout {
     std::vector<int> anchorY; // per AnchorId: top of the line where it stands
 
     // Text model for find and select: every visible word in reading order.
-    std::string text; // Windows-1250; lines joined with '\n'
+    // Windows-1250: the text of every line followed by '\n', in reading
+    // order; list numbers (drawn beside their items, part of no line) stand
+    // after their item's text, each followed by '\n'. Search the lines to
+    // find words; paint items and fragments point into this text.
+    std::string text;
     std::vector<TextLine> lines;
     std::vector<TextFragment> fragments;
 
