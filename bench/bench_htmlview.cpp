@@ -11,9 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTextDocument>
-
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 namespace {
@@ -23,12 +21,21 @@ using namespace orbita::html;
 // One row of two cells per property, as the element window builds its page.
 std::string ElementPage()
 {
-    std::string page = "<html><head><title>Tlen</title><meta http-equiv=\"content-type\" "
-                       "content=\"text/html; charset=windows-1250\"></head><body><table width=\"100%\" border=\"1\">";
+    std::string page
+        = "<html><head><title>Tlen</title><meta http-equiv=\"content-type\" "
+          "content=\"text/html; charset=windows-1250\"></head><body><table width=\"100%\" border=\"1\">";
     const char* labels[] = { "Nazwa", "Symbol", "Liczba atomowa", "Masa atomowa", "Grupa", "Okres", "Blok",
         "Konfiguracja elektronowa", "Elektroujemno\x9c\xe6", "Promie\xf1 atomowy", "Temperatura topnienia",
-        "Temperatura wrzenia", "G\xea" "sto\x9c\xe6", "Stopnie utlenienia", "Odkrywca", "Rok odkrycia",
-        "Stan skupienia", "Izotopy trwa\xb3" "e", "Energia jonizacji", "Ciep\xb3o w\xb3" "a\x9c" "ciwe" };
+        "Temperatura wrzenia",
+        "G\xea"
+        "sto\x9c\xe6",
+        "Stopnie utlenienia", "Odkrywca", "Rok odkrycia", "Stan skupienia",
+        "Izotopy trwa\xb3"
+        "e",
+        "Energia jonizacji",
+        "Ciep\xb3o w\xb3"
+        "a\x9c"
+        "ciwe" };
     int i = 0;
     for (const char* label : labels) {
         page += "<tr><td width=\"50%\" valign=\"top\">";

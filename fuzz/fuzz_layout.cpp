@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(layout.anchorY.size() == document.anchors.size());
     for (const PaintItem& item : layout.items)
         if (item.kind == PaintItem::Kind::Text)
-            Check(item.textStart <= layout.text.size() && item.textLength <= layout.text.size() - item.textStart);
+            Check(item.textStart <= layout.text.size()
+                && item.textLength <= layout.text.size() - item.textStart);
     for (const TextLine& line : layout.lines) {
         Check(line.textStart <= layout.text.size() && line.textLength <= layout.text.size() - line.textStart);
         Check(line.firstFragment <= layout.fragments.size()

@@ -173,8 +173,8 @@ private:
     MinMax measureTable(TableId table, int depth);
 
     // layout; all of them take and give absolute page y positions
-    int layoutFlow(FlowId flow, Context& context, int left, int right, int baseX, int y, int depth,
-        int* firstBaseline);
+    int layoutFlow(
+        FlowId flow, Context& context, int left, int right, int baseX, int y, int depth, int* firstBaseline);
     int layoutParagraph(
         const Paragraph& paragraph, Context& context, int left, int right, int y, int* firstBaseline);
     int layoutList(const List& list, Context& context, int left, int right, int baseX, int y, int depth,
@@ -241,7 +241,8 @@ Size Engine::imageSize(const Image& image, int availableWidth) const
     std::optional<Size> known = m_images ? m_images->imageSize(image) : std::nullopt;
     auto resolve = [availableWidth](const Length& length) {
         if (length.percent)
-            return static_cast<int>(static_cast<long long>(availableWidth) * std::clamp(length.value, 0, 100) / 100);
+            return static_cast<int>(
+                static_cast<long long>(availableWidth) * std::clamp(length.value, 0, 100) / 100);
         return std::clamp(length.value, 0, 1 << 16);
     };
     Size size;
@@ -312,7 +313,8 @@ void Engine::buildAtoms(const Paragraph& paragraph, std::vector<Atom>& atoms) co
                 }
                 measureText(atom);
                 // Two blanks in a row (across runs) count as one.
-                if (atom.kind == Atom::Kind::Space && !atoms.empty() && atoms.back().kind == Atom::Kind::Space)
+                if (atom.kind == Atom::Kind::Space && !atoms.empty()
+                    && atoms.back().kind == Atom::Kind::Space)
                     continue;
                 atoms.push_back(atom);
             }
@@ -606,13 +608,13 @@ int Engine::layoutParagraph(
     std::vector<std::size_t> pendingFloats;
     std::vector<AnchorId> pendingAnchors;
     std::size_t i = 0;
-    int lineCount = 0;
 
     auto placeFloatingImage = [&](std::size_t index) {
         const Atom& atom = atoms[index];
         const Image& image = m_doc.images[atom.id];
         const Size size = imageSize(image, right - left);
-        const Rect box = placeFloat(context, left, right, y, size.width + 2 * atom.hspace, size.height, atom.floatLeft);
+        const Rect box
+            = placeFloat(context, left, right, y, size.width + 2 * atom.hspace, size.height, atom.floatLeft);
         context.add(Float { box, atom.floatLeft });
         const Rect picture { box.x + atom.hspace, box.y, size.width, size.height };
         PaintItem item;
@@ -727,7 +729,8 @@ int Engine::layoutParagraph(
                             const std::string_view text = part.text();
                             const Font& f = font(part.font);
                             std::size_t lo = 0;
-                            std::size_t hi = std::min<std::size_t>(text.size(), static_cast<std::size_t>(available - x) + 1);
+                            std::size_t hi = std::min<std::size_t>(
+                                text.size(), static_cast<std::size_t>(available - x) + 1);
                             while (lo < hi) {
                                 const std::size_t mid = (lo + hi + 1) / 2;
                                 if (x + m_metrics.textWidth(f, text.substr(0, mid)) <= available)
@@ -739,7 +742,8 @@ int Engine::layoutParagraph(
                                 lo = 1;
                             if (lo > 0) {
                                 const int w = m_metrics.textWidth(f, text.substr(0, lo));
-                                line.push_back(Piece { i, part.start, static_cast<std::uint32_t>(lo), x, w, 0 });
+                                line.push_back(
+                                    Piece { i, part.start, static_cast<std::uint32_t>(lo), x, w, 0 });
                                 x += w;
                                 part.start += static_cast<std::uint32_t>(lo);
                                 part.length -= static_cast<std::uint32_t>(lo);
@@ -761,7 +765,8 @@ int Engine::layoutParagraph(
                     line.push_back(Piece { spaceAtom, atoms[spaceAtom].start, 1, width, pendingSpace, 0 });
                 }
                 for (std::size_t k = i; k < end; ++k) {
-                    line.push_back(Piece { k, atoms[k].start, atoms[k].length, x, atoms[k].width, imageHeight });
+                    line.push_back(
+                        Piece { k, atoms[k].start, atoms[k].length, x, atoms[k].width, imageHeight });
                     x += atoms[k].width;
                 }
                 width = x;
@@ -887,8 +892,8 @@ int Engine::layoutParagraph(
                 std::size_t q = p;
                 while (q < line.size()) {
                     const Atom& next = atoms[line[q].atom];
-                    if ((next.kind != Atom::Kind::Text && next.kind != Atom::Kind::Space) || next.font != atom.font
-                        || next.link != atom.link)
+                    if ((next.kind != Atom::Kind::Text && next.kind != Atom::Kind::Space)
+                        || next.font != atom.font || next.link != atom.link)
                         break;
                     m_out.text.append(std::string_view(*next.source).substr(line[q].start, line[q].length));
                     runWidth = line[q].x + line[q].width - piece.x;
@@ -911,13 +916,13 @@ int Engine::layoutParagraph(
                     m_out.linkAreas.push_back(LinkArea { atom.link, item.rect });
                 p = q;
             }
-            textLine.fragmentCount = static_cast<std::uint32_t>(m_out.fragments.size()) - textLine.firstFragment;
+            textLine.fragmentCount
+                = static_cast<std::uint32_t>(m_out.fragments.size()) - textLine.firstFragment;
             textLine.textLength = static_cast<std::uint32_t>(m_out.text.size()) - textLine.textStart;
             m_out.text.push_back('\n');
             m_out.lines.push_back(textLine);
             m_widest = std::max(m_widest, originX + lineWidth);
             y = ClampCoordinate(static_cast<long long>(y) + height);
-            ++lineCount;
             for (std::size_t index : pendingFloats)
                 placeFloatingImage(index);
             pendingFloats.clear();
@@ -932,7 +937,6 @@ int Engine::layoutParagraph(
         placeFloatingImage(index);
     for (AnchorId anchor : pendingAnchors)
         m_anchorLog.emplace_back(anchor, y);
-    (void)lineCount;
     return y;
 }
 
@@ -948,9 +952,9 @@ int Engine::layoutRule(const Rule& rule, Context& context, int left, int right, 
     const int available = std::max(0, r - l);
     int width = available;
     if (rule.width) {
-        width = rule.width->percent
-            ? static_cast<int>(static_cast<long long>(available) * std::clamp(rule.width->value, 0, 100) / 100)
-            : std::clamp(rule.width->value, 0, available);
+        width = rule.width->percent ? static_cast<int>(
+                    static_cast<long long>(available) * std::clamp(rule.width->value, 0, 100) / 100)
+                                    : std::clamp(rule.width->value, 0, available);
     }
     const int size = rule.size > 0 ? std::min(rule.size, 100) : 2;
     const Align align = rule.align.value_or(rule.enclosingAlign);
@@ -974,16 +978,14 @@ int Engine::layoutRule(const Rule& rule, Context& context, int left, int right, 
     return y + size + kRuleMargin;
 }
 
-int Engine::layoutList(const List& list, Context& context, int left, int right, int baseX, int y, int depth,
-    int* firstBaseline)
+int Engine::layoutList(
+    const List& list, Context& context, int left, int right, int baseX, int y, int depth, int* firstBaseline)
 {
     for (const ListItem& item : list.items) {
         // Items indent by their level from the left edge of the flow that
         // holds the outermost list; terms stand one level out.
         const int indent = std::clamp(item.depth, 0, kMaxLayoutDepth) * kListIndent;
         const int contentLeft = std::max(left, std::min(baseX + indent, right - 1));
-        const OutputMark before = mark();
-        (void)before;
         int baseline = INT_MIN;
         const std::size_t markerItem = m_out.items.size();
         if (item.marker == MarkerKind::Bullet || item.marker == MarkerKind::Number)
@@ -1013,7 +1015,8 @@ int Engine::layoutList(const List& list, Context& context, int left, int right, 
                 const int size = std::max(4, PointsToPixels(f.points) * 3 / 8);
                 marker.kind = PaintItem::Kind::Bullet;
                 marker.id = static_cast<std::uint32_t>(std::clamp(item.bulletDepth, 1, 3));
-                marker.rect = Rect { contentLeft - 10 - size, baseline - m_metrics.ascent(f) / 2 - size / 2, size, size };
+                marker.rect = Rect { contentLeft - 10 - size, baseline - m_metrics.ascent(f) / 2 - size / 2,
+                    size, size };
                 marker.colour = f.colour;
             } else {
                 const std::string text = ListMarkerText(item.number, item.numberStyle);
@@ -1063,8 +1066,8 @@ int Engine::layoutFlow(
             pendingGap = std::max(pendingGap, gapParagraph);
         if (visible)
             previousPre = pre;
-        if (const auto* listRef = std::get_if<ListRef>(&block);
-            listRef && listRef->list < m_doc.lists.size() && m_doc.lists[listRef->list].depth <= 1 && !atStart)
+        if (const auto* listRef = std::get_if<ListRef>(&block); listRef && listRef->list < m_doc.lists.size()
+            && m_doc.lists[listRef->list].depth <= 1 && !atStart)
             pendingGap = std::max(pendingGap, gapParagraph); // an outermost list stands apart
         y += pendingGap;
         pendingGap = 0;
@@ -1104,11 +1107,11 @@ namespace {
 
 std::optional<Rgb> ParseColour(std::string_view value)
 {
-    static constexpr std::pair<std::string_view, Rgb> kNames[] = { { "BLACK", 0x000000 }, { "MAROON", 0x800000 },
-        { "GREEN", 0x008000 }, { "OLIVE", 0x808000 }, { "NAVY", 0x000080 }, { "PURPLE", 0x800080 },
-        { "TEAL", 0x008080 }, { "GRAY", 0x808080 }, { "SILVER", 0xC0C0C0 }, { "RED", 0xFF0000 },
-        { "LIME", 0x00FF00 }, { "YELLOW", 0xFFFF00 }, { "BLUE", 0x0000FF }, { "FUCHSIA", 0xFF00FF },
-        { "AQUA", 0x00FFFF }, { "WHITE", 0xFFFFFF } };
+    static constexpr std::pair<std::string_view, Rgb> kNames[]
+        = { { "BLACK", 0x000000 }, { "MAROON", 0x800000 }, { "GREEN", 0x008000 }, { "OLIVE", 0x808000 },
+              { "NAVY", 0x000080 }, { "PURPLE", 0x800080 }, { "TEAL", 0x008080 }, { "GRAY", 0x808080 },
+              { "SILVER", 0xC0C0C0 }, { "RED", 0xFF0000 }, { "LIME", 0x00FF00 }, { "YELLOW", 0xFFFF00 },
+              { "BLUE", 0x0000FF }, { "FUCHSIA", 0xFF00FF }, { "AQUA", 0x00FFFF }, { "WHITE", 0xFFFFFF } };
     while (!value.empty() && value.front() == ' ')
         value.remove_prefix(1);
     while (!value.empty() && value.back() == ' ')
@@ -1164,8 +1167,6 @@ MinMax Engine::measureTable(TableId id, int depth)
     // Without a width for the columns: the minimum is every column at its
     // minimum, the maximum every column at its maximum.
     MinMax result;
-    TableWidthInput input;
-    (void)input;
     long long minimum = 0;
     long long maximum = 0;
     {
@@ -1173,11 +1174,11 @@ MinMax Engine::measureTable(TableId id, int depth)
         cells.reserve(plan.grid.cells.size());
         for (std::size_t c = 0; c < plan.grid.cells.size(); ++c) {
             const MinMax content = measureFlow(plan.cells[c]->content, depth + 1);
-            cells.push_back(TableCellWidthInput { plan.grid.cells[c].column, plan.grid.cells[c].colSpan, content.min,
-                content.max, plan.cellAttributes[c].width });
+            cells.push_back(TableCellWidthInput { plan.grid.cells[c].column, plan.grid.cells[c].colSpan,
+                content.min, content.max, plan.cellAttributes[c].width });
         }
-        const TableColumnBounds bounds = MeasureTableColumns(plan.grid.columnCount, cells,
-            plan.attributes.cellPadding, plan.attributes.cellSpacing);
+        const TableColumnBounds bounds = MeasureTableColumns(
+            plan.grid.columnCount, cells, plan.attributes.cellPadding, plan.attributes.cellSpacing);
         minimum = bounds.totalMinimum;
         maximum = bounds.totalMaximum;
     }
@@ -1211,9 +1212,11 @@ bool Engine::planTable(TableId id, int availableWidth, int depth, TablePlan& pla
     plan.cells.clear();
     plan.cellAttributes.clear();
     for (const TableGridCell& cell : plan.grid.cells) {
-        const TableCell* source = &table.rows[static_cast<std::size_t>(cell.row)].cells[static_cast<std::size_t>(cell.index)];
+        const TableCell* source
+            = &table.rows[static_cast<std::size_t>(cell.row)].cells[static_cast<std::size_t>(cell.index)];
         plan.cells.push_back(source);
-        plan.cellAttributes.push_back(ReadTableCellAttributes(TableLookupOf(source->attributes), source->header));
+        plan.cellAttributes.push_back(
+            ReadTableCellAttributes(TableLookupOf(source->attributes), source->header));
     }
     plan.border = plan.attributes.border ? std::clamp(plan.attributes.borderWidth, 1, 20) : 0;
     plan.available = availableWidth;
@@ -1286,7 +1289,8 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
     }
     auto layoutCaption = [&](int at) {
         Context captionContext;
-        return layoutFlow(table.caption->content, captionContext, x, x + captionWidth, x, at, depth + 1, nullptr);
+        return layoutFlow(
+            table.caption->content, captionContext, x, x + captionWidth, x, at, depth + 1, nullptr);
     };
     if (table.caption && !table.caption->bottom)
         top = layoutCaption(top);
@@ -1319,8 +1323,8 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
         Context cellContext;
         const int contentLeft = padding;
         const int contentRight = std::max(contentLeft, box.width - padding);
-        const int bottom = layoutFlow(plan.cells[c]->content, cellContext, contentLeft, contentRight, contentLeft, 0,
-            depth + 1, nullptr);
+        const int bottom = layoutFlow(plan.cells[c]->content, cellContext, contentLeft, contentRight,
+            contentLeft, 0, depth + 1, nullptr);
         if (!m_error.empty())
             return 0;
         box.end = mark();
@@ -1329,22 +1333,25 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
         if (plan.cellAttributes[c].height)
             box.height = std::max(box.height, std::clamp(*plan.cellAttributes[c].height, 0, kTableMaxPixels));
         if (cell.rowSpan == 1 && cell.row < rows)
-            rowHeight[static_cast<std::size_t>(cell.row)] = std::max(rowHeight[static_cast<std::size_t>(cell.row)], box.height);
+            rowHeight[static_cast<std::size_t>(cell.row)]
+                = std::max(rowHeight[static_cast<std::size_t>(cell.row)], box.height);
     }
     // HEIGHT of a row (a common extension): the row is at least that high.
     for (int r = 0; r < rows && r < static_cast<int>(table.rows.size()); ++r) {
         const TableAttributeLookup lookup = TableLookupOf(table.rows[static_cast<std::size_t>(r)].attributes);
         if (const auto text = lookup("HEIGHT"))
             if (const auto height = ParseTableInteger(*text); height && *height > 0)
-                rowHeight[static_cast<std::size_t>(r)] = std::max(rowHeight[static_cast<std::size_t>(r)], *height);
+                rowHeight[static_cast<std::size_t>(r)]
+                    = std::max(rowHeight[static_cast<std::size_t>(r)], *height);
     }
     // Cells spanning rows, fewest rows first.
     std::vector<std::size_t> spanning;
     for (std::size_t c = 0; c < plan.grid.cells.size(); ++c)
         if (plan.grid.cells[c].rowSpan > 1)
             spanning.push_back(c);
-    std::stable_sort(spanning.begin(), spanning.end(),
-        [&](std::size_t a, std::size_t b) { return plan.grid.cells[a].rowSpan < plan.grid.cells[b].rowSpan; });
+    std::stable_sort(spanning.begin(), spanning.end(), [&](std::size_t a, std::size_t b) {
+        return plan.grid.cells[a].rowSpan < plan.grid.cells[b].rowSpan;
+    });
     for (std::size_t c : spanning) {
         const TableGridCell& cell = plan.grid.cells[c];
         const int last = std::min(rows, cell.row + cell.rowSpan) - 1;
@@ -1440,9 +1447,10 @@ int Engine::layoutTableBlock(TableId id, Context& context, int left, int right, 
     TableAlign align = plan.attributes.align;
     if (align == TableAlign::Inherit)
         align = table.enclosingAlign == Align::Center ? TableAlign::Center
-            : table.enclosingAlign == Align::Right   ? TableAlign::Right
-                                                     : TableAlign::Inherit;
-    const bool floating = plan.attributes.align == TableAlign::Left || plan.attributes.align == TableAlign::Right;
+            : table.enclosingAlign == Align::Right    ? TableAlign::Right
+                                                      : TableAlign::Inherit;
+    const bool floating
+        = plan.attributes.align == TableAlign::Left || plan.attributes.align == TableAlign::Right;
     const int width = plan.outerWidth;
     if (floating) {
         const int hspace = plan.attributes.hSpace;
@@ -1556,7 +1564,8 @@ Size DefaultControlSize(const FormControl& control, const Font& font, const Font
         return Size { std::min(widest, 1000) + 28, std::clamp(rows, 1, 100) * line + 4 };
     }
     case ControlKind::TextArea:
-        return Size { std::clamp(control.cols, 1, 500) * character + 20, std::clamp(control.rows, 1, 200) * line + 8 };
+        return Size { std::clamp(control.cols, 1, 500) * character + 20,
+            std::clamp(control.rows, 1, 200) * line + 8 };
     case ControlKind::Text:
     case ControlKind::Password:
         return Size { std::clamp(control.size.value_or(20), 1, 500) * character + 8, line + 8 };

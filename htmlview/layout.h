@@ -1,6 +1,7 @@
 #pragma once
 
 #include "htmlview/document.h"
+#include "htmlview/document_builder.h"
 #include "htmlview/font_metrics.h"
 #include "htmlview/page_canvas.h"
 
@@ -135,7 +136,11 @@ struct PageLayout {
     std::vector<int> anchorY; // per AnchorId: top of the line where it stands
 
     // Text model for find and select: every visible word in reading order.
-    std::string text; // Windows-1250; lines joined with '\n'
+    // Windows-1250: the text of every line followed by '\n', in reading
+    // order; list numbers (drawn beside their items, part of no line) stand
+    // after their item's text, each followed by '\n'. Search the lines to
+    // find words; paint items and fragments point into this text.
+    std::string text;
     std::vector<TextLine> lines;
     std::vector<TextFragment> fragments;
 
@@ -152,11 +157,14 @@ struct PageLayout {
 // Lays the document out for the view width in `options`. Never throws on any
 // document; an error ends the layout with `PageLayout::error` set. The work
 // is proportional to the document (each table is measured once and laid out
-// once per enclosing layout pass); nesting is bounded by the builder's limit
-// and, again, by kMaxLayoutDepth here.
-inline constexpr int kMaxLayoutDepth = 256;
-PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics, const LayoutOptions& options = {},
-    const ImageSizes* images = nullptr, const ControlSizes* controls = nullptr);
+// once per enclosing layout pass). The layout recurses once per list and per
+// table level (two steps each: the list or table, then its item or cell);
+// the builder keeps at most kMaxNesting levels, and kMaxLayoutDepth stops a
+// deeper document (built by other code) with the error "Page nests too deeply".
+inline constexpr int kMaxLayoutDepth = 2 * static_cast<int>(kMaxNesting) + 16;
+PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics,
+    const LayoutOptions& options = {}, const ImageSizes* images = nullptr,
+    const ControlSizes* controls = nullptr);
 
 // Paints the part of the page that intersects `viewport` (page coordinates)
 // through the canvas; the canvas is expected to map page coordinates itself.

@@ -83,8 +83,8 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
             break;
         }
         case PaintItem::Kind::Line:
-            canvas.drawLine(item.rect.x, item.rect.y, item.rect.right(), item.rect.bottom(), item.colour,
-                item.lineWidth);
+            canvas.drawLine(
+                item.rect.x, item.rect.y, item.rect.right(), item.rect.bottom(), item.colour, item.lineWidth);
             break;
         case PaintItem::Kind::Frame:
             canvas.drawFrame(item.rect, item.lineWidth, item.colour, item.colour2);
@@ -97,8 +97,9 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
                     const Image& image = document.images[item.id];
                     const Font& font = FontOf(document, image.font);
                     canvas.pushClip(item.rect);
-                    canvas.drawText(item.rect.x + 4, item.rect.y + item.rect.height / 2 + PointsToPixels(font.points) / 3,
-                        image.alt, font);
+                    canvas.drawText(item.rect.x + 4,
+                        item.rect.y + item.rect.height / 2 + PointsToPixels(font.points) / 3, image.alt,
+                        font);
                     canvas.popClip();
                 }
             }

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QPen>
-
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -38,7 +37,8 @@ FontKey KeyOf(const Font& font)
 
 QColor ColourOf(Rgb rgb)
 {
-    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+        static_cast<int>(rgb & 0xFF));
 }
 
 } // namespace

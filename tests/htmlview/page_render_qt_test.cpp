@@ -11,9 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
-
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace orbita::html {
@@ -49,7 +47,8 @@ struct GoldenPage {
 const GoldenPage kPages[] = {
     { "paragraphs",
         "<h2 align=center>Tlen</h2><p>Pierwiastek <b>chemiczny</b> o liczbie atomowej <i>8</i>, "
-        "<font color=red>gaz</font> bez barwy i zapachu. <a href=\"#x\">Odno\x9c" "nik</a> H<sub>2</sub>O "
+        "<font color=red>gaz</font> bez barwy i zapachu. <a href=\"#x\">Odno\x9c"
+        "nik</a> H<sub>2</sub>O "
         "i 10<sup>3</sup>.<hr><ol><li>pierwszy<li>drugi<ul><li>punkt</ul></ol><pre>a  b\n  c</pre>",
         320 },
     { "table",
@@ -59,7 +58,8 @@ const GoldenPage kPages[] = {
         300 },
     { "floats",
         "<img align=left width=60 height=40>Tekst obok obrazka, kt\xF3ry zawija si\xEA wok\xF3\xB3 niego, "
-        "a\xBF do ko\xF1" "ca.<br clear=left>Pod spodem "
+        "a\xBF do ko\xF1"
+        "ca.<br clear=left>Pod spodem "
         "<table align=right border=1><tr><td>tabela</table>dalszy tekst obok tabeli po prawej stronie.",
         260 },
 };
@@ -71,7 +71,8 @@ TEST(PageRenderGolden, PagesMatchTheirPictures)
     const bool update = qEnvironmentVariableIntValue("ORBITA_UPDATE_GOLDEN") == 1;
     for (const GoldenPage& page : kPages) {
         const QImage picture = RenderPage(page.markup, page.width);
-        const QString golden = QString::fromUtf8(kGoldenDir) + QString::fromUtf8(page.name) + QStringLiteral(".png");
+        const QString golden
+            = QString::fromUtf8(kGoldenDir) + QString::fromUtf8(page.name) + QStringLiteral(".png");
         const QString failed
             = QString::fromUtf8(kGoldenDir) + QString::fromUtf8(page.name) + QStringLiteral(".failed.png");
         if (update) {

@@ -1,14 +1,13 @@
 // orbita-tool render: lays a page out with the program's page engine and
 // writes it as a PNG picture, or prints its visible text line by line.
 
-#include "tools/orbita_tool/command.h"
-
 #include "core/cp1250.h"
 #include "htmlview/document_builder.h"
 #include "htmlview/layout.h"
 #include "htmlview/page_qt.h"
 #include "platform/fonts.h"
 #include "platform/qt_text.h"
+#include "tools/orbita_tool/command.h"
 
 #if __has_include("data/archive_members.h")
 #include "data/archive_members.h"
@@ -18,7 +17,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,7 +93,8 @@ public:
             QImage picture;
             if (!src.empty() && src.find("://") == std::string::npos) {
                 if (const auto bytes = ReadSourceBytes(m_source, Sibling(m_source, src)))
-                    picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
+                    picture.loadFromData(
+                        reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
             }
             found = m_cache.emplace(src, std::move(picture)).first;
         }
@@ -147,7 +146,8 @@ void DrawControl(QPainter& painter, const html::FormControl& control, const html
 
 int RenderUsage()
 {
-    std::fputs("usage: orbita-tool render FILE|ARCHIVE:MEMBER --width W (-o OUT.png [--height H] | --text)\n", stderr);
+    std::fputs("usage: orbita-tool render FILE|ARCHIVE:MEMBER --width W (-o OUT.png [--height H] | --text)\n",
+        stderr);
     return 2;
 }
 
@@ -224,7 +224,8 @@ int Render(const std::vector<std::string>& args)
 
     if (text) {
         for (const html::TextLine& line : layout.lines)
-            std::printf("%s\n", Cp1250ToUtf8(std::string_view(layout.text).substr(line.textStart, line.textLength)).c_str());
+            std::printf("%s\n",
+                Cp1250ToUtf8(std::string_view(layout.text).substr(line.textStart, line.textLength)).c_str());
         return 0;
     }
     const int height = std::clamp(layout.height, 1, maxHeight);
