@@ -1,6 +1,7 @@
 #include "htmlview/layout.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace orbita::html {
 
@@ -71,6 +72,18 @@ void PaintPage(const PageLayout& layout, const Document& document, PageCanvas& c
     int openClips = 0;
     for (std::size_t index : layout.itemsIn(viewport)) {
         const PaintItem& item = layout.items[index];
+        // The bands hold whatever touches them; only what meets the
+        // viewport itself is drawn (clips always, to keep them paired).
+        if (item.kind != PaintItem::Kind::ClipPush && item.kind != PaintItem::Kind::ClipPop) {
+            Rect box = item.rect;
+            if (item.kind == PaintItem::Kind::Line)
+                box = Rect { std::min(item.rect.x, item.rect.right()) - item.lineWidth,
+                    std::min(item.rect.y, item.rect.bottom()) - item.lineWidth,
+                    std::abs(item.rect.width) + 2 * item.lineWidth,
+                    std::abs(item.rect.height) + 2 * item.lineWidth };
+            if (!box.intersects(viewport))
+                continue;
+        }
         switch (item.kind) {
         case PaintItem::Kind::Fill:
             canvas.fillRect(item.rect, item.colour);
