@@ -510,6 +510,13 @@ bool TMenuForm::eventFilter(QObject* watched, QEvent* event)
     return TMainFormBase::eventFilter(watched, event);
 }
 
+void TMenuForm::keyPressEvent(QKeyEvent* event)
+{
+    if (!runKey(VirtualKeyOf(event->key()), event->modifiers().testFlag(Qt::ShiftModifier),
+            event->modifiers().testFlag(Qt::AltModifier)))
+        TMainFormBase::keyPressEvent(event);
+}
+
 void TMenuForm::showEvent(QShowEvent* event)
 {
     TMainFormBase::showEvent(event);

@@ -225,6 +225,53 @@ TEST_F(MenuForm, KeysInTheList)
     closeQuietly(form);
 }
 
+TEST_F(MenuForm, ToolbarButtons)
+{
+    windows.quitAnswer = false;
+    TMenuForm form(nullptr, &windows);
+    form.show();
+    QApplication::processEvents();
+    windows.take();
+    const struct {
+        const char* button;
+        QStringList calls;
+        const char* menu;
+    } rows[] = {
+        { "DetailsButton", {}, "DetailsMenu" },
+        { "HelpButton", { QStringLiteral("help O_MENU") }, nullptr },
+        { "ToolsButton", {}, "ToolsMenu" },
+        { "SettingsButton", { QStringLiteral("settings") }, nullptr },
+        { "AboutButton", { QStringLiteral("about") }, nullptr },
+        { "UpdateButton", { QStringLiteral("update") }, nullptr },
+        { "CloseButton", { QStringLiteral("quit?") }, nullptr },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        auto* button = form.findChild<QToolButton*>(QString::fromLatin1(row.button));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(windows.take(), row.calls);
+        QMenu* shown = form.detailsMenu()->isVisible() ? form.detailsMenu()
+            : form.toolsMenu()->isVisible()            ? form.toolsMenu()
+                                                       : nullptr;
+        if (row.menu) {
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(shown->objectName(), QString::fromLatin1(row.menu));
+            // At the button's left edge, 25 pixels below its top.
+            EXPECT_EQ(shown->pos(), button->mapToGlobal(QPoint(0, 25)));
+            shown->hide();
+        } else {
+            EXPECT_EQ(shown, nullptr);
+        }
+    }
+    EXPECT_TRUE(form.isVisible());
+    // Keys reach the window also when the list does not hold the focus.
+    form.setFocus();
+    QTest::keyClick(&form, Qt::Key_F12);
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("about") });
+    closeQuietly(form);
+}
+
 TEST_F(MenuForm, ToolsMenuShowsBrakOrTheUsersTools)
 {
     {
