@@ -4,6 +4,9 @@
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "windows/dialogs/about_form.h"
+#include "windows/dialogs/quit_form.h"
+#include "windows/dialogs/tip_form.h"
 #include "windows/main/main_commands.h"
 
 #include <QAction>
@@ -63,15 +66,19 @@ void ToolWindows::OpenDictionary(QWidget*)
 void ToolWindows::OpenUnits(QWidget*)
 {
 }
-void ToolWindows::ShowAbout(QWidget*)
+void ToolWindows::ShowAbout(QWidget* owner)
 {
+    TAboutForm::PokazInformacje(false, owner);
 }
-void ToolWindows::ShowTip(QWidget*)
+void ToolWindows::ShowTip(QWidget* owner)
 {
+    TTipForm tip(owner);
+    Ui().ShowModal(tip);
 }
-bool ToolWindows::ConfirmQuit(QWidget*)
+bool ToolWindows::ConfirmQuit(QWidget* owner)
 {
-    return true;
+    TQuitForm prompt(owner);
+    return Ui().ShowModal(prompt) == mrYes;
 }
 
 void ToolWindows::RunTool(QWidget* owner, const QString& target)
