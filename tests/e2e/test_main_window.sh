@@ -8,7 +8,16 @@
 # there (table.png, table-niebieski.png, launcher-duze.png, launcher-male.png,
 # launcher-lista.png, launcher-raport.png).
 source "$(dirname "$0")/lib.sh"
+# A failure shows what the program wrote.
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$E2E_TMP"/orbita.*.log; do [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }; done
+  exit 1
+}
 start_xvfb
+# The server must be this script's own (a display number taken at the same
+# moment by another process would leave the check talking to a stranger).
+kill -0 "$XVFB_PID" 2>/dev/null || fail "the X server on $DISPLAY is not this check's own"
 make_program_dir
 cp -r "$ORBITA_BUILT_PROGRAM_DIR/KARNACJE" "$ORBITA_PROGRAM_DIR/"
 SRC=${ORBITA_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}

@@ -299,17 +299,18 @@ void TMenuForm::SetViewStyle(ViewStyle style)
         m_listView->setWordWrap(true);
         break;
     case ViewStyle::SmallIcons:
+        // Columns as wide as the longest caption needs.
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setFlow(QListView::LeftToRight);
         m_listView->setIconSize(QSize(16, 16));
-        m_listView->setGridSize(QSize(190, 22));
+        m_listView->setGridSize(QSize(240, 22));
         m_listView->setWordWrap(false);
         break;
     case ViewStyle::List:
         m_listView->setViewMode(QListView::ListMode);
         m_listView->setFlow(QListView::TopToBottom);
         m_listView->setIconSize(QSize(16, 16));
-        m_listView->setGridSize(QSize(190, 22));
+        m_listView->setGridSize(QSize(240, 22));
         m_listView->setWordWrap(false);
         break;
     case ViewStyle::Report:
