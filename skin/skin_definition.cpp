@@ -47,8 +47,8 @@ public:
         m_number = number;
         m_fields = SplitFields(m_ini.ReadString(m_section, std::to_string(number), defaultLine));
         if (m_fields.size() < needed)
-            return fail("ma za mało pól (" + std::to_string(m_fields.size()) + " z "
-                + std::to_string(needed) + ")");
+            return fail(
+                "ma za mało pól (" + std::to_string(m_fields.size()) + " z " + std::to_string(needed) + ")");
         return true;
     }
 
@@ -66,8 +66,8 @@ public:
 private:
     bool fail(const std::string& cause)
     {
-        m_error = "Definicja karnacji: wiersz " + std::to_string(m_number) + " sekcji " + std::string(m_section)
-            + " " + cause;
+        m_error = "Definicja karnacji: wiersz " + std::to_string(m_number) + " sekcji "
+            + std::string(m_section) + " " + cause;
         return false;
     }
 
@@ -154,7 +154,8 @@ bool readSliders(TBigIniFile& ini, std::vector<SkinSliderDef>& sliders, std::str
         slider.name = fields[0];
         slider.thumbFile = fields[1];
         slider.activeThumbFile = fields[2];
-        if (!reader.number(3, slider.left) || !reader.number(4, slider.top) || !reader.number(5, slider.length))
+        if (!reader.number(3, slider.left) || !reader.number(4, slider.top)
+            || !reader.number(5, slider.length))
             return false;
         slider.horizontal = fields[6] != "V";
         if (fields.size() == 8) {
@@ -267,7 +268,8 @@ bool SkinBox::Contains(std::int32_t x, std::int32_t y) const
 {
     const std::int64_t px = x;
     const std::int64_t py = y;
-    return px >= left && px < std::int64_t { left } + width && py >= top && py < std::int64_t { top } + height;
+    return px >= left && px < std::int64_t { left } + width && py >= top
+        && py < std::int64_t { top } + height;
 }
 
 SkinDefinitionResult ReadSkinDefinition(TBigIniFile& ini)
@@ -275,8 +277,7 @@ SkinDefinitionResult ReadSkinDefinition(TBigIniFile& ini)
     SkinDefinitionResult result;
     SkinDefinition definition;
     readPictureNames(ini, definition.pictures);
-    if (!readHotAreas(ini, definition.hotAreas, result.error)
-        || !readTextAreas(ini, definition, result.error)
+    if (!readHotAreas(ini, definition.hotAreas, result.error) || !readTextAreas(ini, definition, result.error)
         || !readSliders(ini, definition.sliders, result.error))
         return result;
     result.definition = std::move(definition);
@@ -316,8 +317,8 @@ bool IsSafeSkinFileName(std::string_view name)
     std::size_t start = 0;
     while (true) {
         const std::size_t separator = name.find_first_of("/\\", start);
-        const std::string_view part
-            = name.substr(start, separator == std::string_view::npos ? std::string_view::npos : separator - start);
+        const std::string_view part = name.substr(
+            start, separator == std::string_view::npos ? std::string_view::npos : separator - start);
         if (part.empty() || part == "." || part == "..")
             return false;
         if (++parts > 2)

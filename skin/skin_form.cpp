@@ -43,7 +43,8 @@ QRect clipped(const SkinBox& box, QSize size)
 {
     const std::int64_t left = std::clamp<std::int64_t>(box.left, 0, size.width());
     const std::int64_t top = std::clamp<std::int64_t>(box.top, 0, size.height());
-    const std::int64_t right = std::clamp<std::int64_t>(std::int64_t { box.left } + box.width, left, size.width());
+    const std::int64_t right
+        = std::clamp<std::int64_t>(std::int64_t { box.left } + box.width, left, size.width());
     const std::int64_t bottom
         = std::clamp<std::int64_t>(std::int64_t { box.top } + box.height, top, size.height());
     return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
@@ -120,8 +121,8 @@ bool TSkinForm::eventFilter(QObject* watched, QEvent* event)
 TSkinForm::PictureLoad TSkinForm::loadPicture(const QString& path, QImage& picture, QString& error)
 {
     if (SkinPictureExtension(ToPath(path)) == "GIF") {
-        Ui().ShowMessage(this, QStringLiteral("Orbita"), QStringLiteral("Włącz obsługę obrazów w formacie GIF"),
-            MessageIcon::Warning, MessageButtons::Ok);
+        Ui().ShowMessage(this, QStringLiteral("Orbita"),
+            QStringLiteral("Włącz obsługę obrazów w formacie GIF"), MessageIcon::Warning, MessageButtons::Ok);
         return PictureLoad::RefusedGif;
     }
     QImageReader reader(path);
@@ -237,8 +238,8 @@ TSkinForm::LoadResult TSkinForm::LoadSkin(const std::vector<std::string>& lines,
     return result;
 }
 
-bool TSkinForm::LoadSkinBitmaps(
-    bool fromResources, const QString& mask, const QString& hover, const QString& pressed, const QString& normal)
+bool TSkinForm::LoadSkinBitmaps(bool fromResources, const QString& mask, const QString& hover,
+    const QString& pressed, const QString& normal)
 {
     Pictures pictures = m_pictures;
     QString error;
@@ -261,8 +262,8 @@ bool TSkinForm::LoadSkinBitmaps(
 
 void TSkinForm::LoadBuiltinSkin()
 {
-    LoadSkinBitmaps(true, QStringLiteral("SKIN_MASK"), QStringLiteral("SKIN_MAIN"), QStringLiteral("SKIN_DOWN"),
-        QStringLiteral("SKIN_MAIN"));
+    LoadSkinBitmaps(true, QStringLiteral("SKIN_MASK"), QStringLiteral("SKIN_MAIN"),
+        QStringLiteral("SKIN_DOWN"), QStringLiteral("SKIN_MAIN"));
     LoadSkin(BuiltinSkinLines(), true);
 }
 
@@ -386,7 +387,8 @@ void TSkinForm::mousePressEvent(QMouseEvent* event)
             m_moveOrigin = form()->pos();
         }
     }
-    Q_EMIT OnMouseDownNotify(FromCp1250(result.id), event->button(), event->modifiers(), point.x(), point.y());
+    Q_EMIT OnMouseDownNotify(
+        FromCp1250(result.id), event->button(), event->modifiers(), point.x(), point.y());
 }
 
 void TSkinForm::mouseMoveEvent(QMouseEvent* event)

@@ -60,8 +60,11 @@ public:
     // replaced, the window repainted, OnSkinChanged raised -- or changes
     // nothing and gives the reason (Polish, naming the file). A GIF picture
     // is refused with a message and the picture held before stays.
-    // Picture names must stay inside the definition's folder
-    // (IsSafeSkinFileName).
+    // Picture names, slider thumbs included, are relative to the definition's
+    // folder and must stay inside it (IsSafeSkinFileName). Text-area fonts
+    // take face, size (points at 96 dots per inch; 0 means 8), bold, italic
+    // and colour; the definition's Charset has no meaning for Qt's Unicode
+    // fonts and is kept only in the definition.
     struct LoadResult {
         bool ok = false;
         QString error;
@@ -72,8 +75,8 @@ public:
     // Loads the mask, hover, pressed and normal pictures from the program's
     // resources (":/res/<name>.png") or from files, then sizes the form, sets
     // its outline and repaints. Nothing changes when a picture cannot be read.
-    bool LoadSkinBitmaps(
-        bool fromResources, const QString& mask, const QString& hover, const QString& pressed, const QString& normal);
+    bool LoadSkinBitmaps(bool fromResources, const QString& mask, const QString& hover,
+        const QString& pressed, const QString& normal);
 
     // The built-in skin: the resource pictures SKIN_MASK, SKIN_MAIN (normal and
     // hover) and SKIN_DOWN, then the built-in definition.
@@ -109,9 +112,11 @@ public:
     const QImage& Canvas() const { return m_canvas; }
 
 Q_SIGNALS:
-    void OnMouseDownNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseDownNotify(
+        const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // `id` is the first hot area containing the release point.
-    void OnMouseUpNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseUpNotify(
+        const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void OnMouseMoveNotify(const QString& id, Qt::KeyboardModifiers shift, int x, int y);
     // A slider moved; position 0 to 100.
     void OnTrackBarNotify(const QString& id, int position);

@@ -37,13 +37,17 @@ int SkinSlider::Travel() const
 SkinBox SkinSlider::ThumbBox() const
 {
     if (def.horizontal)
-        return { static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t { def.left } + offset, INT32_MIN, INT32_MAX)),
+        return { static_cast<std::int32_t>(
+                     std::clamp<std::int64_t>(std::int64_t { def.left } + offset, INT32_MIN, INT32_MAX)),
             def.top, thumbWidth, thumbHeight };
-    return { def.left, static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t { def.top } + offset, INT32_MIN, INT32_MAX)),
+    return { def.left,
+        static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(std::int64_t { def.top } + offset, INT32_MIN, INT32_MAX)),
         thumbWidth, thumbHeight };
 }
 
-void TSkinState::Reset(const SkinDefinition& definition, const std::vector<std::pair<int, int>>& activeThumbSizes)
+void TSkinState::Reset(
+    const SkinDefinition& definition, const std::vector<std::pair<int, int>>& activeThumbSizes)
 {
     m_hotAreas = definition.hotAreas;
     m_textAreas = definition.textAreas;
@@ -165,7 +169,8 @@ SkinPointerResult TSkinState::Press(SkinButton button, std::int32_t x, std::int3
 void TSkinState::applyRadioRule(int area, SkinPointerResult& result)
 {
     const std::string& name = m_hotAreas[static_cast<std::size_t>(area)].group;
-    auto group = std::find_if(m_groups.begin(), m_groups.end(), [&](const Group& g) { return g.name == name; });
+    auto group
+        = std::find_if(m_groups.begin(), m_groups.end(), [&](const Group& g) { return g.name == name; });
     if (group == m_groups.end())
         return;
     const int previous = group->selection;

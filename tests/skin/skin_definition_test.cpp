@@ -1,7 +1,6 @@
-#include "skin/skin_definition.h"
-
 #include "data/big_ini_file.h"
 #include "skin/builtin_skin.h"
+#include "skin/skin_definition.h"
 
 #include <gtest/gtest.h>
 
@@ -17,21 +16,15 @@ TEST(SplitFieldsTest, Table)
         Fields fields;
     };
     const Case cases[] = {
-        { "", {} },
-        { "   \t ", {} },
-        { "a,b,c", { "a", "b", "c" } },
-        { "BUTTON_H, 44, 89, 26, 27", { "BUTTON_H", "44", "89", "26", "27" } },
-        { "  lead", { "lead" } },
+        { "", {} }, { "   \t ", {} }, { "a,b,c", { "a", "b", "c" } },
+        { "BUTTON_H, 44, 89, 26, 27", { "BUTTON_H", "44", "89", "26", "27" } }, { "  lead", { "lead" } },
         { "two words, x", { "two words", "x" } }, // blanks inside a field belong to it
         { "a , b", { "a ", "b" } }, // so do blanks before its comma
         { "a, ,b", { "a", "", "b" } }, // blanks between commas: an empty field
-        { "a,,b", { "a", "", "b" } },
-        { ",a", { "", "a" } },
+        { "a,,b", { "a", "", "b" } }, { ",a", { "", "a" } },
         { "a,", { "a" } }, // a trailing comma adds no field
-        { "a,  ", { "a" } },
-        { "\"q, r\",s", { "q, r", "s" } },
-        { "\"say \"\"hi\"\"\", x", { "say \"hi\"", "x" } },
-        { "\"open", { "open" } },
+        { "a,  ", { "a" } }, { "\"q, r\",s", { "q, r", "s" } },
+        { "\"say \"\"hi\"\"\", x", { "say \"hi\"", "x" } }, { "\"open", { "open" } },
         { "\"ab\"cd, e", { "ab", "cd", "e" } },
         { "a\tb,c", { "a", "b", "c" } }, // a control character ends a field
         { std::string("a,b\0c", 5), { "a", "b" } }, // NUL ends the text
@@ -98,7 +91,8 @@ TEST(SkinDefinitionTest, PictureNamesAndTheirDefaults)
         { "MaskBitmap=m.bmp\r\n", true, { "m.bmp", "m.bmp", "m.bmp", "m.bmp", "", "" }, false },
         { "MaskBitmap=m.bmp\r\nMouseUpBitmap=u.bmp\r\n", true, { "m.bmp", "u.bmp", "u.bmp", "u.bmp", "", "" },
             false },
-        { "MaskBitmap=m\r\nMouseUpBitmap=u\r\nMouseDownBitmap=d\r\n", true, { "m", "u", "d", "d", "", "" }, false },
+        { "MaskBitmap=m\r\nMouseUpBitmap=u\r\nMouseDownBitmap=d\r\n", true, { "m", "u", "d", "d", "", "" },
+            false },
         { "MaskBitmap=m\r\nMouseUpBitmap=u\r\nMouseDownBitmap=d\r\nMouseOnBitmap=o\r\n", true,
             { "m", "u", "d", "o", "", "" }, true },
         { "MaskBitmap=m\r\nMouseDownBitmap=d\r\nMouseOnBitmap=d\r\n", true, { "m", "m", "d", "d", "", "" },
@@ -113,7 +107,8 @@ TEST(SkinDefinitionTest, PictureNamesAndTheirDefaults)
         ASSERT_TRUE(result.definition) << c.section;
         const SkinPictureNames& p = result.definition->pictures;
         EXPECT_EQ(p.loadPictures, c.load) << c.section;
-        EXPECT_EQ((Fields { p.mask, p.normal, p.pressed, p.hover, p.digits, p.letters }), c.names) << c.section;
+        EXPECT_EQ((Fields { p.mask, p.normal, p.pressed, p.hover, p.digits, p.letters }), c.names)
+            << c.section;
         EXPECT_EQ(p.hoverEnabled, c.hover) << c.section;
     }
 }
@@ -138,8 +133,7 @@ TEST(SkinDefinitionTest, HotAreaLines)
         std::string group;
     };
     const Expected expected[] = {
-        { "A", { 1, 2, 3, 4 }, false, false, "" },
-        { "B", { 16, -2, 0, 0 }, true, false, "" },
+        { "A", { 1, 2, 3, 4 }, false, false, "" }, { "B", { 16, -2, 0, 0 }, true, false, "" },
         { "C", { 0, 0, 5, 5 }, true, true, "" },
         { "D", { 0, 0, 5, 5 }, true, true, "Grupa" }, // any text but FALSE means down
         { "E", { 0, 0, 5, 5 }, true, false, "" }, // a group only with exactly seven fields
@@ -161,12 +155,12 @@ TEST(SkinDefinitionTest, HotAreaLines)
 
 TEST(SkinDefinitionTest, TextAreaLines)
 {
-    const SkinDefinitionResult result = readText(
-        "[DISPLAYINFO]\r\nCharset=238\r\nCount=5\r\n"
-        "1=TIMETEXT, Tahoma, TRUE, FALSE, 8, 00000000, 323, 12, Normal, , , 90, 19\r\n"
-        "2=N, Arial, True, TRUE, 10, $0000FF, 5, 6, Number, 12:30\r\n"
-        "3=T, Courier New, FALSE, FALSE, 9, 255, 7, 8, Text, ab, c\r\n"
-        "5=F, Arial, FALSE, FALSE, 9, 0, 7, 8\r\n");
+    const SkinDefinitionResult result
+        = readText("[DISPLAYINFO]\r\nCharset=238\r\nCount=5\r\n"
+                   "1=TIMETEXT, Tahoma, TRUE, FALSE, 8, 00000000, 323, 12, Normal, , , 90, 19\r\n"
+                   "2=N, Arial, True, TRUE, 10, $0000FF, 5, 6, Number, 12:30\r\n"
+                   "3=T, Courier New, FALSE, FALSE, 9, 255, 7, 8, Text, ab, c\r\n"
+                   "5=F, Arial, FALSE, FALSE, 9, 0, 7, 8\r\n");
     ASSERT_TRUE(result.definition) << result.error;
     EXPECT_EQ(result.definition->charset, 238);
     const std::vector<SkinTextAreaDef>& t = result.definition->textAreas;
@@ -290,8 +284,16 @@ TEST(SkinHitTest, FirstContainingAreaWins)
         int x, y, index;
     };
     const Case cases[] = {
-        { 44, 89, 0 }, { 69, 115, 0 }, { 70, 115, -1 }, { 44, 116, 1 }, { 44, 141, 1 }, { 44, 142, -1 },
-        { 43, 100, -1 }, { INT32_MAX - 1, INT32_MAX - 1, 2 }, { INT32_MAX, INT32_MAX, 2 }, { -10, -8, -1 },
+        { 44, 89, 0 },
+        { 69, 115, 0 },
+        { 70, 115, -1 },
+        { 44, 116, 1 },
+        { 44, 141, 1 },
+        { 44, 142, -1 },
+        { 43, 100, -1 },
+        { INT32_MAX - 1, INT32_MAX - 1, 2 },
+        { INT32_MAX, INT32_MAX, 2 },
+        { -10, -8, -1 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(HitHotArea(areas, c.x, c.y), c.index) << c.x << "," << c.y;

@@ -1,13 +1,12 @@
-#include "skin/skin_form.h"
-
 #include "../data/test_zip_writer.h"
 #include "../platform/platform_test_environment.h"
+#include "core/registry.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/shell_services.h"
 #include "skin/builtin_skin.h"
+#include "skin/skin_form.h"
 #include "skin/skin_mask.h"
 #include "skin/skin_package.h"
-#include "core/registry.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -133,8 +132,8 @@ protected:
     static void send(QWidget& widget, QEvent::Type type, QPoint local, Qt::MouseButton button,
         Qt::MouseButtons held, QPoint global = {})
     {
-        QMouseEvent event(type, local, global.isNull() ? widget.mapToGlobal(local) : global, button, held,
-            Qt::NoModifier);
+        QMouseEvent event(
+            type, local, global.isNull() ? widget.mapToGlobal(local) : global, button, held, Qt::NoModifier);
         QApplication::sendEvent(&widget, &event);
     }
 };
@@ -167,12 +166,14 @@ TEST_F(SkinFormTest, HoverAndPressedLooks)
     auto expectLooks = [&](const std::vector<Look>& looks, const char* when) {
         const QImage image = skin->grab().toImage();
         for (const Look& look : looks)
-            EXPECT_EQ(image.pixelColor(look.point), look.color) << when << " at " << look.point.x() << "," << look.point.y();
+            EXPECT_EQ(image.pixelColor(look.point), look.color)
+                << when << " at " << look.point.x() << "," << look.point.y();
     };
     expectLooks({ { { 35, 15 }, kNormal }, { { 55, 15 }, kNormal } }, "at rest");
 
     send(*skin, QEvent::MouseMove, { 35, 15 }, Qt::NoButton, Qt::NoButton);
-    expectLooks({ { { 35, 15 }, kHover }, { { 49, 29 }, kHover }, { { 50, 15 }, kNormal }, { { 29, 15 }, kNormal } },
+    expectLooks(
+        { { { 35, 15 }, kHover }, { { 49, 29 }, kHover }, { { 50, 15 }, kNormal }, { { 29, 15 }, kNormal } },
         "hovering BTN");
     ASSERT_EQ(moved.count(), 1);
     EXPECT_EQ(moved.at(0).at(0).toString(), QStringLiteral("BTN"));
@@ -258,7 +259,8 @@ TEST_F(SkinFormTest, PressOutsideAreasMovesTheWindowWithTheLeftButtonOnly)
     send(*skin, QEvent::MouseButtonPress, { 100, 30 }, Qt::RightButton, Qt::RightButton, start);
     send(*skin, QEvent::MouseMove, { 110, 35 }, Qt::NoButton, Qt::RightButton, start + QPoint(10, 5));
     EXPECT_EQ(skin->pos(), QPoint(100, 100));
-    send(*skin, QEvent::MouseButtonRelease, { 110, 35 }, Qt::RightButton, Qt::NoButton, start + QPoint(10, 5));
+    send(
+        *skin, QEvent::MouseButtonRelease, { 110, 35 }, Qt::RightButton, Qt::NoButton, start + QPoint(10, 5));
     EXPECT_EQ(up.count(), 1);
 
     send(*skin, QEvent::MouseButtonPress, { 100, 30 }, Qt::LeftButton, Qt::LeftButton, start);
@@ -335,7 +337,8 @@ TEST(SkinMaskTest, KeyColorAndTolerance)
     for (const Case& c : cases) {
         const QRegion region = MaskToRegion(mask, c.key, c.tolerance);
         for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(!region.contains(QPoint(x, 0)), c.outside[std::size_t(x)]) << x << " key " << c.key.red();
+            EXPECT_EQ(!region.contains(QPoint(x, 0)), c.outside[std::size_t(x)])
+                << x << " key " << c.key.red();
     }
 }
 
@@ -421,8 +424,8 @@ TEST_F(SkinPackageTest, PackageUnpacksEveryPictureAndCleansUp)
         EXPECT_TRUE(skin.LoadSkinPackage("Test.obs"));
         EXPECT_EQ(skin.size(), QSize(120, 80));
         EXPECT_EQ(skin.HotAreaName(0), QStringLiteral("BTN"));
-        for (const char* name : { "ORBSKIN.INI", "MASKA.PNG", "GLOWNY.PNG", "OBRAZY/WCISNIETY.PNG", "NAJAZD.PNG",
-                 "CYFRY.PNG", "LITERY.PNG", "GALKA.PNG", "GALKA2.PNG" })
+        for (const char* name : { "ORBSKIN.INI", "MASKA.PNG", "GLOWNY.PNG", "OBRAZY/WCISNIETY.PNG",
+                 "NAJAZD.PNG", "CYFRY.PNG", "LITERY.PNG", "GALKA.PNG", "GALKA2.PNG" })
             EXPECT_TRUE(QFile::exists(QString::fromStdString(unpacked() + "/" + name))) << name;
         skin.RemoveSkinFolder();
         EXPECT_FALSE(FolderExists(unpacked()));

@@ -1,6 +1,5 @@
-#include "skin/skin_state.h"
-
 #include "data/big_ini_file.h"
+#include "skin/skin_state.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +61,8 @@ TEST_F(SkinStateTest, PressOnPlainAreaShowsPressedUntilRelease)
     EXPECT_TRUE(m_state.Move(100, 100).steps.empty());
     EXPECT_EQ(m_state.Move(101, 100).steps, std::vector<SkinPaintStep> { Repaint() });
     EXPECT_EQ(m_state.Move(5, 5).steps, std::vector<SkinPaintStep> { Copy(0, SkinLook::Pressed) });
-    EXPECT_EQ(m_state.Move(6, 5).steps, (std::vector<SkinPaintStep> { Repaint(), Copy(0, SkinLook::Pressed) }));
+    EXPECT_EQ(
+        m_state.Move(6, 5).steps, (std::vector<SkinPaintStep> { Repaint(), Copy(0, SkinLook::Pressed) }));
 
     SkinPointerResult release = m_state.Release(25, 5); // released over T: T is reported
     EXPECT_EQ(release.id, "T");
@@ -98,11 +98,13 @@ TEST_F(SkinStateTest, ToggleInvertsOnEveryPress)
 {
     ASSERT_FALSE(m_state.HotAreas()[1].down);
     SkinPointerResult first = m_state.Press(SkinButton::Left, 25, 5);
-    EXPECT_EQ(first.steps, (std::vector<SkinPaintStep> { Copy(1, SkinLook::Pressed), Copy(1, SkinLook::Pressed) }));
+    EXPECT_EQ(
+        first.steps, (std::vector<SkinPaintStep> { Copy(1, SkinLook::Pressed), Copy(1, SkinLook::Pressed) }));
     EXPECT_TRUE(m_state.HotAreas()[1].down);
     m_state.Release(25, 5);
     SkinPointerResult second = m_state.Press(SkinButton::Left, 25, 5);
-    EXPECT_EQ(second.steps, (std::vector<SkinPaintStep> { Copy(1, SkinLook::Pressed), Copy(1, SkinLook::Normal) }));
+    EXPECT_EQ(
+        second.steps, (std::vector<SkinPaintStep> { Copy(1, SkinLook::Pressed), Copy(1, SkinLook::Normal) }));
     EXPECT_FALSE(m_state.HotAreas()[1].down);
 }
 
@@ -131,7 +133,8 @@ TEST_F(SkinStateTest, RadioGroup)
 
 TEST_F(SkinStateTest, HoverAndItsRepaint)
 {
-    EXPECT_EQ(m_state.Move(200, 200).steps, std::vector<SkinPaintStep> { Repaint() }); // pending from the load
+    EXPECT_EQ(
+        m_state.Move(200, 200).steps, std::vector<SkinPaintStep> { Repaint() }); // pending from the load
     // Entering A shows its hover look; leaving asks for a repaint at the next move.
     EXPECT_EQ(m_state.Move(5, 5).steps, std::vector<SkinPaintStep> { Copy(0, SkinLook::Hover) });
     EXPECT_TRUE(m_state.RepaintPending());
@@ -146,7 +149,8 @@ TEST_F(SkinStateTest, HoverAndItsRepaint)
     EXPECT_EQ(m_state.Move(100, 102).id, "");
 
     // Without a hover picture of its own, no hover look.
-    m_state.Reset(definitionOf("[BITMAPINFO]\r\nMaskBitmap=m\r\n[HOTAREAINFO]\r\nCount=1\r\n1=A, 0, 0, 9, 9\r\n"), {});
+    m_state.Reset(
+        definitionOf("[BITMAPINFO]\r\nMaskBitmap=m\r\n[HOTAREAINFO]\r\nCount=1\r\n1=A, 0, 0, 9, 9\r\n"), {});
     m_state.Painted();
     const SkinPointerResult r = m_state.Move(1, 1);
     EXPECT_EQ(r.id, "A");
