@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <random>
 #include <string_view>
+#include <utility>
 
 namespace orbita {
 namespace {

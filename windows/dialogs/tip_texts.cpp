@@ -5,9 +5,9 @@
 namespace orbita {
 
 // The sayings are quoted from the works named beside each group; a saying is
-// written in lower case (names keep their capitals) and ends with " - " and
-// the author. Only quotations whose author and wording are well attested are
-// kept here.
+// written in lower case (names keep their capitals) as one line whose
+// sentences are joined by commas, and ends with " - " and the author. Only
+// quotations whose author and wording are well attested are kept here.
 const std::array<std::string_view, kTipCount>& TipTexts()
 {
     static constexpr std::string_view table[] = {
@@ -67,15 +67,17 @@ const std::array<std::string_view, kTipCount>& TipTexts()
         "umrzeć – tego nie robi się kotu - Wisława Szymborska",
         // Cyprian Kamil Norwid: "Ogólniki", "Promethidion", letters, "Do Walentego
         // Pomiana Z.", "Czy ten ptak kala gniazdo...", "Przeszłość", "Moja
-        // piosnka [II]", "Coś ty Atenom zrobił, Sokratesie...".
+        // piosnka [II]", "Klaskaniem mając obrzękłe prawice...", "Coś ty Atenom
+        // zrobił, Sokratesie...".
         "odpowiednie dać rzeczy słowo - Cyprian Kamil Norwid",
         "piękno na to jest, by zachwycało do pracy, praca, by się zmartwychwstało - Cyprian Kamil Norwid",
-        "ojczyzna to wielki zbiorowy obowiązek - Cyprian Kamil Norwid",
+        "ojczyzna jest to wielki zbiorowy obowiązek - Cyprian Kamil Norwid",
         "nie trzeba kłaniać się okolicznościom, a prawdom kazać, by za drzwiami stały - Cyprian Kamil Norwid",
         "czy ten ptak kala gniazdo, co je kala, czy ten, co mówić o tym nie pozwala? - Cyprian Kamil Norwid",
         "przeszłość jest to dziś, tylko cokolwiek dalej - Cyprian Kamil Norwid",
         "do kraju tego, gdzie kruszynę chleba podnoszą z ziemi przez uszanowanie dla darów Nieba, tęskno mi, "
         "Panie - Cyprian Kamil Norwid",
+        "klaskaniem mając obrzękłe prawice, znudzony pieśnią, lud wołał o czyny - Cyprian Kamil Norwid",
         "coś ty Atenom zrobił, Sokratesie, że ci złoty posąg na rynku postawił, otruwszy pierwej? - Cyprian "
         "Kamil Norwid",
         // Zbigniew Herbert: "Przesłanie Pana Cogito", "Potęga smaku".
@@ -116,8 +118,6 @@ const std::array<std::string_view, kTipCount>& TipTexts()
         "a to Polska właśnie - Stanisław Wyspiański",
         // Mikołaj Rej.
         "a niechaj narodowie wżdy postronni znają, iż Polacy nie gęsi, iż swój język mają - Mikołaj Rej",
-        // Jan Zamoyski, words tied to the founding of the Zamość Academy.
-        "zawsze takie Rzeczypospolite będą, jakie ich młodzieży chowanie - Jan Zamoyski",
         // Józef Wybicki, "Pieśń Legionów Polskich we Włoszech".
         "jeszcze Polska nie zginęła, kiedy my żyjemy - Józef Wybicki",
         // Maria Konopnicka, "Rota".
