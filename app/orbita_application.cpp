@@ -49,7 +49,9 @@ void QuitOnTerminationSignals()
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(g_signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() first asks every window to close, and a
+        // main window that asks before closing would keep the run alive.
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;

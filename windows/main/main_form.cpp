@@ -1,28 +1,319 @@
 #include "windows/main/main_form.h"
 
+#include "core/file_version.h"
+#include "core/registry.h"
+#include "core/text_helpers.h"
+#include "platform/qt_text.h"
+#include "platform/shell_services.h"
+#include "platform/sound.h"
+#include "platform/window_services.h"
+#include "skin/skin_form.h"
+#include "skin/skin_package.h"
+#include "windows/main/first_paint_report.h"
+#include "windows/main/hint_gate.h"
+#include "windows/main/tool_windows.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 namespace orbita {
+namespace {
 
-TMainForm::TMainForm(QWidget* splash, QWidget* parent)
-    : SimpleMainWindow(QStringLiteral("MainForm"), QStringLiteral("Orbita"),
-        QStringLiteral("Układ okresowy pierwiastków pojawi się tutaj."), parent)
+std::string profileKey()
+{
+    return "Software\\Orbita\\" + CurrentUserName();
+}
+
+QString utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QCursor& handCursor()
+{
+    static const QCursor cursor(QPixmap(QStringLiteral(":/res/HANDPOINT.png")), 9, 1);
+    return cursor;
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* splash, QWidget* parent, ToolWindows* windows)
+    : TMainFormBase(parent)
+    , m_windows(windows ? *windows : ProgramToolWindows())
+    , m_clock([] { return NowText(); })
     , m_splash(splash)
 {
-    resize(630, 423);
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Orbita"));
+    setFocusPolicy(Qt::StrongFocus);
+    m_skinForm = new TSkinForm(this);
+    m_skinForm->setObjectName(QStringLiteral("SkinForm"));
+    m_skinForm->SetKeyColor(Qt::white);
+    m_skinForm->SetTolerance(Qt::black);
+
+    m_mainMenu = buildMenu("MainMenu", MainMenuItems());
+    m_utilsMenu = buildMenu("UtilsMenu", UtilsMenuItems());
+    m_toolsMenu = new QMenu(this);
+    m_toolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
+
+    m_currentTimer = new QTimer(this);
+    m_currentTimer->setObjectName(QStringLiteral("CurrentTimer"));
+    m_currentTimer->setInterval(1000);
     m_splashTimer = new QTimer(this);
-    m_splashTimer->setSingleShot(true);
+    m_splashTimer->setObjectName(QStringLiteral("SplashTimer"));
     m_splashTimer->setInterval(1000);
-    connect(m_splashTimer, &QTimer::timeout, this, &TMainForm::SplashTimerTimer);
+    m_splashTimer->setSingleShot(true);
+    m_uruchomieniaTimer = new QTimer(this);
+    m_uruchomieniaTimer->setObjectName(QStringLiteral("UruchomieniaTimer"));
+    m_uruchomieniaTimer->setInterval(1000);
+    m_uruchomieniaTimer->setSingleShot(true);
+
+    // The hints of the whole application: shown while ShowHint allows.
+    new HintGate(this);
+    SetHintHidePause(5000);
+
+    connectComponents();
+    ReportFirstPaint(*m_skinForm);
+    FormCreate();
+    m_currentTimer->start();
     m_splashTimer->start();
+    m_uruchomieniaTimer->start();
+}
+
+TMainForm::~TMainForm() = default;
+
+QMenu* TMainForm::buildMenu(const char* name, std::span<const MenuItemDef> items)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const MenuItemDef& item : items) {
+        if (item.caption == "-") {
+            menu->addSeparator()->setObjectName(utf8(item.name));
+            continue;
+        }
+        QAction* action = menu->addAction(utf8(item.caption));
+        action->setObjectName(utf8(item.name));
+        const MainCommand command = item.command;
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command, QCursor::pos()); });
+    }
+    return menu;
+}
+
+void TMainForm::connectComponents()
+{
+    connect(m_skinForm, &TSkinForm::OnMouseUpNotify, this, &TMainForm::SkinFormMouseUpNotify);
+    connect(m_skinForm, &TSkinForm::OnMouseMoveNotify, this, &TMainForm::SkinFormMouseMoveNotify);
+    connect(m_currentTimer, &QTimer::timeout, this, &TMainForm::CurrentTimerTimer);
+    connect(m_splashTimer, &QTimer::timeout, this, &TMainForm::SplashTimerTimer);
+    connect(m_uruchomieniaTimer, &QTimer::timeout, this, &TMainForm::UruchomieniaTimerTimer);
+}
+
+void TMainForm::FormCreate()
+{
+    const std::string key = profileKey();
+    if (ReadRegInteger(Hive::CurrentUser, key, "Sounds") == 1) {
+        const QString intro
+            = FromCp1250(ReadRegString(Hive::CurrentUser, key, "IntroSound")).replace(u'\\', u'/');
+        if (!intro.isEmpty() && QFileInfo(intro).isFile())
+            PlaySoundFile(ToPath(intro));
+    }
+    m_usesPackage = LoadConfiguredSkin(*m_skinForm, key);
+    CurrentTimerTimer();
+    m_skinForm->SetAreaText(
+        QStringLiteral("LOGOTEXT"), utf8(VersionCaption(FileVersionText(ExecutablePath()))));
+    for (int position = 0; position < static_cast<int>(UtilsMenuItems().size()); ++position)
+        SetMenuItemImage(
+            utf8(UtilsMenuItems()[static_cast<std::size_t>(position)].picture), *m_utilsMenu, position);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMainForm::FormShow()
+{
+    const QList<QAction*> actions = m_mainMenu->actions();
+    for (int position = 0; position < actions.size(); ++position) {
+        const MenuItemDef& item = MainMenuItems()[static_cast<std::size_t>(position)];
+        if (!item.shortcut.empty())
+            actions.at(position)->setShortcut(QKeySequence(utf8(item.shortcut)));
+        if (!item.picture.empty())
+            SetMenuItemImage(utf8(item.picture), *m_mainMenu, position);
+    }
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    TMainFormBase::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+    activateWindow();
+    setFocus();
+}
+
+void TMainForm::SetClock(std::function<std::string()> clock)
+{
+    m_clock = std::move(clock);
+    CurrentTimerTimer();
+}
+
+void TMainForm::CurrentTimerTimer()
+{
+    m_skinForm->SetAreaText(QStringLiteral("TIMETEXT"), QString::fromStdString(m_clock()));
 }
 
 void TMainForm::SplashTimerTimer()
 {
+    m_splashTimer->stop();
     if (m_splash) {
         m_splash->close();
-        m_splash->deleteLater();
+        delete m_splash.data();
     }
+    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "StartupTip") != 0)
+        m_windows.ShowTip(this);
+}
+
+void TMainForm::UruchomieniaTimerTimer()
+{
+    m_uruchomieniaTimer->stop();
+    SendStartNotification();
+}
+
+void TMainForm::SkinFormMouseUpNotify(
+    const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
+{
+    m_skinForm->repaint();
+    const QPoint at = m_skinForm->mapToGlobal(QPoint(x, y));
+    const ClickButton which = button == Qt::LeftButton ? ClickButton::Left
+        : button == Qt::RightButton                    ? ClickButton::Right
+                                                       : ClickButton::Middle;
+    const ClickAction action = ActionOfClick(ToCp1250(id), which);
+    RunCommand(action.command, at, action.element);
+}
+
+void TMainForm::SkinFormMouseMoveNotify(const QString& id, Qt::KeyboardModifiers, int, int)
+{
+    if (IsPointerHotArea(ToCp1250(id)))
+        m_skinForm->setCursor(handCursor());
+    else
+        m_skinForm->unsetCursor();
+}
+
+void TMainForm::popUp(QMenu& menu, QPoint at)
+{
+    menu.popup(at);
+}
+
+void TMainForm::RebuildToolsMenu()
+{
+    orbita::RebuildToolsMenu(*m_toolsMenu, this, m_windows);
+}
+
+void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
+{
+    switch (command) {
+    case MainCommand::None:
+        break;
+    case MainCommand::Minimize:
+        showMinimized();
+        break;
+    case MainCommand::Close:
+        close();
+        break;
+    case MainCommand::Welcome:
+        m_windows.ShowHelp(this, QString());
+        break;
+    case MainCommand::Legend:
+        m_windows.ShowHelp(this, QStringLiteral("LEGENDA"));
+        break;
+    case MainCommand::Help:
+        m_windows.ShowHelp(this, QStringLiteral("O_GLOWNE"));
+        break;
+    case MainCommand::About:
+        m_windows.ShowAbout(this);
+        break;
+    case MainCommand::Find:
+        m_windows.OpenFind(this);
+        break;
+    case MainCommand::Update:
+        m_windows.OpenUpdate(this);
+        break;
+    case MainCommand::Settings:
+        m_windows.OpenSettings(this);
+        break;
+    case MainCommand::Jump:
+        if (const std::optional<int> number = m_windows.ChooseElement(this))
+            m_windows.OpenElement(this, *number);
+        break;
+    case MainCommand::Tables:
+        m_windows.OpenTables(this);
+        break;
+    case MainCommand::Test:
+        m_windows.OpenTest(this);
+        break;
+    case MainCommand::Dictionary:
+        m_windows.OpenDictionary(this);
+        break;
+    case MainCommand::Units:
+        m_windows.OpenUnits(this);
+        break;
+    case MainCommand::PopupMainMenu:
+        popUp(*m_mainMenu, popupAt);
+        break;
+    case MainCommand::PopupToolsMenu:
+        RebuildToolsMenu();
+        popUp(*m_toolsMenu, popupAt);
+        break;
+    case MainCommand::PopupUtilsMenu:
+        popUp(*m_utilsMenu, popupAt);
+        break;
+    case MainCommand::OpenElement:
+        if (element >= 1 && element <= 118)
+            m_windows.OpenElement(this, element);
+        break;
+    }
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const ShiftState shift { modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+        modifiers.testFlag(Qt::AltModifier) };
+    const MainCommand command = CommandOfKey(VirtualKeyOf(event->key()), shift);
+    if (command == MainCommand::None) {
+        TMainFormBase::keyPressEvent(event);
+        return;
+    }
+    // Menus opened by keys appear at the window's top-left corner.
+    RunCommand(command, mapToGlobal(QPoint(0, 0)));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (m_closing) {
+        event->ignore();
+        return;
+    }
+    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "ExitPrompt") != 0) {
+        m_closing = true;
+        const bool yes = m_windows.ConfirmQuit(this);
+        m_closing = false;
+        if (!yes) {
+            event->ignore();
+            return;
+        }
+    }
+    m_currentTimer->stop();
+    m_skinForm->RemoveSkinFolder();
+    TMainFormBase::closeEvent(event);
 }
 
 } // namespace orbita

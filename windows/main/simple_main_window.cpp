@@ -1,8 +1,8 @@
 #include "windows/main/simple_main_window.h"
 
 #include "core/file_version.h"
-#include "platform/shell_services.h"
 #include "platform/qt_text.h"
+#include "platform/shell_services.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,18 +11,21 @@
 
 namespace orbita {
 
-SimpleMainWindow::SimpleMainWindow(const QString& objectName, const QString& title, const QString& text, QWidget* parent)
+SimpleMainWindow::SimpleMainWindow(
+    const QString& objectName, const QString& title, const QString& text, QWidget* parent)
     : TMainFormBase(parent)
 {
     setObjectName(objectName);
     setWindowTitle(title);
     m_layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("<h1>Orbita</h1><p>Multimedialny układ okresowy pierwiastków</p>"), this);
+    auto* heading
+        = new QLabel(QStringLiteral("<h1>Orbita</h1><p>Multimedialny układ okresowy pierwiastków</p>"), this);
     heading->setAlignment(Qt::AlignCenter);
     auto* body = new QLabel(text, this);
     body->setWordWrap(true);
     body->setAlignment(Qt::AlignCenter);
-    auto* version = new QLabel(QStringLiteral("Wersja %1").arg(FromCp1250(FileVersionText(ExecutablePath()))), this);
+    auto* version
+        = new QLabel(QStringLiteral("Wersja %1").arg(FromCp1250(FileVersionText(ExecutablePath()))), this);
     version->setAlignment(Qt::AlignCenter);
     auto* close = new QPushButton(QStringLiteral("&Zamknij"), this);
     connect(close, &QPushButton::clicked, this, &QWidget::close);

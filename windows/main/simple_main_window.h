@@ -12,7 +12,8 @@ namespace orbita {
 class SimpleMainWindow : public TMainFormBase {
     Q_OBJECT
 public:
-    SimpleMainWindow(const QString& objectName, const QString& title, const QString& text, QWidget* parent = nullptr);
+    SimpleMainWindow(
+        const QString& objectName, const QString& title, const QString& text, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
