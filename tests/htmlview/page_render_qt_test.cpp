@@ -1,0 +1,118 @@
+// Golden images: small pages laid out with the Qt measures and painted with
+// the Qt canvas on the offscreen platform, compared pixel by pixel with the
+// pictures in tests/htmlview/golden. When they differ, the picture made now is
+// written beside the golden one as NAME.failed.png. ORBITA_UPDATE_GOLDEN=1
+// writes the golden pictures instead (look at them before committing).
+#include "htmlview/document_builder.h"
+#include "htmlview/layout.h"
+#include "htmlview/page_qt.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orbita::html {
+namespace {
+
+const char* const kGoldenDir = ORBITA_SOURCE_DIR "/tests/htmlview/golden/";
+
+QImage RenderPage(const std::string& markup, int width)
+{
+    BuildOptions build;
+    build.fontName = "DejaVu Serif"; // installed faces, so the pictures do not depend on substitutions
+    build.preFontName = "DejaVu Sans Mono";
+    const Document document = BuildDocument(markup, build);
+    QtFontMetrics metrics;
+    LayoutOptions options;
+    options.width = width;
+    const PageLayout layout = LayoutDocument(document, metrics, options);
+    QImage picture(layout.width, layout.height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QtPageCanvas canvas(painter);
+    PaintPage(layout, document, canvas, Rect { 0, 0, layout.width, layout.height });
+    painter.end();
+    return picture;
+}
+
+struct GoldenPage {
+    const char* name;
+    const char* markup;
+    int width;
+};
+
+const GoldenPage kPages[] = {
+    { "paragraphs",
+        "<h2 align=center>Tlen</h2><p>Pierwiastek <b>chemiczny</b> o liczbie atomowej <i>8</i>, "
+        "<font color=red>gaz</font> bez barwy i zapachu. <a href=\"#x\">Odno\x9c" "nik</a> H<sub>2</sub>O "
+        "i 10<sup>3</sup>.<hr><ol><li>pierwszy<li>drugi<ul><li>punkt</ul></ol><pre>a  b\n  c</pre>",
+        320 },
+    { "table",
+        "<table border=1 cellpadding=3 width=100%><caption>Masy</caption>"
+        "<tr><th>Symbol<th>Masa<tr bgcolor=#ffffc0><td>H<td align=right>1,008"
+        "<tr><td rowspan=2 valign=bottom bgcolor=silver>O<br>tlen<td>15,999<tr><td colspan=1>-</table>",
+        300 },
+    { "floats",
+        "<img align=left width=60 height=40>Tekst obok obrazka, kt\xF3ry zawija si\xEA wok\xF3\xB3 niego, "
+        "a\xBF do ko\xF1" "ca.<br clear=left>Pod spodem "
+        "<table align=right border=1><tr><td>tabela</table>dalszy tekst obok tabeli po prawej stronie.",
+        260 },
+};
+
+TEST(PageRenderGolden, PagesMatchTheirPictures)
+{
+    ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("DejaVu Serif")))
+        << "the golden pictures are drawn in DejaVu Serif";
+    const bool update = qEnvironmentVariableIntValue("ORBITA_UPDATE_GOLDEN") == 1;
+    for (const GoldenPage& page : kPages) {
+        const QImage picture = RenderPage(page.markup, page.width);
+        const QString golden = QString::fromUtf8(kGoldenDir) + QString::fromUtf8(page.name) + QStringLiteral(".png");
+        const QString failed
+            = QString::fromUtf8(kGoldenDir) + QString::fromUtf8(page.name) + QStringLiteral(".failed.png");
+        if (update) {
+            ASSERT_TRUE(picture.save(golden, "PNG")) << page.name;
+            continue;
+        }
+        const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(expected.isNull()) << "no golden picture for " << page.name;
+        const bool same = expected.size() == picture.size() && expected == picture;
+        if (!same)
+            picture.save(failed, "PNG");
+        EXPECT_TRUE(same) << page.name << ": differs from its golden picture; see " << failed.toStdString();
+    }
+}
+
+// The Qt measures and the Qt painter agree: a run drawn at x ends where the
+// layout measured it, to a pixel.
+TEST(PageRenderGolden, MeasuresAgreeWithDrawing)
+{
+    QtFontMetrics metrics;
+    Font font;
+    font.face = "DejaVu Serif";
+    font.points = 12;
+    const std::string text = "Pierwiastek chemiczny";
+    const int width = metrics.textWidth(font, text);
+    QImage picture(400, 40, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        QtPageCanvas canvas(painter);
+        canvas.drawText(10, 25, text, font);
+    }
+    int rightmost = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) < 160)
+                rightmost = std::max(rightmost, x);
+    ASSERT_GT(rightmost, 10);
+    EXPECT_NEAR(rightmost, 10 + width, 3);
+    EXPECT_EQ(metrics.ascent(font) + metrics.descent(font) <= metrics.lineSpacing(font), true);
+}
+
+} // namespace
+} // namespace orbita::html
