@@ -4,7 +4,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_element_window
 #include "core/registry.h"
 #include "windows/element/element_form.h"
-#include "windows/element/page_view_slot.h"
+#include "htmlview/html_view_widget.h"
 
 #include <QApplication>
 #include <QDir>

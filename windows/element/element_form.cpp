@@ -6,7 +6,9 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
-#include "windows/element/page_view_slot.h"
+#include "htmlview/archive_page_widget.h"
+#include "htmlview/html_view_widget.h"
+#include "windows/element/element_page.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
 
@@ -62,10 +64,6 @@ QWidget* selectElement(int element, QWidget* parent)
     return parent;
 }
 
-std::string descriptionMember(int element)
-{
-    return "UKLAD\\" + std::to_string(element) + ".HTM";
-}
 
 QString withDefaultSuffix(const QString& fileName, const QString& suffix)
 {
@@ -118,6 +116,16 @@ void TElementForm::Insert(int element)
 int TElementForm::CurrentElement()
 {
     return g_currentElement;
+}
+
+void TElementForm::BuildPage(TElementForm& form, int element, bool full)
+{
+    const ElementPage page
+        = BuildElementPage(contentArchive(), element, full, ToCp1250(form.PierwiastekEtykieta->text()));
+    if (page.name)
+        form.SetElementName(FromCp1250(*page.name));
+    if (full)
+        form.SetPages(page.displayPage, page.exportPage);
 }
 
 void TElementForm::SetPageBuilder(PageBuilder builder)
@@ -260,8 +268,14 @@ void TElementForm::setupComponents()
     }
     Notebook = new QStackedWidget(MainPanel);
     Notebook->setObjectName(QStringLiteral("Notebook"));
-    MainHtml = new PageViewSlot(Notebook);
+    MainHtml = new ThtmlLite(Notebook);
     MainHtml->setObjectName(QStringLiteral("MainHtml"));
+    MainHtml->SetMarginWidth(0);
+    MainHtml->SetMarginHeight(0);
+    MainHtml->SetHistoryMaxCount(0);
+    MainHtml->SetNoSelect(true);
+    // Pictures are not shown: every request is answered with nothing.
+    MainHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) { };
     MainHtml->setAccessibleName(QStringLiteral("Informacje"));
     NoteMemo = new QPlainTextEdit(Notebook);
     NoteMemo->setObjectName(QStringLiteral("NoteMemo"));
@@ -305,6 +319,9 @@ void TElementForm::setupComponents()
 
 void TElementForm::setupConnections()
 {
+    MainHtml->OnHotSpotClick = [this](ThtmlLite*, const std::string& target, bool& handled) {
+        MainHtmlHotSpotClick(target, handled);
+    };
     connect(DetailsButton, &QToolButton::clicked, this, &TElementForm::DetailsButtonClick);
     connect(DescriptionButton, &QToolButton::clicked, this, &TElementForm::DescriptionButtonClick);
     connect(NoteButton, &QToolButton::clicked, this, &TElementForm::NoteButtonClick);
@@ -378,13 +395,15 @@ void TElementForm::buildPage(bool full)
     setBusy(true);
     if (g_pageBuilder)
         g_pageBuilder(*this, g_currentElement, full);
+    else
+        BuildPage(*this, g_currentElement, full);
     setBusy(false);
 }
 
 void TElementForm::loadDescription()
 {
     setBusy(true);
-    LoadArchivePage(contentArchive(), descriptionMember(g_currentElement), *MainHtml);
+    LoadArchivePage(contentArchive(), ElementDescriptionMember(g_currentElement), *MainHtml);
     setBusy(false);
 }
 
@@ -572,7 +591,7 @@ void TElementForm::SaveButtonClick()
         writeFile(fileName, QByteArray::fromStdString(m_exportPage + "\r\n"));
         break;
     case Mode::Description:
-        if (!ExtractArchiveFile(contentArchive(), descriptionMember(g_currentElement), ToPath(fileName)))
+        if (!ExtractArchiveFile(contentArchive(), ElementDescriptionMember(g_currentElement), ToPath(fileName)))
             Ui().ShowMessage(this, QStringLiteral("Zapisywanie"),
                 QStringLiteral("Nie udało się zapisać pliku \"%1\": opisu pierwiastka nie można odczytać z archiwum "
                                "programu albo pliku nie można utworzyć.")
@@ -619,7 +638,7 @@ void TElementForm::SettingsButtonClick()
 
 void TElementForm::applyAppearance()
 {
-    MainHtml->SetAppearance(m_appearance);
+    ApplyAppearance(*MainHtml, m_appearance);
     const QColor background = ToQColor(m_appearance.background);
     const QColor text = ToQColor(m_appearance.fontColor);
     for (QWidget* widget : { static_cast<QWidget*>(MainPanel), static_cast<QWidget*>(m_borderPanels[0]),

@@ -20,7 +20,7 @@ class QToolButton;
 
 namespace orbita {
 
-class PageViewSlot;
+class ThtmlLite;
 
 // The find dialog of the element window: the text, the match-case option, and
 // "Znajdź następny"; it always searches downwards and stays open.
@@ -76,9 +76,11 @@ public:
 
     // The page generator: sets the name label and the caption from the
     // element database, and with `full` builds the display and export pages
-    // and loads the display page into the view. Replaced in tests.
+    // and loads the display page into the view. BuildPage is the program's
+    // own; tests may wrap it to watch the window's calls.
     using PageBuilder = std::function<void(TElementForm& form, int element, bool full)>;
     static void SetPageBuilder(PageBuilder builder);
+    static void BuildPage(TElementForm& form, int element, bool full);
     // Used by the page builder.
     void SetElementName(const QString& name);
     void SetPages(std::string display, std::string exportPage);
@@ -131,7 +133,7 @@ public:
     QLabel* PierwiastekEtykieta = nullptr;
     QFrame* MainPanel = nullptr;
     QStackedWidget* Notebook = nullptr;
-    PageViewSlot* MainHtml = nullptr;
+    ThtmlLite* MainHtml = nullptr;
     QPlainTextEdit* NoteMemo = nullptr;
     QMenu* MemoMenu = nullptr;
     QAction* CutNoteMemo = nullptr;

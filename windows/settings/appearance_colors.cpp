@@ -1,5 +1,8 @@
 #include "windows/settings/appearance_colors.h"
 
+#include "htmlview/html_view_widget.h"
+#include "platform/qt_text.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -31,6 +34,23 @@ AppearanceColor FromQColor(const QColor& color)
 {
     return RgbColor(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
         static_cast<std::uint8_t>(color.blue()));
+}
+
+ViewAppearance AppearanceOf(const ThtmlLite& view)
+{
+    return ViewAppearance { view.DefBackground(), view.DefFontColor(), view.DefHotSpotColor(), view.DefFontSize(),
+        ToCp1250(view.DefFontName()), ToCp1250(view.DefPreFontName()) };
+}
+
+void ApplyAppearance(ThtmlLite& view, const ViewAppearance& appearance)
+{
+    view.SetDefBackground(appearance.background);
+    view.SetDefFontColor(appearance.fontColor);
+    view.SetDefHotSpotColor(appearance.linkColor);
+    view.SetDefFontSize(appearance.fontSize);
+    view.SetDefFontName(FromCp1250(appearance.fontName));
+    view.SetDefPreFontName(FromCp1250(appearance.preFontName));
+    view.Refresh();
 }
 
 } // namespace orbita

@@ -13,4 +13,11 @@ QColor ToQColor(AppearanceColor color);
 // An opaque colour as it is stored.
 AppearanceColor FromQColor(const QColor& color);
 
+class ThtmlLite;
+
+// The view's Def... properties as an appearance, and back (the view lays its
+// page out again).
+ViewAppearance AppearanceOf(const ThtmlLite& view);
+void ApplyAppearance(ThtmlLite& view, const ViewAppearance& appearance);
+
 } // namespace orbita

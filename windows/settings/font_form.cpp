@@ -2,7 +2,7 @@
 
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
-#include "windows/element/page_view_slot.h"
+#include "htmlview/html_view_widget.h"
 #include "windows/settings/appearance_colors.h"
 
 #include <QFontDatabase>
@@ -84,8 +84,14 @@ TFontForm::TFontForm(QWidget* parent)
     PodgladPanel->setAutoFillBackground(true);
     auto* previewLayout = new QVBoxLayout(PodgladPanel);
     previewLayout->setContentsMargins(2, 2, 2, 2);
-    PreviewHtml = new PageViewSlot(PodgladPanel);
+    PreviewHtml = new ThtmlLite(PodgladPanel);
     PreviewHtml->setObjectName(QStringLiteral("PreviewHtml"));
+    PreviewHtml->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PreviewHtml->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PreviewHtml->SetMarginWidth(0);
+    PreviewHtml->SetMarginHeight(0);
+    PreviewHtml->SetBorderStyle(THTMLBorderStyle::htNone);
+    PreviewHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) { };
     PreviewHtml->setMinimumHeight(110);
     previewLayout->addWidget(PreviewHtml);
     grid->addWidget(PodgladPanel, 1, 0, 1, 3);
@@ -178,7 +184,7 @@ void TFontForm::SetAppearance(const ViewAppearance& appearance)
 
 ViewAppearance TFontForm::Appearance() const
 {
-    return PreviewHtml->Appearance();
+    return AppearanceOf(*PreviewHtml);
 }
 
 void TFontForm::StylListaClick()
@@ -249,7 +255,7 @@ void TFontForm::pickColor(AppearanceColor ViewAppearance::*member)
 
 void TFontForm::applyToPreview(const ViewAppearance& appearance)
 {
-    PreviewHtml->SetAppearance(appearance);
+    ApplyAppearance(*PreviewHtml, appearance);
     QPalette palette = PodgladPanel->palette();
     palette.setColor(QPalette::Window, ToQColor(appearance.background));
     PodgladPanel->setPalette(palette);

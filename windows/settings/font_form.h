@@ -12,7 +12,7 @@ class QFrame;
 
 namespace orbita {
 
-class PageViewSlot;
+class ThtmlLite;
 
 // The appearance dialog "Ustawienia wyglądu": font, size and colours of one
 // window's HTML views, with a live preview and ten ready-made schemes. It
@@ -46,7 +46,7 @@ public:
     void LinkColorPickerClick();
 
     // Components, for the windows' tests.
-    PageViewSlot* PreviewHtml = nullptr;
+    ThtmlLite* PreviewHtml = nullptr;
     QFrame* PodgladPanel = nullptr;
     QListWidget* StylLista = nullptr;
     QListWidget* FontSizeBox = nullptr;
