@@ -657,7 +657,7 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
     ScriptedUiServices ui;
     {
         TElementForm form(26);
-        EXPECT_EQ(AppearanceOf(*form.MainHtml), DefaultViewAppearance());
+        EXPECT_EQ(AppearanceOf(*form.MainHtml), ResolvedForView(DefaultViewAppearance()));
         // Cancel after choosing a scheme: nothing changes, nothing is stored.
         ui.answerModal([](QDialog& dialog) {
             auto& fontForm = dynamic_cast<TFontForm&>(dialog);
@@ -665,7 +665,7 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
             return mrCancel;
         });
         form.SettingsButtonClick();
-        EXPECT_EQ(AppearanceOf(*form.MainHtml), DefaultViewAppearance());
+        EXPECT_EQ(AppearanceOf(*form.MainHtml), ResolvedForView(DefaultViewAppearance()));
         EXPECT_TRUE(appearanceValues().empty());
 
         ViewAppearance seen;
@@ -678,6 +678,7 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
         builds.clear();
         form.SettingsButtonClick();
         EXPECT_EQ(seen, DefaultViewAppearance()); // the dialog opened on the window's values
+        EXPECT_EQ(form.Appearance(), kAppearanceSchemes[3].appearance);
         EXPECT_EQ(AppearanceOf(*form.MainHtml), kAppearanceSchemes[3].appearance);
         EXPECT_EQ(form.NoteMemo->palette().color(QPalette::Base), QColor(128, 0, 255));
         EXPECT_EQ(form.NoteMemo->font().pointSize(), 10);
@@ -699,6 +700,7 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
     ViewAppearance expected = kAppearanceSchemes[3].appearance;
     expected.preFontName = "Verdana"; // only the five values are stored
     EXPECT_EQ(AppearanceOf(*reopened.MainHtml), expected);
+    EXPECT_EQ(reopened.Appearance(), expected);
     reopened.reject();
 }
 

@@ -170,6 +170,11 @@ TElementForm::TElementForm(QWidget* parent)
     m_appearance = ReadViewAppearance("Element", DefaultViewAppearance());
     applyAppearance();
     refresh();
+    // The keys go to the shown page or the note from the start.
+    if (CurrentMode() == Mode::Notes)
+        NoteMemo->setFocus();
+    else
+        MainHtml->setFocus();
 }
 
 TElementForm::TElementForm(int element, QWidget* parent)
@@ -188,6 +193,14 @@ QToolButton* TElementForm::makeButton(const char* name, const char* picture, con
     button->setToolTip(hint);
     button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(false);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // captions are never cut
+    if (!caption.isEmpty()) {
+        // The style's own hint leaves some captions a few pixels short.
+        QString shown = caption;
+        shown.remove(QLatin1Char('&'));
+        const int needed = button->iconSize().width() + button->fontMetrics().horizontalAdvance(shown) + 20;
+        button->setMinimumWidth(std::max(button->sizeHint().width(), needed));
+    }
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
@@ -225,14 +238,14 @@ void TElementForm::setupComponents()
         QStringLiteral("Wyszukuje dowolny tekst (na aktualnej zakładce) [Ctrl+F]"));
     CloseButton = makeButton("CloseButton", "B_CLOSE", QString(), QStringLiteral("Zamyka okno [Esc]"));
 
+    // Three rows, so that every caption shows whole at the designed width:
+    // the modes with help and close; the name with the steps; the actions.
     auto* topRow = new QHBoxLayout;
     topRow->setSpacing(2);
     for (QToolButton* button : { DetailsButton, DescriptionButton, NoteButton })
         topRow->addWidget(button);
-    topRow->addSpacing(8);
-    for (QToolButton* button : { FirstButton, PreviousButton, NextButton, LastButton })
-        topRow->addWidget(button);
     topRow->addStretch();
+    topRow->addWidget(HelpButton);
     topRow->addWidget(CloseButton);
     bodyLayout()->addLayout(topRow);
 
@@ -245,9 +258,16 @@ void TElementForm::setupComponents()
     bold.setPointSize(bold.pointSize() + 2);
     PierwiastekEtykieta->setFont(bold);
     secondRow->addWidget(PierwiastekEtykieta, 1);
-    for (QToolButton* button : { SaveButton, CopyButton, FindButton, SettingsButton, HelpButton })
+    for (QToolButton* button : { FirstButton, PreviousButton, NextButton, LastButton })
         secondRow->addWidget(button);
     bodyLayout()->addLayout(secondRow);
+
+    auto* thirdRow = new QHBoxLayout;
+    thirdRow->setSpacing(2);
+    for (QToolButton* button : { SaveButton, CopyButton, FindButton, SettingsButton })
+        thirdRow->addWidget(button);
+    thirdRow->addStretch();
+    bodyLayout()->addLayout(thirdRow);
 
     MainPanel = new QFrame(body());
     MainPanel->setObjectName(QStringLiteral("MainPanel"));

@@ -36,14 +36,23 @@ AppearanceColor FromQColor(const QColor& color)
         static_cast<std::uint8_t>(color.blue()));
 }
 
+ViewAppearance ResolvedForView(const ViewAppearance& appearance)
+{
+    ViewAppearance resolved = appearance;
+    for (AppearanceColor* color : { &resolved.background, &resolved.fontColor, &resolved.linkColor })
+        *color = FromQColor(ToQColor(*color));
+    return resolved;
+}
+
 ViewAppearance AppearanceOf(const ThtmlLite& view)
 {
     return ViewAppearance { view.DefBackground(), view.DefFontColor(), view.DefHotSpotColor(), view.DefFontSize(),
         ToCp1250(view.DefFontName()), ToCp1250(view.DefPreFontName()) };
 }
 
-void ApplyAppearance(ThtmlLite& view, const ViewAppearance& appearance)
+void ApplyAppearance(ThtmlLite& view, const ViewAppearance& given)
 {
+    const ViewAppearance appearance = ResolvedForView(given);
     view.SetDefBackground(appearance.background);
     view.SetDefFontColor(appearance.fontColor);
     view.SetDefHotSpotColor(appearance.linkColor);

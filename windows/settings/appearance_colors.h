@@ -15,8 +15,13 @@ AppearanceColor FromQColor(const QColor& color);
 
 class ThtmlLite;
 
+// The appearance with its system colours (the link's active-caption colour)
+// turned into the colours they show, as the view is given them: the view
+// knows only a few system colours of its own.
+ViewAppearance ResolvedForView(const ViewAppearance& appearance);
+
 // The view's Def... properties as an appearance, and back (the view lays its
-// page out again).
+// page out again; system colours are resolved first).
 ViewAppearance AppearanceOf(const ThtmlLite& view);
 void ApplyAppearance(ThtmlLite& view, const ViewAppearance& appearance);
 

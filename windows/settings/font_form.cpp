@@ -184,7 +184,7 @@ void TFontForm::SetAppearance(const ViewAppearance& appearance)
 
 ViewAppearance TFontForm::Appearance() const
 {
-    return AppearanceOf(*PreviewHtml);
+    return m_appearance;
 }
 
 void TFontForm::StylListaClick()
@@ -255,6 +255,7 @@ void TFontForm::pickColor(AppearanceColor ViewAppearance::*member)
 
 void TFontForm::applyToPreview(const ViewAppearance& appearance)
 {
+    m_appearance = appearance;
     ApplyAppearance(*PreviewHtml, appearance);
     QPalette palette = PodgladPanel->palette();
     palette.setColor(QPalette::Window, ToQColor(appearance.background));

@@ -33,7 +33,7 @@ public:
     // Copies the window's appearance into the preview and selects its font
     // name and size in the lists (no selection when they are not listed).
     void SetAppearance(const ViewAppearance& appearance);
-    // The appearance being edited, as the preview holds it.
+    // The appearance being edited (the preview shows it).
     ViewAppearance Appearance() const;
 
     // Handlers.
@@ -63,6 +63,8 @@ private:
     void showSelections();
     void showColors();
     void pickColor(AppearanceColor ViewAppearance::*member);
+
+    ViewAppearance m_appearance; // as the preview shows it, system colours unresolved
 };
 
 } // namespace orbita
