@@ -1,37 +1,46 @@
 #include "windows/dialogs/splash_form.h"
 
+#include "platform/window_services.h"
+
 #include <QFont>
 #include <QGuiApplication>
-#include <QLinearGradient>
-#include <QPainter>
+#include <QLabel>
+#include <QPalette>
 #include <QScreen>
 
 namespace orbita {
 
 TSplashForm::TSplashForm(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("SplashForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(600, 180);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
-}
 
-void TSplashForm::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0x1F, 0x4E, 0x8C));
-    gradient.setColorAt(1, QColor(0x0B, 0x23, 0x45));
-    painter.fillRect(rect(), gradient);
-    painter.setPen(Qt::white);
-    QFont title(QStringLiteral("Arial"), 40, QFont::Bold);
-    painter.setFont(title);
-    painter.drawText(QRect(0, 25, width(), 80), Qt::AlignCenter, QStringLiteral("Orbita"));
-    QFont subtitle(QStringLiteral("Arial"), 13);
-    painter.setFont(subtitle);
-    painter.drawText(QRect(0, 105, width(), 40), Qt::AlignCenter,
-        QStringLiteral("Multimedialny układ okresowy pierwiastków"));
+    SplashImage = new QLabel(this);
+    SplashImage->setObjectName(QStringLiteral("SplashImage"));
+    SplashImage->setGeometry(0, 0, 600, 180);
+    DrawResourceBitmap(*SplashImage, QStringLiteral("SPLASH"));
+
+    PrawaEtykieta = new QLabel(this);
+    PrawaEtykieta->setObjectName(QStringLiteral("PrawaEtykieta"));
+    PrawaEtykieta->setGeometry(112, 115, 377, 57);
+    PrawaEtykieta->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PrawaEtykieta->setWordWrap(true);
+    PrawaEtykieta->setAttribute(Qt::WA_TranslucentBackground);
+    PrawaEtykieta->setAutoFillBackground(false);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    font.setBold(true);
+    PrawaEtykieta->setFont(font);
+    QPalette palette = PrawaEtykieta->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    PrawaEtykieta->setPalette(palette);
+    PrawaEtykieta->setText(QStringLiteral(
+        "Ostrzeżenie: program jest chroniony prawem autorskim. Kopiowanie i rozpowszechnianie go w całości "
+        "lub w części bez zgody Zespołu Orbity jest zabronione."));
 }
 
 } // namespace orbita
