@@ -4,6 +4,7 @@
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "windows/dialogs/about_form.h"
 #include "windows/element/element_form.h"
 #include "htmlview/html_view_widget.h"
 #include "windows/element/element_page.h"
@@ -614,6 +615,24 @@ TEST_F(ElementForm, ContactLinkOpensTheAboutBoxAndHelpItsTopic)
     form.show();
     QTest::keyClick(form.MainHtml, Qt::Key_F1);
     EXPECT_EQ(helpTopics, std::vector<QString> { QStringLiteral("O_PIERWS") });
+    form.reject();
+}
+
+TEST_F(ElementForm, ContactLinkShowsTheAboutBoxOnItsContactPage)
+{
+    TElementForm::SetContactOpener({});
+    ScriptedUiServices ui;
+    int page = -1;
+    ui.answerModal([&](QDialog& dialog) {
+        page = dynamic_cast<TAboutForm&>(dialog).Notebook->currentIndex();
+        return mrOk;
+    });
+    TElementForm form(26);
+    bool handled = false;
+    form.MainHtmlHotSpotClick("ORB_KORESPONDENCJA", handled);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(ui.finished());
+    EXPECT_EQ(page, TAboutForm::KorespondencjaPage);
     form.reject();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui_services.h"
 #include "htmlview/archive_page_widget.h"
 #include "htmlview/html_view_widget.h"
+#include "windows/dialogs/about_form.h"
 #include "windows/element/element_page.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
@@ -718,6 +719,8 @@ void TElementForm::MainHtmlHotSpotClick(const std::string& target, bool& handled
     handled = true;
     if (g_contactOpener)
         g_contactOpener();
+    else
+        TAboutForm::PokazInformacje(true, this);
 }
 
 void TElementForm::MemoMenuPopup()

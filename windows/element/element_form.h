@@ -109,8 +109,9 @@ public:
     void RemoveNoteMemoClick();
     void NoteMemoChange();
 
-    // What the window calls out to: help, and the about box on its contact
-    // page. Replaced in tests and until those windows are merged in.
+    // What the window calls out to: help (nothing happens until an opener is
+    // set: the help window is not part of this branch), and the about box on
+    // its contact page (TAboutForm unless another opener is set).
     using HelpOpener = std::function<void(const QString& topic)>;
     using ContactOpener = std::function<void()>;
     static void SetHelpOpener(HelpOpener opener);
