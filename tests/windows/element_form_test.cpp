@@ -697,8 +697,10 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
         builds.clear();
         form.SettingsButtonClick();
         EXPECT_EQ(seen, DefaultViewAppearance()); // the dialog opened on the window's values
-        EXPECT_EQ(form.Appearance(), kAppearanceSchemes[3].appearance);
-        EXPECT_EQ(AppearanceOf(*form.MainHtml), kAppearanceSchemes[3].appearance);
+        ViewAppearance applied = kAppearanceSchemes[3].appearance;
+        applied.preFontName = "Verdana"; // the font name serves the fixed-pitch text too
+        EXPECT_EQ(form.Appearance(), applied);
+        EXPECT_EQ(AppearanceOf(*form.MainHtml), applied);
         EXPECT_EQ(form.NoteMemo->palette().color(QPalette::Base), QColor(128, 0, 255));
         EXPECT_EQ(form.NoteMemo->font().pointSize(), 10);
         ASSERT_EQ(builds.size(), 1u); // the details page is built again

@@ -649,6 +649,7 @@ void TElementForm::SettingsButtonClick()
     if (!chosen)
         return;
     m_appearance = *chosen;
+    m_appearance.preFontName = m_appearance.fontName; // the window's fixed-pitch font follows its font
     applyAppearance();
     if (CurrentMode() == Mode::Notes)
         NoteButtonClick();
