@@ -108,9 +108,9 @@ bool TElementFindDialog::MatchCase() const
 
 // ---- the element window ----
 
-void TElementForm::Insert(int element)
+void TElementForm::Insert(int element, QWidget* owner)
 {
-    TElementForm form(element);
+    TElementForm form(element, owner);
     Ui().ShowModal(form);
 }
 

@@ -52,9 +52,9 @@ public:
     static constexpr int kFirstElement = 1;
     static constexpr int kLastElement = 118;
 
-    // Sets the current element number, creates the window and shows it
-    // modally; returns when it closes.
-    static void Insert(int element);
+    // Sets the current element number, creates the window (over `owner`)
+    // and shows it modally; returns when it closes.
+    static void Insert(int element, QWidget* owner = nullptr);
     // The element last shown (it stays set after the window closes).
     static int CurrentElement();
 
