@@ -1,0 +1,184 @@
+#pragma once
+
+#include "widgets/dialog_form.h"
+#include "windows/settings/view_appearance.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QStackedWidget;
+class QToolButton;
+
+namespace orbita {
+
+class ThtmlLite;
+
+// The find dialog of the element window: the text, the match-case option, and
+// "Znajdź następny"; it always searches downwards and stays open.
+class TElementFindDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TElementFindDialog(QWidget* parent);
+    Q_DISABLE_COPY_MOVE(TElementFindDialog)
+
+    QString FindText() const;
+    bool MatchCase() const;
+
+    QLineEdit* TextEdit = nullptr;
+    QCheckBox* MatchCaseBox = nullptr;
+    QToolButton* FindNextButton = nullptr;
+};
+
+// The modal window that shows one element at a time in three modes: details
+// (the generated property table), description (the element's own page from
+// the content archive) and notes (a per-user notepad kept scrambled in the
+// registry under Notes).
+class TElementForm final : public TDialogForm {
+    Q_OBJECT
+
+public:
+    enum class Mode { None = 0, Details = 1, Description = 2, Notes = 3 };
+
+    static constexpr int kFirstElement = 1;
+    static constexpr int kLastElement = 118;
+
+    // Sets the current element number, creates the window (over `owner`)
+    // and shows it modally; returns when it closes.
+    static void Insert(int element, QWidget* owner = nullptr);
+    // The element last shown (it stays set after the window closes).
+    static int CurrentElement();
+
+    // Creates the window (FormCreate) on the current element, or on
+    // `element` when given (which then becomes the current element).
+    explicit TElementForm(QWidget* parent = nullptr);
+    explicit TElementForm(int element, QWidget* parent = nullptr);
+    ~TElementForm() override;
+    Q_DISABLE_COPY_MOVE(TElementForm)
+
+    Mode CurrentMode() const;
+    // True while a page is being built or read (the arrow keys wait).
+    bool Busy() const;
+    bool NoteModified() const { return m_noteModified; }
+    // The pages of the element last built in details mode.
+    const std::string& DisplayPage() const { return m_displayPage; }
+    const std::string& ExportPage() const { return m_exportPage; }
+    const ViewAppearance& Appearance() const { return m_appearance; }
+
+    // The page generator: sets the name label and the caption from the
+    // element database, and with `full` builds the display and export pages
+    // and loads the display page into the view. BuildPage is the program's
+    // own; tests may wrap it to watch the window's calls.
+    using PageBuilder = std::function<void(TElementForm& form, int element, bool full)>;
+    static void SetPageBuilder(PageBuilder builder);
+    static void BuildPage(TElementForm& form, int element, bool full);
+    // Used by the page builder.
+    void SetElementName(const QString& name);
+    void SetPages(std::string display, std::string exportPage);
+
+    // Handlers.
+    void DetailsButtonClick();
+    void DescriptionButtonClick();
+    void NoteButtonClick();
+    void FirstButtonClick();
+    void PreviousButtonClick();
+    void NextButtonClick();
+    void LastButtonClick();
+    void SaveButtonClick();
+    void CopyButtonClick();
+    void HelpButtonClick();
+    void SettingsButtonClick();
+    void FindButtonClick();
+    void FindDialogFind();
+    void MainHtmlHotSpotClick(const std::string& target, bool& handled);
+    void MemoMenuPopup();
+    void CutNoteMemoClick();
+    void CopyNoteMemoClick();
+    void PasteNoteMemoClick();
+    void DelNoteMemoClick();
+    void SelectAllNoteMemoClick();
+    void RemoveNoteMemoClick();
+    void NoteMemoChange();
+
+    // What the window calls out to: help (nothing happens until an opener is
+    // set: the help window is not part of this branch), and the about box on
+    // its contact page (TAboutForm unless another opener is set).
+    using HelpOpener = std::function<void(const QString& topic)>;
+    using ContactOpener = std::function<void()>;
+    static void SetHelpOpener(HelpOpener opener);
+    static void SetContactOpener(ContactOpener opener);
+
+    // Components.
+    QToolButton* DetailsButton = nullptr;
+    QToolButton* DescriptionButton = nullptr;
+    QToolButton* NoteButton = nullptr;
+    QToolButton* FirstButton = nullptr;
+    QToolButton* PreviousButton = nullptr;
+    QToolButton* NextButton = nullptr;
+    QToolButton* LastButton = nullptr;
+    QToolButton* SaveButton = nullptr;
+    QToolButton* CopyButton = nullptr;
+    QToolButton* HelpButton = nullptr;
+    QToolButton* SettingsButton = nullptr;
+    QToolButton* FindButton = nullptr;
+    QToolButton* CloseButton = nullptr;
+    QLabel* PierwiastekEtykieta = nullptr;
+    QFrame* MainPanel = nullptr;
+    QStackedWidget* Notebook = nullptr;
+    ThtmlLite* MainHtml = nullptr;
+    QPlainTextEdit* NoteMemo = nullptr;
+    QMenu* MemoMenu = nullptr;
+    QAction* CutNoteMemo = nullptr;
+    QAction* CopyNoteMemo = nullptr;
+    QAction* PasteNoteMemo = nullptr;
+    QAction* DelNoteMemo = nullptr;
+    QAction* SelectAllNoteMemo = nullptr;
+    QAction* RemoveNoteMemo = nullptr;
+    TElementFindDialog* FindDialog = nullptr;
+
+    void done(int result) override;
+
+protected:
+    void helpRequested() override { HelpButtonClick(); }
+    void findRequested() override { FindButtonClick(); }
+    void appearanceRequested() override { SettingsButtonClick(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QToolButton* makeButton(const char* name, const char* picture, const QString& caption, const QString& hint);
+    void setupComponents();
+    void setupConnections();
+    void refresh();
+    void stepTo(int element);
+    void updateStepButtons();
+    void setBusy(bool busy);
+    void buildPage(bool full);
+    void loadDescription();
+    void loadNote();
+    void storeNote();
+    void storeNoteIfModified();
+    void applyAppearance();
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+    bool writeFile(const QString& fileName, const QByteArray& bytes);
+    std::string profileKey() const;
+
+    std::string m_displayPage;
+    std::string m_exportPage;
+    ViewAppearance m_appearance;
+    bool m_noteModified = false;
+    bool m_loadingNote = false;
+    bool m_busy = false;
+    bool m_closed = false;
+    QFrame* m_borderPanels[4] = {};
+};
+
+} // namespace orbita

@@ -1,0 +1,281 @@
+#include "windows/settings/font_form.h"
+
+#include "platform/qt_text.h"
+#include "platform/ui_services.h"
+#include "htmlview/html_view_widget.h"
+#include "windows/settings/appearance_colors.h"
+
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orbita {
+namespace {
+
+// The page the preview shows.
+QString previewPage()
+{
+    return QStringLiteral("<center><br></center><ul><li>Tekst normalny<li><a href=NoWhere>Odnośnik</a><li><b>"
+                          "Pogrubienie (najczęściej tytuł)</b><li><i>Kursywa</i><li><u>Podkreślenie</u></ul>");
+}
+
+QLabel* heading(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QToolButton* picker(const char* name, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIconSize(QSize(40, 14));
+    button->setMinimumWidth(56);
+    return button;
+}
+
+void showColor(QToolButton& button, AppearanceColor color)
+{
+    QPixmap swatch(40, 14);
+    swatch.fill(ToQColor(color));
+    button.setIcon(QIcon(swatch));
+}
+
+void selectText(QListWidget& list, const QString& text)
+{
+    const QList<QListWidgetItem*> found = list.findItems(text, Qt::MatchFixedString);
+    const QSignalBlocker blocker(list);
+    if (found.isEmpty()) {
+        list.setCurrentRow(-1);
+        list.clearSelection();
+        return;
+    }
+    list.setCurrentItem(found.first());
+    list.scrollToItem(found.first());
+}
+
+} // namespace
+
+TFontForm::TFontForm(QWidget* parent)
+    : TDialogForm(parent)
+{
+    setObjectName(QStringLiteral("FontForm"));
+    setTitle(QStringLiteral("Ustawienia wyglądu"));
+    setSizeable(false);
+
+    auto* grid = new QGridLayout;
+    bodyLayout()->addLayout(grid, 1);
+
+    grid->addWidget(heading(QStringLiteral("Podgląd"), body()), 0, 0, 1, 3);
+    PodgladPanel = new QFrame(body());
+    PodgladPanel->setObjectName(QStringLiteral("PodgladPanel"));
+    PodgladPanel->setFrameShape(QFrame::StyledPanel);
+    PodgladPanel->setAutoFillBackground(true);
+    auto* previewLayout = new QVBoxLayout(PodgladPanel);
+    previewLayout->setContentsMargins(2, 2, 2, 2);
+    PreviewHtml = new ThtmlLite(PodgladPanel);
+    PreviewHtml->setObjectName(QStringLiteral("PreviewHtml"));
+    PreviewHtml->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PreviewHtml->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PreviewHtml->SetMarginWidth(0);
+    PreviewHtml->SetMarginHeight(0);
+    PreviewHtml->SetBorderStyle(THTMLBorderStyle::htNone);
+    PreviewHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) { };
+    PreviewHtml->setMinimumHeight(110);
+    previewLayout->addWidget(PreviewHtml);
+    grid->addWidget(PodgladPanel, 1, 0, 1, 3);
+
+    grid->addWidget(heading(QStringLiteral("Styl"), body()), 2, 0);
+    grid->addWidget(heading(QStringLiteral("Rozmiar"), body()), 2, 1);
+    grid->addWidget(heading(QStringLiteral("Schematy"), body()), 2, 2);
+    StylLista = new QListWidget(body());
+    StylLista->setObjectName(QStringLiteral("StylLista"));
+    StylLista->addItems(QFontDatabase::families());
+    FontSizeBox = new QListWidget(body());
+    FontSizeBox->setObjectName(QStringLiteral("FontSizeBox"));
+    for (int size = kMinAppearanceFontSize; size <= kMaxAppearanceFontSize; ++size)
+        FontSizeBox->addItem(QString::number(size));
+    FontSizeBox->setMaximumWidth(70);
+    ThemeBox = new QListWidget(body());
+    ThemeBox->setObjectName(QStringLiteral("ThemeBox"));
+    for (const AppearanceScheme& scheme : kAppearanceSchemes)
+        ThemeBox->addItem(QString::fromUtf8(scheme.name.data(), qsizetype(scheme.name.size())));
+    grid->addWidget(StylLista, 3, 0);
+    grid->addWidget(FontSizeBox, 3, 1);
+    grid->addWidget(ThemeBox, 3, 2);
+
+    auto* colors = new QHBoxLayout;
+    BackgroundColorPicker = picker("BackgroundColorPicker", body());
+    FontColorPicker = picker("FontColorPicker", body());
+    LinkColorPicker = picker("LinkColorPicker", body());
+    colors->addWidget(new QLabel(QStringLiteral("Tło"), body()));
+    colors->addWidget(BackgroundColorPicker);
+    colors->addWidget(new QLabel(QStringLiteral("Czcionka"), body()));
+    colors->addWidget(FontColorPicker);
+    colors->addWidget(new QLabel(QStringLiteral("Odsyłacz"), body()));
+    colors->addWidget(LinkColorPicker);
+    colors->addStretch();
+    grid->addLayout(colors, 4, 0, 1, 3);
+
+    auto* buttons = new QHBoxLayout;
+    ConfirmButton = new QPushButton(QIcon(QStringLiteral(":/res/B_CONFIRM.png")), QStringLiteral("&OK"), body());
+    ConfirmButton->setObjectName(QStringLiteral("ConfirmButton"));
+    ConfirmButton->setDefault(true);
+    DefaultButton = new QPushButton(QIcon(QStringLiteral(":/res/B_DEFAULT.png")), QStringLiteral("&Domyślnie"), body());
+    DefaultButton->setObjectName(QStringLiteral("DefaultButton"));
+    DefaultButton->setAutoDefault(false);
+    CancelButton = new QPushButton(QIcon(QStringLiteral(":/res/B_CANCEL.png")), QStringLiteral("&Anuluj"), body());
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAutoDefault(false);
+    buttons->addWidget(DefaultButton);
+    buttons->addStretch();
+    buttons->addWidget(ConfirmButton);
+    buttons->addWidget(CancelButton);
+    bodyLayout()->addLayout(buttons);
+
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(2, 2);
+
+    PreviewHtml->LoadFromText(ToCp1250(previewPage()));
+    applyToPreview(DefaultViewAppearance());
+
+    connect(StylLista, &QListWidget::itemClicked, this, &TFontForm::StylListaClick);
+    connect(StylLista, &QListWidget::currentRowChanged, this, &TFontForm::StylListaClick);
+    connect(FontSizeBox, &QListWidget::currentRowChanged, this, &TFontForm::FontSizeBoxClick);
+    connect(ThemeBox, &QListWidget::currentRowChanged, this, &TFontForm::ThemeBoxClick);
+    connect(DefaultButton, &QPushButton::clicked, this, &TFontForm::DefaultButtonClick);
+    connect(BackgroundColorPicker, &QToolButton::clicked, this, &TFontForm::BackgroundColorPickerClick);
+    connect(FontColorPicker, &QToolButton::clicked, this, &TFontForm::FontColorPickerClick);
+    connect(LinkColorPicker, &QToolButton::clicked, this, &TFontForm::LinkColorPickerClick);
+    connect(ConfirmButton, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { done(mrCancel); });
+
+    resize(460, 400);
+    setFixedSize(size());
+}
+
+TFontForm::~TFontForm() = default;
+
+std::optional<ViewAppearance> TFontForm::Edit(QWidget* owner, const ViewAppearance& current)
+{
+    TFontForm form(owner);
+    form.SetAppearance(current);
+    if (Ui().ShowModal(form) != mrOk)
+        return std::nullopt;
+    return form.Appearance();
+}
+
+void TFontForm::SetAppearance(const ViewAppearance& appearance)
+{
+    applyToPreview(appearance);
+    showSelections();
+}
+
+ViewAppearance TFontForm::Appearance() const
+{
+    return m_appearance;
+}
+
+void TFontForm::StylListaClick()
+{
+    const QListWidgetItem* item = StylLista->currentItem();
+    if (!item)
+        return;
+    ViewAppearance appearance = Appearance();
+    appearance.fontName = ToCp1250(item->text());
+    applyToPreview(appearance);
+}
+
+void TFontForm::FontSizeBoxClick()
+{
+    const QListWidgetItem* item = FontSizeBox->currentItem();
+    if (!item)
+        return;
+    ViewAppearance appearance = Appearance();
+    appearance.fontSize = item->text().toInt();
+    applyToPreview(appearance);
+}
+
+void TFontForm::ThemeBoxClick()
+{
+    const int row = ThemeBox->currentRow();
+    if (row < 0 || row >= int(kAppearanceSchemes.size()))
+        return;
+    if (row == 0) {
+        DefaultButtonClick();
+        return;
+    }
+    applyToPreview(kAppearanceSchemes[std::size_t(row)].appearance);
+    showSelections();
+}
+
+void TFontForm::DefaultButtonClick()
+{
+    applyToPreview(DefaultViewAppearance());
+    showSelections();
+    const QSignalBlocker blocker(ThemeBox);
+    ThemeBox->setCurrentRow(0);
+}
+
+void TFontForm::BackgroundColorPickerClick()
+{
+    pickColor(&ViewAppearance::background);
+}
+
+void TFontForm::FontColorPickerClick()
+{
+    pickColor(&ViewAppearance::fontColor);
+}
+
+void TFontForm::LinkColorPickerClick()
+{
+    pickColor(&ViewAppearance::linkColor);
+}
+
+void TFontForm::pickColor(AppearanceColor ViewAppearance::*member)
+{
+    ViewAppearance appearance = Appearance();
+    const std::optional<QColor> chosen = Ui().ChooseColor(this, ToQColor(appearance.*member));
+    if (!chosen)
+        return;
+    appearance.*member = FromQColor(*chosen);
+    applyToPreview(appearance);
+}
+
+void TFontForm::applyToPreview(const ViewAppearance& appearance)
+{
+    m_appearance = appearance;
+    ApplyAppearance(*PreviewHtml, appearance);
+    QPalette palette = PodgladPanel->palette();
+    palette.setColor(QPalette::Window, ToQColor(appearance.background));
+    PodgladPanel->setPalette(palette);
+    showColors();
+}
+
+void TFontForm::showSelections()
+{
+    const ViewAppearance appearance = Appearance();
+    selectText(*StylLista, FromCp1250(appearance.fontName));
+    selectText(*FontSizeBox, QString::number(appearance.fontSize));
+}
+
+void TFontForm::showColors()
+{
+    const ViewAppearance appearance = Appearance();
+    showColor(*BackgroundColorPicker, appearance.background);
+    showColor(*FontColorPicker, appearance.fontColor);
+    showColor(*LinkColorPicker, appearance.linkColor);
+}
+
+} // namespace orbita
