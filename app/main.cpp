@@ -6,7 +6,10 @@
 #include "platform/localization.h"
 #include "platform/single_instance.h"
 #include "core/version_marker.h"
+#include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/splash_form.h"
+#include "windows/element/element_form.h"
+#include "windows/element/element_links.h"
 #include "windows/main/main_form.h"
 #include "windows/main/menu_form.h"
 #include "windows/setup/install_form.h"
@@ -101,6 +104,9 @@ int main(int argc, char** argv)
             window->raise();
             window->activateWindow();
         });
+    // The windows that open the element window or help reach them here.
+    SetElementOpener([](QWidget* owner, int element) { TElementForm::Insert(element, owner); });
+    TElementForm::SetHelpOpener([](const QString& topic) { OpenHelpTopic(nullptr, topic); });
     QuitOnTerminationSignals();
     const int result = runMainWindow(app, *mainWindow);
     FinishApplicationRun();

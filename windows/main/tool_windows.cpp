@@ -5,8 +5,12 @@
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/dialogs/about_form.h"
+#include "windows/dialogs/choice_form.h"
+#include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/quit_form.h"
 #include "windows/dialogs/tip_form.h"
+#include "windows/element/element_form.h"
+#include "windows/element/find_form.h"
 #include "windows/main/main_commands.h"
 
 #include <QAction>
@@ -35,18 +39,21 @@ void reportToolFailure(QWidget* owner, const QString& target)
 
 } // namespace
 
-void ToolWindows::OpenElement(QWidget*, int)
+void ToolWindows::OpenElement(QWidget* owner, int element)
 {
+    TElementForm::Insert(element, owner);
 }
-std::optional<int> ToolWindows::ChooseElement(QWidget*)
+std::optional<int> ToolWindows::ChooseElement(QWidget* owner)
 {
-    return std::nullopt;
+    return TChoiceForm::ChooseElement(owner);
 }
-void ToolWindows::ShowHelp(QWidget*, const QString&)
+void ToolWindows::ShowHelp(QWidget* owner, const QString& topic)
 {
+    OpenHelpTopic(owner, topic);
 }
-void ToolWindows::OpenFind(QWidget*)
+void ToolWindows::OpenFind(QWidget* owner)
 {
+    TFindForm::ShowFind(owner);
 }
 void ToolWindows::OpenUpdate(QWidget*)
 {
