@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 
 #include <array>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace orbita {
@@ -411,11 +413,14 @@ void setAside(const std::string& path)
         struct stat st { };
         for (int n = 2; ::lstat(target.c_str(), &st) == 0 && n < 1000; ++n)
             target = base + "-" + std::to_string(n);
-        if (::rename(path.c_str(), target.c_str()) == 0) {
-            ::rename((path + "-wal").c_str(), (target + "-wal").c_str());
-            ::unlink((path + "-shm").c_str());
-            ::unlink((path + "-journal").c_str());
-        }
+        // The log and the index go first and the store file last: while the
+        // damaged file is still in place, no other process can start a fresh
+        // store there (it finds the damage and waits for this lock), so the
+        // log moved aside is never a fresh store's log with its commits.
+        ::rename((path + "-wal").c_str(), (target + "-wal").c_str());
+        ::unlink((path + "-shm").c_str());
+        ::unlink((path + "-journal").c_str());
+        ::rename(path.c_str(), target.c_str());
     }
     probe.reset();
     if (lockFd >= 0)
@@ -448,6 +453,13 @@ Connection* connection()
         setAside(path);
         result = openStore(path, t_connection);
     }
+    // A store that another process is setting up this very moment (after
+    // setting a damaged one aside) can refuse to open for a few
+    // milliseconds; wait a little instead of giving up.
+    for (int attempt = 1; result == OpenResult::Failed && attempt <= 8; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 * attempt));
+        result = openStore(path, t_connection);
+    }
     return result == OpenResult::Ok ? t_connection.get() : nullptr;
 }
 
@@ -463,29 +475,34 @@ void handleFailure(int rc)
 
 // Runs `body` inside one write transaction on this thread's connection.
 // `body` returns an SQLite code; anything but SQLITE_OK / SQLITE_DONE rolls
-// back.
-template <typename Body> void writeTransaction(Body body)
+// back. Gives the code of the first failure, SQLITE_OK on success and
+// SQLITE_CANTOPEN when no store could be opened.
+template <typename Body> int writeOnce(Body& body)
 {
     Connection* c = connection();
     if (!c)
-        return;
+        return SQLITE_CANTOPEN;
     int rc = SQLITE_OK;
     sqlite3_stmt* begin = c->statement(Begin, rc);
-    if (!begin)
-        return handleFailure(rc);
+    if (!begin) {
+        handleFailure(rc);
+        return rc;
+    }
     {
         Reset reset(begin);
         rc = sqlite3_step(begin);
     }
-    if (rc != SQLITE_DONE)
-        return handleFailure(rc);
+    if (rc != SQLITE_DONE) {
+        handleFailure(rc);
+        return rc;
+    }
     rc = body(*c);
     if (rc == SQLITE_OK || rc == SQLITE_DONE) {
         if (sqlite3_stmt* commit = c->statement(Commit, rc)) {
             Reset reset(commit);
             rc = sqlite3_step(commit);
             if (rc == SQLITE_DONE)
-                return;
+                return SQLITE_OK;
         }
     }
     if (!sqlite3_get_autocommit(c->db())) {
@@ -496,6 +513,26 @@ template <typename Body> void writeTransaction(Body body)
         }
     }
     handleFailure(rc);
+    return rc;
+}
+
+// A write that failed because the store changed under it (another process
+// set a damaged store aside and started anew, the file moved, the store was
+// busy beyond the timeout or could not be opened for a moment) is tried again
+// on a fresh connection, so that no write that two processes make at once is
+// lost. Constraint failures and the like are not retried.
+template <typename Body> void writeTransaction(Body body)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int rc = writeOnce(body);
+        const int primary = rc & 0xFF;
+        const bool retry = isCorruption(rc) || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY
+            || primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_IOERR;
+        if (!retry)
+            return;
+        t_connection.reset();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 * (attempt + 1)));
+    }
 }
 
 // The id of an existing key, or 0; `rc` gets a failure code.

@@ -37,7 +37,7 @@ start_xvfb() {
   local n
   for n in $(shuf -i 200-899 -n 40); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
       kill -0 "$XVFB_PID" 2>/dev/null || break
