@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <numeric>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,6 +45,33 @@ TableLength length(FuzzedDataProvider& data)
     default:
         return {};
     }
+}
+
+// TABLE attributes with values written by the fuzzer, read the way the
+// document builder reads them; their limits must hold whatever the text.
+TableAttributes readTable(FuzzedDataProvider& data)
+{
+    std::string values[5];
+    for (std::string& value : values)
+        value = data.ConsumeRandomLengthString(16);
+    const TableAttributes table
+        = ReadTableAttributes([&values](std::string_view name) -> std::optional<std::string_view> {
+              const std::string_view names[] = { "BORDER", "CELLPADDING", "CELLSPACING", "WIDTH", "HSPACE" };
+              for (std::size_t i = 0; i < std::size(names); ++i) {
+                  if (name == names[i] && !values[i].empty())
+                      return values[i] == "-" ? std::string_view() : std::string_view(values[i]);
+              }
+              return std::nullopt;
+          });
+    check(table.cellPadding >= 0 && table.cellPadding <= 50);
+    check(table.cellSpacing >= 0 && table.cellSpacing <= 42);
+    check(!table.border || table.cellSpacing >= 2);
+    check(table.hSpace >= 0 && table.hSpace <= 20);
+    check(table.width.kind != TableLength::Kind::Percent
+        || (table.width.value >= 10 && table.width.value <= 1000));
+    check(table.width.kind != TableLength::Kind::Pixels
+        || (table.width.value >= 0 && table.width.value <= kTableMaxPixels));
+    return table;
 }
 
 void checkGrid(const TableGrid& grid)
@@ -86,9 +115,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     TableWidthInput input;
     input.columnCount = result.grid.columnCount;
-    input.cellPadding = smallOrAny(data, 0, 60);
-    input.cellSpacing = smallOrAny(data, 0, 45);
-    input.width = length(data);
+    if (data.ConsumeBool()) {
+        const TableAttributes table = readTable(data);
+        input.cellPadding = table.cellPadding;
+        input.cellSpacing = table.cellSpacing;
+        input.width = table.width;
+    } else {
+        input.cellPadding = smallOrAny(data, 0, 60);
+        input.cellSpacing = smallOrAny(data, 0, 45);
+        input.width = length(data);
+    }
     input.availableWidth = smallOrAny(data, 0, 3000);
     for (const TableGridCell& cell : result.grid.cells) {
         input.cells.push_back(

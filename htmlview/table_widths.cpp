@@ -52,6 +52,11 @@ void spread(std::vector<Int>& values, std::size_t first, std::size_t count, Int 
         values[first + i] += each + (static_cast<Int>(i) < rest ? 1 : 0);
 }
 
+bool hasPixelWidth(const TableColumnBounds& bounds, std::size_t column)
+{
+    return column < bounds.pixelWidth.size() && bounds.pixelWidth[column];
+}
+
 std::vector<int> copyOf(const std::vector<int>& values)
 {
     return values;
@@ -146,9 +151,33 @@ std::vector<int> fillSpace(const TableColumnBounds& bounds, Int space, bool useP
                     ? minimum + mulDiv(maximum - minimum, rest - otherMinimum, otherMaximum - otherMinimum)
                     : minimum;
             } else {
-                widths[i] = maximum
-                    + (otherMaximum > 0 ? mulDiv(rest - otherMaximum, maximum, otherMaximum)
-                                        : (rest - otherMaximum) / static_cast<Int>(otherCount));
+                widths[i] = maximum;
+            }
+        }
+        if (rest > otherMaximum) {
+            // Room beyond the maximums: it goes to the columns without a
+            // WIDTH in pixels (to all other columns when each has one), in
+            // proportion to their maximums, equally when these are all 0.
+            std::vector<bool> grows(n, false);
+            for (std::size_t i = 0; i < n; ++i)
+                grows[i] = !isPercent[i] && !hasPixelWidth(bounds, i);
+            if (std::none_of(grows.begin(), grows.end(), [](bool g) { return g; })) {
+                for (std::size_t i = 0; i < n; ++i)
+                    grows[i] = !isPercent[i];
+            }
+            Int growMaximum = 0;
+            Int growCount = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (grows[i]) {
+                    growMaximum += bounds.maximum[i];
+                    ++growCount;
+                }
+            }
+            const Int extra = rest - otherMaximum;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (grows[i])
+                    widths[i] += growMaximum > 0 ? mulDiv(extra, bounds.maximum[i], growMaximum)
+                                                 : extra / growCount;
             }
         }
     }
@@ -171,6 +200,7 @@ TableColumnBounds MeasureTableColumns(
     std::vector<Int> minimum(n, 0);
     std::vector<Int> maximum(n, 0);
     std::vector<Int> percent(n, 0);
+    std::vector<bool> pixelWidth(n, false);
     TableColumnBounds bounds;
 
     struct Cell {
@@ -202,6 +232,8 @@ TableColumnBounds MeasureTableColumns(
             }
         }
         if (cell.span == 1) {
+            if (input.width.isPixels())
+                pixelWidth[cell.column] = true;
             minimum[cell.column] = std::max(minimum[cell.column], cell.minimum);
             maximum[cell.column] = std::max(maximum[cell.column], cell.maximum);
             percent[cell.column] = std::max(percent[cell.column], cell.percent);
@@ -246,6 +278,7 @@ TableColumnBounds MeasureTableColumns(
     bounds.minimum.resize(n);
     bounds.maximum.resize(n);
     bounds.percent.resize(n);
+    bounds.pixelWidth = pixelWidth;
     Int totalMinimum = 0;
     Int totalMaximum = 0;
     Int percentSum = 0;

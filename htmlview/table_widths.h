@@ -31,6 +31,7 @@ struct TableColumnBounds {
     std::vector<int> minimum;
     std::vector<int> maximum; // never below the minimum of the same column
     std::vector<int> percent; // tenths of a per cent, 0 for none; each at most 1000
+    std::vector<bool> pixelWidth; // a single-column cell of the column has a WIDTH in pixels
     int totalMinimum = 0;
     int totalMaximum = 0;
     int percentSum = 0; // tenths; may exceed 1000
@@ -88,7 +89,9 @@ int TableColumnSpace(const TableLength& tableWidth, int availableWidth, int cell
 //    percent / 1000 but not below their minimum, and shrink towards their
 //    minimums when the others' minimums would not fit; the others get the rest,
 //    interpolated between their minimums and maximums, or their maximums plus
-//    the excess in proportion to them. Rounding leftovers go one pixel at a
+//    the excess in proportion to them, given only to columns without a WIDTH
+//    in pixels while there are such columns (equally when their maximums are
+//    all 0). Rounding leftovers go one pixel at a
 //    time to the last columns (taken only from columns above their minimum).
 std::vector<int> PercentColumnWidths(const TableColumnBounds& bounds, int columnSpace, bool tableHasWidth);
 

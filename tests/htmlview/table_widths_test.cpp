@@ -28,9 +28,11 @@ int sumOf(const Widths& widths)
 }
 
 // Bounds as the measuring pass would give them, for the two procedures.
-TableColumnBounds bounds(Widths minimum, Widths maximum, Widths percents = {})
+TableColumnBounds bounds(
+    Widths minimum, Widths maximum, Widths percents = {}, std::vector<bool> pixelWidth = {})
 {
     TableColumnBounds b;
+    b.pixelWidth = std::move(pixelWidth);
     b.totalMinimum = sumOf(minimum);
     b.totalMaximum = sumOf(maximum);
     if (percents.empty())
@@ -110,24 +112,27 @@ TEST(MeasureTableColumns, PerCentAndPixelFlags)
         Widths percent;
         int percentSum;
         bool anyPixel;
+        std::vector<bool> pixelColumns;
     };
     const Case cases[] = {
-        { "none", { { 0, 1, 0, 0, none }, { 1, 1, 0, 0, none } }, { 0, 0 }, 0, false },
+        { "none", { { 0, 1, 0, 0, none }, { 1, 1, 0, 0, none } }, { 0, 0 }, 0, false, { false, false } },
         { "largest per cent of a column", { { 0, 1, 0, 0, percent(200) }, { 0, 1, 0, 0, percent(300) } },
-            { 300, 0 }, 300, false },
+            { 300, 0 }, 300, false, { false, false } },
         // 600 - 200 = 400 goes to the column without a per cent.
         { "spanning per cent to the column without",
-            { { 0, 1, 0, 0, percent(200) }, { 0, 2, 0, 0, percent(600) } }, { 200, 400 }, 600, false },
+            { { 0, 1, 0, 0, percent(200) }, { 0, 2, 0, 0, percent(600) } }, { 200, 400 }, 600, false,
+            { false, false } },
         // 700 - (200 + 300) = 200, 100 each.
         { "spanning per cent over columns that have one",
             { { 0, 1, 0, 0, percent(200) }, { 1, 1, 0, 0, percent(300) }, { 0, 2, 0, 0, percent(700) } },
-            { 300, 400 }, 700, false },
+            { 300, 400 }, 700, false, { false, false } },
         { "spanning per cent already covered", { { 0, 1, 0, 0, percent(500) }, { 0, 2, 0, 0, percent(400) } },
-            { 500, 0 }, 500, false },
+            { 500, 0 }, 500, false, { false, false } },
         { "sum over 100 per cent kept", { { 0, 1, 0, 0, percent(800) }, { 1, 1, 0, 0, percent(700) } },
-            { 800, 700 }, 1500, false },
-        { "pixel WIDTH on a single cell", { { 1, 1, 0, 0, pixels(1) } }, { 0, 0 }, 0, true },
-        { "pixel WIDTH on a spanning cell", { { 0, 2, 0, 0, pixels(1) } }, { 0, 0 }, 0, true },
+            { 800, 700 }, 1500, false, { false, false } },
+        { "pixel WIDTH on a single cell", { { 1, 1, 0, 0, pixels(1) } }, { 0, 0 }, 0, true, { false, true } },
+        { "pixel WIDTH on a spanning cell", { { 0, 2, 0, 0, pixels(1) } }, { 0, 0 }, 0, true,
+            { false, false } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,6 +140,7 @@ TEST(MeasureTableColumns, PerCentAndPixelFlags)
         EXPECT_EQ(b.percent, c.percent);
         EXPECT_EQ(b.percentSum, c.percentSum);
         EXPECT_EQ(b.anyPixelWidth, c.anyPixel);
+        EXPECT_EQ(b.pixelWidth, c.pixelColumns);
     }
 }
 
@@ -237,6 +243,15 @@ TEST(PercentColumnWidths, EveryBranch)
             { 33, 33, 34 } },
         // Nothing has width: 100 / 3 = 33 each, the last takes the pixel left.
         { "table WIDTH over empty columns", bounds({ 0, 0, 0 }, { 0, 0, 0 }), 100, true, { 33, 33, 34 } },
+        // Columns 0 and 2 have a WIDTH in pixels: the room beyond the
+        // maximums (200 - 52 = 148) all goes to column 1: 50 + 148.
+        { "table WIDTH grows the columns without pixel WIDTH",
+            bounds({ 1, 10, 1 }, { 1, 50, 1 }, { 0, 0, 0 }, { true, false, true }), 200, true,
+            { 1, 198, 1 } },
+        // Every column has one: they grow by maximum, 10 + 90 x 10 / 30 = 40
+        // and 20 + 90 x 20 / 30 = 80.
+        { "table WIDTH grows pixel columns when all are", bounds({ 10, 20 }, { 10, 20 }, {}, { true, true }),
+            120, true, { 40, 80 } },
         { "no columns", bounds({}, {}), 100, true, {} },
     };
     for (const Case& c : cases) {
