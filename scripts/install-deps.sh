@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  fonts-liberation2 fonts-dejavu-core fontconfig
+  fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
 )
 
 missing=()
