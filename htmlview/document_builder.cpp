@@ -357,33 +357,45 @@ private:
             handleEnd(token);
     }
 
-    void handleStart(const Token& token, bool afterItem)
+    // The style elements switch one flag on at their start and off at their
+    // end; gives false for every other element.
+    bool setStyleFlag(ElementId element, bool on)
     {
-        const AttributeList& attributes = token.attributes;
-        switch (token.element) {
+        switch (element) {
         case ElementId::B:
         case ElementId::Strong:
-            m_flags.bold = true;
-            break;
+            m_flags.bold = on;
+            return true;
         case ElementId::I:
         case ElementId::Em:
         case ElementId::Cite:
         case ElementId::Var:
-            m_flags.italic = true;
-            break;
+            m_flags.italic = on;
+            return true;
         case ElementId::U:
-            m_flags.underline = true;
-            break;
+            m_flags.underline = on;
+            return true;
         case ElementId::S:
         case ElementId::Strike:
-            m_flags.strikeout = true;
-            break;
+            m_flags.strikeout = on;
+            return true;
         case ElementId::Sub:
-            m_flags.position = TextPosition::Subscript;
-            break;
+            m_flags.position = on ? TextPosition::Subscript : TextPosition::Normal;
+            return true;
         case ElementId::Sup:
-            m_flags.position = TextPosition::Superscript;
-            break;
+            m_flags.position = on ? TextPosition::Superscript : TextPosition::Normal;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void handleStart(const Token& token, bool afterItem)
+    {
+        const AttributeList& attributes = token.attributes;
+        if (setStyleFlag(token.element, true))
+            return;
+        switch (token.element) {
         case ElementId::Tt:
         case ElementId::Code:
         case ElementId::Kbd:
@@ -551,28 +563,9 @@ private:
 
     void handleEnd(const Token& token)
     {
+        if (setStyleFlag(token.element, false))
+            return;
         switch (token.element) {
-        case ElementId::B:
-        case ElementId::Strong:
-            m_flags.bold = false;
-            break;
-        case ElementId::I:
-        case ElementId::Em:
-        case ElementId::Cite:
-        case ElementId::Var:
-            m_flags.italic = false;
-            break;
-        case ElementId::U:
-            m_flags.underline = false;
-            break;
-        case ElementId::S:
-        case ElementId::Strike:
-            m_flags.strikeout = false;
-            break;
-        case ElementId::Sub:
-        case ElementId::Sup:
-            m_flags.position = TextPosition::Normal;
-            break;
         case ElementId::P:
             if (m_inPre) {
                 addLineBreak(Clear::None);
