@@ -2,10 +2,10 @@
 #include "app/start_role.h"
 #include "app/startup.h"
 #include "core/message_pump.h"
+#include "core/version_marker.h"
 #include "platform/fonts.h"
 #include "platform/localization.h"
 #include "platform/single_instance.h"
-#include "core/version_marker.h"
 #include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/splash_form.h"
 #include "windows/element/element_form.h"
@@ -16,7 +16,6 @@
 #include "windows/setup/uninstall_form.h"
 
 #include <QPointer>
-
 #include <filesystem>
 #include <memory>
 
@@ -50,7 +49,8 @@ int main(int argc, char** argv)
 {
     const std::string executable = ownExecutable();
     const std::string firstArgument = argc > 1 ? argv[1] : "";
-    const StartRole role = ChooseStartRole(std::filesystem::path(executable).filename().string(), firstArgument);
+    const StartRole role
+        = ChooseStartRole(std::filesystem::path(executable).filename().string(), firstArgument);
     VersionMarker(); // keeps the file version in the executable
 
     PrepareFontConfiguration();

@@ -3,7 +3,6 @@
 #include "platform/ui_services.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <exception>
 #include <sys/socket.h>
@@ -12,7 +11,7 @@
 namespace orbita {
 namespace {
 
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void onTerminationSignal(int)
 {
@@ -32,11 +31,11 @@ bool OrbitaApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QString::fromUtf8(error.what()), MessageIcon::Error,
-            MessageButtons::Ok);
-    } catch (...) {
-        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QStringLiteral("Wystąpił nieoczekiwany błąd programu."),
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QString::fromUtf8(error.what()),
             MessageIcon::Error, MessageButtons::Ok);
+    } catch (...) {
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"),
+            QStringLiteral("Wystąpił nieoczekiwany błąd programu."), MessageIcon::Error, MessageButtons::Ok);
     }
     return false;
 }
@@ -57,7 +56,7 @@ void QuitOnTerminationSignals()
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : { SIGTERM, SIGINT, SIGHUP })
         sigaction(signal, &action, nullptr);
 }
 

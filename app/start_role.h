@@ -7,8 +7,8 @@ namespace orbita {
 // What one run of the executable does, decided before any window exists.
 enum class StartRole {
     SelfRemoval, // the copy named REMOVEME: remove the installation and itself
-    Uninstall,   // "/UNINSTALL": the uninstaller window
-    Install,     // "/INSTALL": the installer window
+    Uninstall, // "/UNINSTALL": the uninstaller window
+    Install, // "/INSTALL": the installer window
     Application, // anything else: the program (or the refusal of a second instance)
 };
 

@@ -2,8 +2,8 @@
 
 #include "core/cp1250.h"
 #include "core/registry.h"
-#include "platform/qt_text.h"
 #include "core/text_helpers.h"
+#include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/single_instance.h"
 #include "platform/ui_services.h"
@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QString>
 #include <QThread>
-
 #include <array>
 
 namespace orbita {
@@ -27,8 +26,8 @@ bool fileExists(const std::string& path)
 
 // The files of an installation that /SLIM removes, in this order. The
 // executable of a Linux installation is "orbita".
-constexpr std::array<const char*, 8> kInstallationFiles = {
-    "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita", "BANER.HTM", "BANER.SWF"};
+constexpr std::array<const char*, 8> kInstallationFiles = { "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV",
+    "FAKTURA.BMP", "ORBITA.DAT", "orbita", "BANER.HTM", "BANER.SWF" };
 
 } // namespace
 
@@ -40,8 +39,8 @@ std::string DataPackagePath()
 StartWindow PrepareApplicationStart()
 {
     if (!fileExists(DataPackagePath())) {
-        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QStringLiteral("Nie odnaleziono bazy danych programu"),
-            MessageIcon::Error, MessageButtons::Ok);
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"),
+            QStringLiteral("Nie odnaleziono bazy danych programu"), MessageIcon::Error, MessageButtons::Ok);
         return StartWindow::None;
     }
 
@@ -57,7 +56,8 @@ StartWindow PrepareApplicationStart()
     }
 
     const std::string user = CurrentUserName();
-    const std::int32_t mode = ReadRegInteger(Hive::CurrentUser, std::string(kRootKey) + "\\" + user, "StartupMode");
+    const std::int32_t mode
+        = ReadRegInteger(Hive::CurrentUser, std::string(kRootKey) + "\\" + user, "StartupMode");
     return mode == 1 ? StartWindow::Launcher : StartWindow::Table;
 }
 
@@ -105,7 +105,8 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
 
     if (scope == RemovalScope::Slim) {
         for (const char* name : kInstallationFiles) {
-            const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
+            const std::string folder
+                = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
             if (!folder.empty())
                 ShellDelete(WithTrailingBackslash(folder) + name);
         }
@@ -115,7 +116,7 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
             ShellDelete(folder);
         for (const std::string& account : RegSubKeyNames(Hive::CurrentUser, kRootKey)) {
             const std::string profile = std::string(kRootKey) + "\\" + account;
-            for (const char* sub : {"Placement", "Tools", "Notes", "FindKeywords"})
+            for (const char* sub : { "Placement", "Tools", "Notes", "FindKeywords" })
                 DeleteRegKey(Hive::CurrentUser, profile + "\\" + sub);
             DeleteRegKey(Hive::CurrentUser, profile);
         }
@@ -133,16 +134,18 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
 
 void WarnAboutOlderGeneration()
 {
-    const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kOlderGenerationKey, "ProgramPath"));
+    const std::string folder
+        = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kOlderGenerationKey, "ProgramPath"));
     if (folder.empty() || !FolderExists(folder))
         return;
     const std::string base = WithTrailingBackslash(folder);
     if (!fileExists(base + "ORBITA.EXE") && !fileExists(base + "orbita"))
         return;
     Ui().ShowMessage(nullptr, QStringLiteral("Wykryto starszą wersję programu"),
-        QStringLiteral("Instalator wykrył, że na tym komputerze znajduje się już zainstalowana wersja programu "
-                       "Orbita 2. Program instalacyjny przeniesie ustawienia ze starej wersji do nowej, a "
-                       "następnie usunie niepotrzebne wpisy w rejestrze"),
+        QStringLiteral(
+            "Instalator wykrył, że na tym komputerze znajduje się już zainstalowana wersja programu "
+            "Orbita 2. Program instalacyjny przeniesie ustawienia ze starej wersji do nowej, a "
+            "następnie usunie niepotrzebne wpisy w rejestrze"),
         MessageIcon::Information, MessageButtons::Ok);
 }
 

@@ -11,7 +11,8 @@ namespace orbita {
 // Registry places the start-up reads and writes.
 inline constexpr const char* kRootKey = "Software\\Orbita";
 inline constexpr const char* kAdministratorKey = "Software\\Orbita\\Administrator";
-inline constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
+inline constexpr const char* kUninstallKey
+    = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
 inline constexpr const char* kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
 
 // The content archive beside the executable: the upper-cased base name of the
@@ -20,9 +21,9 @@ std::string DataPackagePath();
 
 // What the application proper opens after the checks of its start.
 enum class StartWindow {
-    None,     // the start ended (no data package, or the login was cancelled)
+    None, // the start ended (no data package, or the login was cancelled)
     Launcher, // StartupMode 1: the launcher window
-    Table,    // otherwise: the splash screen and the periodic table
+    Table, // otherwise: the splash screen and the periodic table
 };
 
 // Steps of the application proper before its message loop: the data package

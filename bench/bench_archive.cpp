@@ -15,9 +15,8 @@
 #include "data/archive_members.h"
 #include "tests/data/test_zip_writer.h"
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -34,9 +33,10 @@ using orbita::test::TestZipWriter;
 
 std::string VariedText(std::size_t size, std::uint32_t seed)
 {
-    static const char* words[] = {"wodór", "hel", "lit", "beryl", "bor", "węgiel", "azot", "tlen", "fluor", "neon",
-        "sód", "magnez", "glin", "krzem", "fosfor", "siarka", "chlor", "argon", "potas", "wapń", "masa", "atomowa",
-        "gęstość", "temperatura", "topnienia", "wrzenia", "elektroujemność", "<td>", "</td>", "<tr>", "\r\n"};
+    static const char* words[] = { "wodór", "hel", "lit", "beryl", "bor", "węgiel", "azot", "tlen", "fluor",
+        "neon", "sód", "magnez", "glin", "krzem", "fosfor", "siarka", "chlor", "argon", "potas", "wapń",
+        "masa", "atomowa", "gęstość", "temperatura", "topnienia", "wrzenia", "elektroujemność", "<td>",
+        "</td>", "<tr>", "\r\n" };
     std::string out;
     out.reserve(size + 32);
     while (out.size() < size) {
@@ -52,15 +52,16 @@ std::string VariedText(std::size_t size, std::uint32_t seed)
 
 struct BenchArchives {
     std::filesystem::path folder;
-    std::string big;                 // (a): 2,000 members, about 60 MB in all
-    std::vector<std::string> names;  // member names of `big`
+    std::string big; // (a): 2,000 members, about 60 MB in all
+    std::vector<std::string> names; // member names of `big`
     std::uint64_t bigBytes = 0;
-    std::string lookup;              // (b): 2,000 entries, a 1 KB member near the end
+    std::string lookup; // (b): 2,000 entries, a 1 KB member near the end
     std::string lookupName;
 
     BenchArchives()
     {
-        folder = std::filesystem::temp_directory_path() / ("orbita-bench-archive-" + std::to_string(::getpid()));
+        folder
+            = std::filesystem::temp_directory_path() / ("orbita-bench-archive-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
         TestZipWriter zip;
         std::uint32_t seed = 7;
@@ -78,7 +79,8 @@ struct BenchArchives {
         TestZipWriter small;
         for (int i = 0; i < 2000; ++i) {
             const std::string name = "UKLAD\\" + std::to_string(i) + ".HTM";
-            small.members.push_back(Deflated(name, i == 1990 ? VariedText(1024, 5) : VariedText(200, static_cast<std::uint32_t>(i))));
+            small.members.push_back(Deflated(
+                name, i == 1990 ? VariedText(1024, 5) : VariedText(200, static_cast<std::uint32_t>(i))));
             if (i == 1990)
                 lookupName = name;
         }
@@ -127,8 +129,8 @@ std::vector<RawMember> RawDirectory(std::FILE* file)
     for (std::size_t at = 0; at + 46 <= dir.size();) {
         const unsigned char* p = dir.data() + at;
         const std::size_t n = Le16(p + 28);
-        members.push_back({std::string(reinterpret_cast<const char*>(p + 46), n), Le32(p + 42), Le32(p + 20),
-            Le32(p + 24), Le32(p + 16)});
+        members.push_back({ std::string(reinterpret_cast<const char*>(p + 46), n), Le32(p + 42), Le32(p + 20),
+            Le32(p + 24), Le32(p + 16) });
         at += 46 + n + Le16(p + 30) + Le16(p + 32);
     }
     return members;
@@ -147,7 +149,7 @@ std::string RawInflate(std::FILE* file, const RawMember& m, std::size_t block = 
     if (std::fread(in.data(), 1, in.size(), file) != in.size())
         std::abort();
     std::string out(m.size, '\0');
-    z_stream z{};
+    z_stream z {};
     inflateInit2(&z, -15);
     z.next_in = reinterpret_cast<Bytef*>(in.data());
     z.next_out = reinterpret_cast<Bytef*>(out.data());
@@ -313,11 +315,20 @@ void DecodeFixtureMembers(benchmark::State& state, const char* file, int method)
     state.counters["members"] = static_cast<double>(members.size());
 }
 
-void BM_Unshrink_PKZ110ES(benchmark::State& state) { DecodeFixtureMembers(state, "d2s-PKZ110ES.ZIP", 1); }
+void BM_Unshrink_PKZ110ES(benchmark::State& state)
+{
+    DecodeFixtureMembers(state, "d2s-PKZ110ES.ZIP", 1);
+}
 BENCHMARK(BM_Unshrink_PKZ110ES)->Unit(benchmark::kMillisecond)->UseRealTime();
-void BM_Unreduce_PKZ80B4(benchmark::State& state) { DecodeFixtureMembers(state, "d2s-PKZ80B4.ZIP", 5); }
+void BM_Unreduce_PKZ80B4(benchmark::State& state)
+{
+    DecodeFixtureMembers(state, "d2s-PKZ80B4.ZIP", 5);
+}
 BENCHMARK(BM_Unreduce_PKZ80B4)->Unit(benchmark::kMillisecond)->UseRealTime();
-void BM_Explode_MobyImploded(benchmark::State& state) { DecodeFixtureMembers(state, "cc-moby-imploded.zip", 6); }
+void BM_Explode_MobyImploded(benchmark::State& state)
+{
+    DecodeFixtureMembers(state, "cc-moby-imploded.zip", 6);
+}
 BENCHMARK(BM_Explode_MobyImploded)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

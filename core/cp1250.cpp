@@ -26,8 +26,8 @@ constexpr std::array<char32_t, 128> kHighHalf = {
 };
 
 struct CaseTables {
-    std::array<unsigned char, 256> lower{};
-    std::array<unsigned char, 256> upper{};
+    std::array<unsigned char, 256> lower {};
+    std::array<unsigned char, 256> upper {};
 };
 
 CaseTables makeCaseTables()
@@ -126,7 +126,7 @@ std::optional<char32_t> decodeUtf8(std::string_view s, std::size_t& pos)
 
 char32_t Cp1250ToUnicode(unsigned char byte)
 {
-    return byte < 0x80 ? char32_t{byte} : kHighHalf[byte - 0x80];
+    return byte < 0x80 ? char32_t { byte } : kHighHalf[byte - 0x80];
 }
 
 int UnicodeToCp1250(char32_t codePoint)

@@ -4,7 +4,7 @@
 
 namespace orbita {
 namespace {
-std::atomic<MessagePumpHook> g_hook{nullptr};
+std::atomic<MessagePumpHook> g_hook { nullptr };
 }
 
 void SetMessagePump(MessagePumpHook hook)

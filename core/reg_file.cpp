@@ -1,8 +1,7 @@
 #include "core/reg_file.h"
 
-#include "core/text_helpers.h"
-
 #include "core/cp1250.h"
+#include "core/text_helpers.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,8 +3,8 @@
 #include "core/cp1250.h"
 
 #include <array>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>

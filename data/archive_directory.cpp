@@ -24,8 +24,8 @@ bool HasSignature(const std::uint8_t* p, std::uint8_t third, std::uint8_t fourth
 }
 
 struct EndRecord {
-    std::uint64_t position = 0;         // where "PK" 05 06 starts in the file
-    std::uint32_t directoryOffset = 0;  // offset 16 of the record
+    std::uint64_t position = 0; // where "PK" 05 06 starts in the file
+    std::uint32_t directoryOffset = 0; // offset 16 of the record
 };
 
 // Backward search over 4096-byte blocks that overlap by 22 bytes; the hit
@@ -35,7 +35,7 @@ ListStatus FindEndRecord(const ArchiveFile& file, EndRecord& record)
     const std::uint64_t fileSize = file.Size();
     if (fileSize == 0)
         return ListStatus::Unreadable;
-    std::array<std::uint8_t, kSearchBlock> block{};
+    std::array<std::uint8_t, kSearchBlock> block {};
     const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(kSearchBlock, fileSize));
     std::uint64_t start = fileSize - length;
     for (;;) {
@@ -64,7 +64,9 @@ ListStatus FindEndRecord(const ArchiveFile& file, EndRecord& record)
 class DirectoryReader {
 public:
     DirectoryReader(ArchiveFile& file, std::uint64_t start, std::uint64_t length)
-        : m_file(file), m_start(start), m_length(length)
+        : m_file(file)
+        , m_start(start)
+        , m_length(length)
     {
     }
 
@@ -99,7 +101,8 @@ public:
 private:
     bool Fill(std::uint64_t position)
     {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_windowSize, m_length - position));
+        const std::size_t want
+            = static_cast<std::size_t>(std::min<std::uint64_t>(m_windowSize, m_length - position));
         m_windowStart = position;
         m_filled = 0;
         if (!m_file.ReadExactAt(m_start + position, m_window.get(), want))
@@ -119,8 +122,8 @@ private:
 
 // One central-directory record seen in place.
 struct RecordView {
-    const std::uint8_t* fixed;  // the 46-byte fixed part
-    const std::uint8_t* name;   // the name, already cut to at most 259 bytes
+    const std::uint8_t* fixed; // the 46-byte fixed part
+    const std::uint8_t* name; // the name, already cut to at most 259 bytes
     std::size_t nameLength;
 };
 
@@ -143,8 +146,7 @@ ArchiveEntry MakeEntry(const RecordView& record)
 
 // Walks the directory; `visit(record)` gives false to stop. Gives NoEntries
 // when not even the first record is a readable central-directory record.
-template <typename Visit>
-ListStatus WalkDirectory(const std::string& archivePath, Visit&& visit)
+template <typename Visit> ListStatus WalkDirectory(const std::string& archivePath, Visit&& visit)
 {
     ArchiveFile file(archivePath);
     if (!file.IsOpen())
@@ -183,7 +185,7 @@ ListStatus WalkDirectory(const std::string& archivePath, Visit&& visit)
         if (head == nullptr)
             break;
         first = false;
-        if (!visit(RecordView{head, head + kCentralRecordSize, keptName}))
+        if (!visit(RecordView { head, head + kCentralRecordSize, keptName }))
             return ListStatus::Ok;
         position += kCentralRecordSize + nameLength + extraLength + commentLength;
     }
@@ -193,7 +195,7 @@ ListStatus WalkDirectory(const std::string& archivePath, Visit&& visit)
 // Windows-1250 lower case of every byte, with "/" read as "\" (the reader
 // keeps names with backslashes).
 struct NameFolding {
-    std::array<unsigned char, 256> table{};
+    std::array<unsigned char, 256> table {};
     NameFolding()
     {
         for (int i = 0; i < 256; ++i)
@@ -239,7 +241,8 @@ bool FindArchiveEntry(const std::string& archivePath, std::string_view memberNam
                 unsigned char stored = record.name[i];
                 if (stored == '/')
                     stored = '\\';
-                if (stored != static_cast<unsigned char>(wanted[i]) && fold[stored] != static_cast<unsigned char>(wanted[i]))
+                if (stored != static_cast<unsigned char>(wanted[i])
+                    && fold[stored] != static_cast<unsigned char>(wanted[i]))
                     return true;
             }
             found = MakeEntry(record);

@@ -34,9 +34,9 @@ struct ArchiveEntry {
 };
 
 enum class ListStatus : int {
-    Ok = 0,              // entries follow
-    NoEntries = 1,       // the directory holds no readable entry
-    Unreadable = -1,     // cannot be opened or read, or no end record
+    Ok = 0, // entries follow
+    NoEntries = 1, // the directory holds no readable entry
+    Unreadable = -1, // cannot be opened or read, or no end record
     EndRecordTooEarly = -2, // the end record lies less than 46 bytes from the start
 };
 

@@ -34,16 +34,17 @@ constexpr std::uint16_t kFlagWindow8k = 0x0002;
 constexpr std::uint16_t kFlagLiteralTree = 0x0004;
 constexpr std::uint16_t kFlagDescriptor = 0x0008;
 
-std::atomic<ExtractClock> g_clock{nullptr};
+std::atomic<ExtractClock> g_clock { nullptr };
 // The in-progress marker and the time (ms) of its last message dispatch.
-std::atomic<bool> g_inProgress{false};
-std::atomic<std::int64_t> g_lastDispatchMs{0};
+std::atomic<bool> g_inProgress { false };
+std::atomic<std::int64_t> g_lastDispatchMs { 0 };
 
 std::int64_t NowMs()
 {
     if (const ExtractClock clock = g_clock.load())
         return clock().count();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -81,19 +82,19 @@ private:
 // The local file header (signature "PK" 03 04, fixed part 30 bytes,
 // little-endian). Its fields, not the directory's, drive the decoding.
 struct LocalHeader {
-    std::uint16_t flags = 0;          // offset 6: bit 0 encrypted, bits 1-2 implode options, bit 3 descriptor
-    std::uint16_t method = 0;         // offset 8: compression method
-    std::uint32_t dateTime = 0;       // offset 10: MS-DOS time (low word) and date
-    std::uint32_t crc = 0;            // offset 14: CRC-32 of the plain bytes
+    std::uint16_t flags = 0; // offset 6: bit 0 encrypted, bits 1-2 implode options, bit 3 descriptor
+    std::uint16_t method = 0; // offset 8: compression method
+    std::uint32_t dateTime = 0; // offset 10: MS-DOS time (low word) and date
+    std::uint32_t crc = 0; // offset 14: CRC-32 of the plain bytes
     std::uint32_t compressedSize = 0; // offset 18
-    std::uint32_t size = 0;           // offset 22: uncompressed size
-    std::uint16_t nameLength = 0;     // offset 26
-    std::uint16_t extraLength = 0;    // offset 28
+    std::uint32_t size = 0; // offset 22: uncompressed size
+    std::uint16_t nameLength = 0; // offset 26
+    std::uint16_t extraLength = 0; // offset 28
 };
 
 bool ReadLocalHeader(const ArchiveFile& file, std::uint32_t offset, LocalHeader& header)
 {
-    std::array<std::uint8_t, kLocalHeaderSize> raw{};
+    std::array<std::uint8_t, kLocalHeaderSize> raw {};
     if (!file.ReadExactAt(offset, raw.data(), raw.size()))
         return false;
     if (raw[0] != 'P' || raw[1] != 'K' || raw[2] != 3 || raw[3] != 4)
@@ -122,14 +123,14 @@ struct MemberPlan {
     std::uint64_t compressedSize = 0;
     std::uint64_t size = 0;
     std::uint32_t expectedCrc = 0;
-    bool sizeKnown = true;      // false for a descriptor member read until its stream ends
+    bool sizeKnown = true; // false for a descriptor member read until its stream ends
     bool crcFromDescriptor = false;
 };
 
 // Reads the local header and settles sizes and CRC; gives Ok or the status
 // that ends the extraction.
-ExtractStatus PlanMember(const ArchiveFile& file, std::uint32_t headerOffset, const ArchiveEntry* entry,
-    MemberPlan& plan)
+ExtractStatus PlanMember(
+    const ArchiveFile& file, std::uint32_t headerOffset, const ArchiveEntry* entry, MemberPlan& plan)
 {
     LocalHeader header;
     if (!ReadLocalHeader(file, headerOffset, header))
@@ -168,7 +169,8 @@ ExtractStatus PlanMember(const ArchiveFile& file, std::uint32_t headerOffset, co
         plan.sizeKnown = false;
     }
 
-    plan.dataStart = std::uint64_t{headerOffset} + kLocalHeaderSize + header.nameLength + header.extraLength;
+    plan.dataStart
+        = std::uint64_t { headerOffset } + kLocalHeaderSize + header.nameLength + header.extraLength;
     if (plan.dataStart > file.Size())
         return ExtractStatus::ReadFailed;
     if (plan.sizeKnown) {
@@ -188,15 +190,19 @@ ExtractStatus PlanMember(const ArchiveFile& file, std::uint32_t headerOffset, co
 class MemberInput final : public LendingInput {
 public:
     MemberInput(const ArchiveFile& file, std::uint64_t start, std::uint64_t limit, std::size_t block)
-        : m_file(file), m_position(start), m_limit(limit), m_block(block),
-          m_aheadSize(static_cast<std::size_t>(std::min<std::uint64_t>(kReadAhead, limit))),
-          m_ahead(new std::uint8_t[m_aheadSize > 0 ? m_aheadSize : 1])
+        : m_file(file)
+        , m_position(start)
+        , m_limit(limit)
+        , m_block(block)
+        , m_aheadSize(static_cast<std::size_t>(std::min<std::uint64_t>(kReadAhead, limit)))
+        , m_ahead(new std::uint8_t[m_aheadSize > 0 ? m_aheadSize : 1])
     {
     }
 
     std::size_t Read(std::uint8_t* buffer, std::size_t capacity) override
     {
-        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>({capacity, m_block, m_limit - m_handed}));
+        std::size_t want
+            = static_cast<std::size_t>(std::min<std::uint64_t>({ capacity, m_block, m_limit - m_handed }));
         std::size_t done = 0;
         while (done < want) {
             if (m_aheadPos == m_aheadEnd && !Refill())
@@ -261,7 +267,9 @@ private:
 class MemberOutput final : public DirectOutput {
 public:
     MemberOutput(std::uint8_t* buffer, std::size_t capacity, std::uint64_t limit)
-        : m_buffer(buffer), m_capacity(capacity), m_limit(limit)
+        : m_buffer(buffer)
+        , m_capacity(capacity)
+        , m_limit(limit)
     {
     }
 
@@ -302,7 +310,8 @@ public:
         size = 0;
         if (m_fill > 0 || m_full || m_overflow)
             return nullptr;
-        size = static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity - m_delivered, m_limit - m_produced));
+        size = static_cast<std::size_t>(
+            std::min<std::uint64_t>(m_capacity - m_delivered, m_limit - m_produced));
         return m_buffer + m_delivered;
     }
 
@@ -381,26 +390,27 @@ DecodeOutcome DecodeMember(const ArchiveFile& file, const MemberPlan& plan, Memb
     const std::uint64_t available = file.Size() - plan.dataStart;
     if (plan.method == 0) {
         MemberInput in(file, plan.dataStart, std::min(plan.compressedSize, available), kStoredBlock);
-        return {CopyStored(in, out, plan.compressedSize), plan.compressedSize};
+        return { CopyStored(in, out, plan.compressedSize), plan.compressedSize };
     }
     MemberInput in(file, plan.dataStart, std::min(plan.compressedSize + 2, available), kInputBlock);
     switch (plan.method) {
     case 8: {
         const InflateResult result = Inflate(in, out);
-        return {result.status, result.consumed};
+        return { result.status, result.consumed };
     }
     case 1:
-        return {Unshrink(in, out, plan.size), plan.compressedSize};
+        return { Unshrink(in, out, plan.size), plan.compressedSize };
     case 2:
     case 3:
     case 4:
     case 5:
-        return {Unreduce(in, out, plan.method - 1, plan.size), plan.compressedSize};
+        return { Unreduce(in, out, plan.method - 1, plan.size), plan.compressedSize };
     case 6:
-        return {Explode(in, out, (plan.flags & kFlagWindow8k) != 0, (plan.flags & kFlagLiteralTree) != 0, plan.size),
-            plan.compressedSize};
+        return { Explode(in, out, (plan.flags & kFlagWindow8k) != 0, (plan.flags & kFlagLiteralTree) != 0,
+                     plan.size),
+            plan.compressedSize };
     default:
-        return {DecodeStatus::Malformed, 0};
+        return { DecodeStatus::Malformed, 0 };
     }
 }
 
@@ -408,7 +418,7 @@ DecodeOutcome DecodeMember(const ArchiveFile& file, const MemberPlan& plan, Memb
 // signature "PK" 07 08 the CRC follows it, without it the CRC comes first.
 bool ReadDescriptorCrc(const ArchiveFile& file, std::uint64_t position, std::uint32_t& crc)
 {
-    std::array<std::uint8_t, 8> raw{};
+    std::array<std::uint8_t, 8> raw {};
     const std::size_t got = file.ReadAt(position, raw.data(), raw.size());
     if (got >= 8 && raw[0] == 'P' && raw[1] == 'K' && raw[2] == 7 && raw[3] == 8) {
         crc = ReadLe32(&raw[4]);
@@ -425,14 +435,14 @@ ExtractResult Extract(const std::string& archivePath, std::uint32_t headerOffset
 {
     ArchiveFile file(archivePath);
     if (!file.IsOpen())
-        return {ExtractStatus::ReadFailed, 0};
+        return { ExtractStatus::ReadFailed, 0 };
     MemberPlan plan;
     if (const ExtractStatus status = PlanMember(file, headerOffset, entry, plan); status != ExtractStatus::Ok)
-        return {status, 0};
+        return { status, 0 };
     if (buffer == nullptr || capacity == 0) {
         // Sizing pass: nothing can be placed, so the header answers without
         // decoding; the filling pass decodes and checks everything.
-        return {ExtractStatus::Ok, plan.size};
+        return { ExtractStatus::Ok, plan.size };
     }
 
     MemberOutput out(buffer, capacity, plan.sizeKnown ? plan.size : kStreamingSize);
@@ -443,47 +453,47 @@ ExtractResult Extract(const std::string& archivePath, std::uint32_t headerOffset
         break;
     case DecodeStatus::Stopped:
         if (out.Overflow())
-            return {ExtractStatus::BadMember, delivered()};
-        return {ExtractStatus::Ok, delivered()}; // the buffer is full
+            return { ExtractStatus::BadMember, delivered() };
+        return { ExtractStatus::Ok, delivered() }; // the buffer is full
     case DecodeStatus::Truncated:
     case DecodeStatus::NoMemory:
-        return {ExtractStatus::ReadFailed, delivered()};
+        return { ExtractStatus::ReadFailed, delivered() };
     case DecodeStatus::Malformed:
-        return {ExtractStatus::BadMember, delivered()};
+        return { ExtractStatus::BadMember, delivered() };
     }
     out.Finish();
     if (out.Full())
-        return {ExtractStatus::Ok, delivered()};
+        return { ExtractStatus::Ok, delivered() };
     if (plan.sizeKnown && out.Produced() != plan.size)
-        return {ExtractStatus::BadMember, delivered()}; // the stream ended short of the announced size
+        return { ExtractStatus::BadMember, delivered() }; // the stream ended short of the announced size
 
     std::uint32_t expected = plan.expectedCrc;
     if ((plan.flags & kFlagDescriptor) != 0) {
         std::uint32_t descriptorCrc = 0;
         if (!ReadDescriptorCrc(file, plan.dataStart + outcome.consumed, descriptorCrc))
-            return {ExtractStatus::ReadFailed, delivered()};
+            return { ExtractStatus::ReadFailed, delivered() };
         if (entry == nullptr)
             expected = descriptorCrc;
         else if (descriptorCrc != out.Crc())
-            return {ExtractStatus::CrcMismatch, delivered()};
+            return { ExtractStatus::CrcMismatch, delivered() };
     }
     if (out.Crc() != expected)
-        return {ExtractStatus::CrcMismatch, delivered()};
-    return {ExtractStatus::Ok, delivered()};
+        return { ExtractStatus::CrcMismatch, delivered() };
+    return { ExtractStatus::Ok, delivered() };
 }
 
 } // namespace
 
-ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset, std::uint8_t* buffer,
-    std::size_t capacity, const ArchiveEntry* entry)
+ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset,
+    std::uint8_t* buffer, std::size_t capacity, const ArchiveEntry* entry)
 {
     ExtractionGuard guard;
     if (!guard.Acquired())
-        return {ExtractStatus::Busy, 0};
+        return { ExtractStatus::Busy, 0 };
     try {
         return Extract(archivePath, headerOffset, buffer, capacity, entry);
     } catch (const std::bad_alloc&) {
-        return {ExtractStatus::ReadFailed, 0};
+        return { ExtractStatus::ReadFailed, 0 };
     }
 }
 

@@ -11,15 +11,15 @@ namespace orbita {
 
 // Outcome of decoding one member (the decoding core's status codes).
 enum class ExtractStatus : int {
-    Ok = 0,                // decoded and the CRC matched (or the buffer filled up)
-    CrcMismatch = 1,       // the computed CRC differs from the expected one
-    WriteFailed = 2,       // output could not be written (file targets only)
-    ReadFailed = 3,        // archive not opened, data ended early, or no memory for the decoder
-    BadMember = 4,         // no valid local header, malformed data, or sizes that do not agree
-    Aborted = 5,           // aborted by the user (never: no abort key is offered)
+    Ok = 0, // decoded and the CRC matched (or the buffer filled up)
+    CrcMismatch = 1, // the computed CRC differs from the expected one
+    WriteFailed = 2, // output could not be written (file targets only)
+    ReadFailed = 3, // archive not opened, data ended early, or no memory for the decoder
+    BadMember = 4, // no valid local header, malformed data, or sizes that do not agree
+    Aborted = 5, // aborted by the user (never: no abort key is offered)
     UnsupportedMethod = 6, // method other than 0-6 and 8
-    Encrypted = 7,         // flag bit 0 set
-    Busy = -1,             // another extraction is in progress
+    Encrypted = 7, // flag bit 0 set
+    Busy = -1, // another extraction is in progress
 };
 
 struct ExtractResult {
@@ -48,8 +48,8 @@ struct ExtractResult {
 // are pumped after every input block. A nested call made while another
 // extraction runs gives Busy, unless that one last pumped messages more than
 // 30000 ms ago (then it counts as abandoned). Never throws.
-ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset, std::uint8_t* buffer,
-    std::size_t capacity, const ArchiveEntry* entry = nullptr);
+ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset,
+    std::uint8_t* buffer, std::size_t capacity, const ArchiveEntry* entry = nullptr);
 
 // The clock of the in-progress marker (milliseconds, monotonic). Tests replace
 // it to reach the 30-second abandonment without waiting; nullptr restores the

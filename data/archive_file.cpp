@@ -12,7 +12,7 @@ ArchiveFile::ArchiveFile(const std::string& path)
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
         return;
-    struct stat info {};
+    struct stat info { };
     // Only regular files are archives: a folder or a pipe is refused here
     // rather than failing later in a confusing way.
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -93,9 +93,10 @@ MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& 
         // An empty member is decoded too (into a spare byte), so that its
         // data and CRC are checked like any other member's.
         std::uint8_t spare = 0;
-        std::uint8_t* target = read.bytes.empty() ? &spare : reinterpret_cast<std::uint8_t*>(read.bytes.data());
-        const ExtractResult filled = ExtractToMemory(archivePath, entry.headerOffset, target,
-            read.bytes.empty() ? 1 : read.bytes.size(), &entry);
+        std::uint8_t* target
+            = read.bytes.empty() ? &spare : reinterpret_cast<std::uint8_t*>(read.bytes.data());
+        const ExtractResult filled = ExtractToMemory(
+            archivePath, entry.headerOffset, target, read.bytes.empty() ? 1 : read.bytes.size(), &entry);
         read.status = filled.status;
         // Both passes read the same header, so the sizes agree unless the
         // file changed in between.
@@ -125,7 +126,8 @@ std::optional<std::string> ReadArchiveStream(const std::string& archivePath, std
     return std::move(read.bytes);
 }
 
-std::optional<std::vector<std::string>> ReadArchiveLines(std::string_view memberName, const std::string& archivePath)
+std::optional<std::vector<std::string>> ReadArchiveLines(
+    std::string_view memberName, const std::string& archivePath)
 {
     const MemberRead read = ReadArchiveMember(archivePath, memberName);
     if (!read.Ok())
@@ -137,7 +139,8 @@ std::optional<std::vector<std::string>> ReadArchiveLines(std::string_view member
     }
 }
 
-bool ExtractArchiveFile(const std::string& archivePath, std::string_view memberName, const std::string& targetPath)
+bool ExtractArchiveFile(
+    const std::string& archivePath, std::string_view memberName, const std::string& targetPath)
 {
     const MemberRead read = ReadArchiveMember(archivePath, memberName);
     if (!read.Ok())

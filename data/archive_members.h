@@ -25,10 +25,10 @@ inline constexpr std::uint64_t kMaxMemberSize = 256u * 1024u * 1024u;
 // One member read with its detailed outcome, for tools that report why a
 // member failed. The member operations below give only success or failure.
 struct MemberRead {
-    bool found = false;     // the archive lists a member of that name (or the entry was given)
-    bool tooLarge = false;  // announces more than kMaxMemberSize bytes: refused unread
+    bool found = false; // the archive lists a member of that name (or the entry was given)
+    bool tooLarge = false; // announces more than kMaxMemberSize bytes: refused unread
     ExtractStatus status = ExtractStatus::ReadFailed; // of the pass that failed, else Ok
-    std::string bytes;      // the member's bytes when status is Ok and nothing else failed
+    std::string bytes; // the member's bytes when status is Ok and nothing else failed
 
     bool Ok() const { return found && !tooLarge && status == ExtractStatus::Ok; }
 };
@@ -45,12 +45,14 @@ std::optional<std::string> ReadArchiveStream(const std::string& archivePath, std
 
 // The member split into Windows-1250 text lines (see SplitTextLines); nothing
 // when the member cannot be read.
-std::optional<std::vector<std::string>> ReadArchiveLines(std::string_view memberName, const std::string& archivePath);
+std::optional<std::vector<std::string>> ReadArchiveLines(
+    std::string_view memberName, const std::string& archivePath);
 
 // Creates or replaces `targetPath` with the member's bytes. The bytes go to a
 // temporary file beside the target that replaces it only once the member
 // decoded with status 0, so a failure leaves an existing target untouched.
 // Gives true when the target was written.
-bool ExtractArchiveFile(const std::string& archivePath, std::string_view memberName, const std::string& targetPath);
+bool ExtractArchiveFile(
+    const std::string& archivePath, std::string_view memberName, const std::string& targetPath);
 
 } // namespace orbita

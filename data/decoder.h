@@ -29,11 +29,11 @@ public:
 };
 
 enum class DecodeStatus {
-    Done,      // exactly the announced number of bytes was produced
-    Stopped,   // the output asked to stop
+    Done, // exactly the announced number of bytes was produced
+    Stopped, // the output asked to stop
     Truncated, // the input ended before the announced size was reached
     Malformed, // the compressed data is not valid for the method
-    NoMemory,  // a working buffer could not be allocated
+    NoMemory, // a working buffer could not be allocated
 };
 
 // The older methods have no end marker: each decoder produces exactly
@@ -50,7 +50,7 @@ DecodeStatus Unreduce(DecoderInput& in, DecoderOutput& out, int factor, std::uin
 // Method 6: imploded. `window8k` is general-purpose flag bit 1 (8 KB sliding
 // window, else 4 KB); `literalTree` is flag bit 2 (three Shannon-Fano trees,
 // else two).
-DecodeStatus Explode(DecoderInput& in, DecoderOutput& out, bool window8k, bool literalTree,
-    std::uint64_t uncompressedSize);
+DecodeStatus Explode(
+    DecoderInput& in, DecoderOutput& out, bool window8k, bool literalTree, std::uint64_t uncompressedSize);
 
 } // namespace orbita

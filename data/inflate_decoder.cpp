@@ -26,7 +26,7 @@ public:
     z_stream& Get() { return m_stream; }
 
 private:
-    z_stream m_stream{};
+    z_stream m_stream {};
     bool m_ok = false;
 };
 
@@ -40,7 +40,7 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
 {
     InflateStream stream;
     if (!stream.Ok())
-        return {DecodeStatus::NoMemory, 0};
+        return { DecodeStatus::NoMemory, 0 };
     z_stream& z = stream.Get();
     // Both buffers are written before they are read.
     std::array<std::uint8_t, kInputBlock> input;
@@ -62,7 +62,7 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
             const std::uint8_t* bytes = lending->Lend(lent);
             if (lent == 0) {
                 handOver();
-                return {DecodeStatus::Truncated, z.total_in};
+                return { DecodeStatus::Truncated, z.total_in };
             }
             z.next_in = const_cast<std::uint8_t*>(bytes); // zlib only reads through next_in
             z.avail_in = static_cast<uInt>(std::min<std::size_t>(lent, 1u << 30));
@@ -71,7 +71,7 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
             const std::size_t got = in.Read(input.data(), input.size());
             if (got == 0) {
                 handOver();
-                return {DecodeStatus::Truncated, z.total_in};
+                return { DecodeStatus::Truncated, z.total_in };
             }
             z.next_in = input.data();
             z.avail_in = static_cast<uInt>(got);
@@ -95,27 +95,27 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
         }
         if (straight) {
             if (produced > 0 && !direct->Commit(produced))
-                return {DecodeStatus::Stopped, z.total_in};
+                return { DecodeStatus::Stopped, z.total_in };
         } else {
             pending += produced;
             if ((pending == output.size() || rc == Z_STREAM_END) && !handOver())
-                return {DecodeStatus::Stopped, z.total_in};
+                return { DecodeStatus::Stopped, z.total_in };
         }
         switch (rc) {
         case Z_STREAM_END:
-            return {DecodeStatus::Done, z.total_in};
+            return { DecodeStatus::Done, z.total_in };
         case Z_OK:
             break;
         case Z_BUF_ERROR: // no progress possible without more input
             if (lent != 0 && produced == 0 && lending != nullptr)
-                return {DecodeStatus::Malformed, z.total_in};
+                return { DecodeStatus::Malformed, z.total_in };
             if (z.avail_in != 0 && produced == 0)
-                return {DecodeStatus::Malformed, z.total_in};
+                return { DecodeStatus::Malformed, z.total_in };
             break;
         case Z_MEM_ERROR:
-            return {DecodeStatus::NoMemory, z.total_in};
+            return { DecodeStatus::NoMemory, z.total_in };
         default: // Z_DATA_ERROR (bad block type, bad codes, distance too far), Z_NEED_DICT
-            return {DecodeStatus::Malformed, z.total_in};
+            return { DecodeStatus::Malformed, z.total_in };
         }
     }
 }

@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // The core alone, the local header deciding, into a small buffer.
         std::uint8_t buffer[700];
-        const orbita::ExtractResult partial = orbita::ExtractToMemory(path, entry.headerOffset, buffer, sizeof buffer);
+        const orbita::ExtractResult partial
+            = orbita::ExtractToMemory(path, entry.headerOffset, buffer, sizeof buffer);
         if (partial.status == orbita::ExtractStatus::Busy)
             __builtin_trap();
     }

@@ -22,7 +22,7 @@ void Check(bool condition)
 void CheckModel(const Document& doc)
 {
     Check(!doc.flows.empty());
-    std::vector<FlowId> pending {kBodyFlow};
+    std::vector<FlowId> pending { kBodyFlow };
     std::vector<bool> seen(doc.flows.size(), false);
     while (!pending.empty()) {
         const FlowId flow = pending.back();

@@ -12,9 +12,8 @@
 #include <cstdlib>
 #include <set>
 #include <string>
-#include <vector>
-
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orbita and runs the whole test suite:
 # every test of the normal build, then the Qt-free tests and the fuzz seeds
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer. The layout of
+# the C++ code is checked against .clang-format first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
+bash scripts/check-format.sh
 
 bash scripts/build.sh
 (cd build && ctest --output-on-failure -j"$jobs")

@@ -3,17 +3,15 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_element_window
 #include "core/registry.h"
-#include "windows/element/element_form.h"
 #include "htmlview/html_view_widget.h"
+#include "windows/element/element_form.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 
 namespace orbita {

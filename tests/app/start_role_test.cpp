@@ -13,19 +13,19 @@ TEST(StartRole, FileNameComesBeforeEveryArgument)
         StartRole role;
     };
     const Case cases[] = {
-        {"REMOVEME", "", StartRole::SelfRemoval},
-        {"removeme", "/INSTALL", StartRole::SelfRemoval},
-        {"ReMoveMe.exe", "/UNINSTALL", StartRole::SelfRemoval},
-        {"REMOVEME.EXE", "/SLIM", StartRole::SelfRemoval},
-        {"removeme2", "", StartRole::Application},
-        {"orbita", "/UNINSTALL", StartRole::Uninstall},
-        {"orbita", "/uninstall", StartRole::Uninstall},
-        {"orbita", "/install", StartRole::Install},
-        {"orbita", "/Install", StartRole::Install},
-        {"orbita", "/INSTALLX", StartRole::Application},
-        {"orbita", "INSTALL", StartRole::Application},
-        {"orbita", "", StartRole::Application},
-        {"orbita", "/SLIM", StartRole::Application},
+        { "REMOVEME", "", StartRole::SelfRemoval },
+        { "removeme", "/INSTALL", StartRole::SelfRemoval },
+        { "ReMoveMe.exe", "/UNINSTALL", StartRole::SelfRemoval },
+        { "REMOVEME.EXE", "/SLIM", StartRole::SelfRemoval },
+        { "removeme2", "", StartRole::Application },
+        { "orbita", "/UNINSTALL", StartRole::Uninstall },
+        { "orbita", "/uninstall", StartRole::Uninstall },
+        { "orbita", "/install", StartRole::Install },
+        { "orbita", "/Install", StartRole::Install },
+        { "orbita", "/INSTALLX", StartRole::Application },
+        { "orbita", "INSTALL", StartRole::Application },
+        { "orbita", "", StartRole::Application },
+        { "orbita", "/SLIM", StartRole::Application },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ChooseStartRole(c.file, c.argument), c.role) << c.file << " " << c.argument;

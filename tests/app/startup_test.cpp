@@ -44,7 +44,8 @@ protected:
 TEST_F(StartupTest, DataPackageIsNamedAfterTheExecutableInTheProgramFolder)
 {
     const QString expected = path("program") + QLatin1Char('/')
-        + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toUpper() + QStringLiteral(".DAT");
+        + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toUpper()
+        + QStringLiteral(".DAT");
     EXPECT_EQ(QString::fromStdString(DataPackagePath()), expected);
 }
 
@@ -83,9 +84,9 @@ TEST_F(StartupTest, OnlyStartupModeOneOpensTheLauncher)
 {
     createDataPackage();
     ScriptedUiServices ui;
-    const std::pair<std::optional<int>, StartWindow> cases[] = {
-        {std::nullopt, StartWindow::Table}, {0, StartWindow::Table}, {1, StartWindow::Launcher},
-        {2, StartWindow::Table}, {-5, StartWindow::Table}};
+    const std::pair<std::optional<int>, StartWindow> cases[]
+        = { { std::nullopt, StartWindow::Table }, { 0, StartWindow::Table }, { 1, StartWindow::Launcher },
+              { 2, StartWindow::Table }, { -5, StartWindow::Table } };
     for (const auto& [mode, expected] : cases) {
         if (mode)
             WriteRegInteger(Hive::CurrentUser, kAdministratorKey, "StartupMode", *mode);
@@ -115,7 +116,8 @@ void login(QDialog& dialog, const QString& account, const QString& password)
 TEST_F(StartupTest, AdministratorPasswordAsksForLoginAndCancelEndsTheStart)
 {
     createDataPackage();
-    WriteRegString(Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    WriteRegString(
+        Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
     WriteRegString(Hive::CurrentUser, kRootKey, "User", "Administrator"); // left over from a crash
     ScriptedUiServices ui;
     ui.answerModal([](QDialog& dialog) {
@@ -131,8 +133,10 @@ TEST_F(StartupTest, AdministratorPasswordAsksForLoginAndCancelEndsTheStart)
 TEST_F(StartupTest, LoginChecksThePasswordExactlyAndSetsTheAccount)
 {
     createDataPackage();
-    WriteRegString(Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
-    WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Jan", "Password", ScrambleText(kPasswordScrambleKey, *Utf8ToCp1250("ą1")));
+    WriteRegString(
+        Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Jan", "Password",
+        ScrambleText(kPasswordScrambleKey, *Utf8ToCp1250("ą1")));
     WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Jan", "StartupMode", 1);
     ScriptedUiServices ui;
     ui.answerModal([&ui](QDialog& dialog) {
@@ -163,8 +167,8 @@ protected:
     {
         StartupTest::SetUp();
         ASSERT_TRUE(QDir(m_root.path()).mkpath(QStringLiteral("install/KARNACJE")));
-        for (const char* name : {"INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita",
-                 "BANER.HTM", "BANER.SWF", "KARNACJE/Niebieski.obs", "notatki.txt", "REMOVEME"})
+        for (const char* name : { "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT",
+                 "orbita", "BANER.HTM", "BANER.SWF", "KARNACJE/Niebieski.obs", "notatki.txt", "REMOVEME" })
             touch(std::string("install/") + name);
         QFile::setPermissions(path("install/orbita"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         WriteRegString(Hive::CurrentUser, kRootKey, "InstallPath", stdPath("install"));
@@ -199,7 +203,8 @@ protected:
         RunSelfRemoval(scope, stdPath("install/REMOVEME"));
         ASSERT_TRUE(ui.finished());
         EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Rezultat odinstalowania"));
-        EXPECT_EQ(ui.requests().at(0).text, QStringLiteral("Program został pomyślnie odinstalowany z tego komputera"));
+        EXPECT_EQ(ui.requests().at(0).text,
+            QStringLiteral("Program został pomyślnie odinstalowany z tego komputera"));
         EXPECT_EQ(ui.requests().at(0).icon, MessageIcon::Information);
         // Every scope removes the shortcuts, the program group, the uninstall
         // entry and the copy itself.
@@ -226,8 +231,8 @@ TEST_F(SelfRemovalTest, WithoutSwitchOnlyShortcutsEntryAndCopyGo)
 TEST_F(SelfRemovalTest, SlimRemovesTheProgramFilesOnly)
 {
     run(RemovalScope::Slim);
-    for (const char* name : {"INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita",
-             "BANER.HTM", "BANER.SWF"})
+    for (const char* name : { "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV", "FAKTURA.BMP", "ORBITA.DAT", "orbita",
+             "BANER.HTM", "BANER.SWF" })
         EXPECT_FALSE(exists(std::string("install/") + name)) << name;
     EXPECT_TRUE(exists("install/KARNACJE/Niebieski.obs"));
     EXPECT_TRUE(exists("install/notatki.txt"));

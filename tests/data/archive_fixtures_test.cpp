@@ -7,12 +7,11 @@
 #include "data/archive_members.h"
 #include "tests/data/sha256.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <regex>
@@ -27,13 +26,13 @@ const std::string kFixtures = std::string(ORBITA_SHARED_DIR) + "/fixtures/zip";
 
 struct ManifestRow {
     int index = 0;
-    std::string name;               // as printed (UTF-8 or the raw bytes when given)
-    bool nameIsExact = false;       // the printed name equals the stored bytes
+    std::string name; // as printed (UTF-8 or the raw bytes when given)
+    bool nameIsExact = false; // the printed name equals the stored bytes
     int method = 0;
     std::uint32_t compressedSize = 0;
     std::uint32_t size = 0;
     std::uint32_t crc = 0;
-    std::string outcome;            // the last column
+    std::string outcome; // the last column
     std::optional<std::string> sha; // expected SHA-256 of the content
 };
 
@@ -87,7 +86,8 @@ std::map<std::string, std::vector<ManifestRow>> ReadManifest()
             archives[current];
             continue;
         }
-        if (current.empty() || line.size() < 3 || line[0] != '|' || !std::isdigit(static_cast<unsigned char>(line[2])))
+        if (current.empty() || line.size() < 3 || line[0] != '|'
+            || !std::isdigit(static_cast<unsigned char>(line[2])))
             continue;
         const std::vector<std::string> cells = SplitCells(line);
         if (cells.size() != 11)
@@ -110,8 +110,9 @@ std::map<std::string, std::vector<ManifestRow>> ReadManifest()
                 last = static_cast<std::size_t>(it->position() + it->length());
             }
             row.name = unescaped + row.name.substr(last);
-            row.nameIsExact = row.name.find('\'') == std::string::npos && std::all_of(row.name.begin(), row.name.end(),
-                [](char c) { return static_cast<unsigned char>(c) < 0x7F; });
+            row.nameIsExact = row.name.find('\'') == std::string::npos
+                && std::all_of(row.name.begin(), row.name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x7F; });
         }
         row.method = std::stoi(cells[2]);
         row.compressedSize = static_cast<std::uint32_t>(std::stoul(cells[4]));
@@ -129,49 +130,49 @@ std::map<std::string, std::vector<ManifestRow>> ReadManifest()
 // shows it, with the listing status it gives instead.
 const std::map<std::string, ListStatus> kListingOutcomes = {
     // The end record's directory offset lies 2 MiB behind the record itself.
-    {"libzip-incons-cdoffset.zip", ListStatus::Unreadable},
+    { "libzip-incons-cdoffset.zip", ListStatus::Unreadable },
     // The last end record (inside the comment) wins; its directory offset is
     // relative to the inner archive and points at the outer member's data.
-    {"libzip-zip-in-archive-comment.zip", ListStatus::NoEntries},
+    { "libzip-zip-in-archive-comment.zip", ListStatus::NoEntries },
     // Every offset, the directory's included, is 4 bytes short: the walk
     // starts 4 bytes in front of the first record.
-    {"libzip-junk-at-start.zip", ListStatus::NoEntries},
+    { "libzip-junk-at-start.zip", ListStatus::NoEntries },
     // A bare end record at offset 0 lies less than 46 bytes from the start.
-    {"libzip-testempty.zip", ListStatus::EndRecordTooEarly},
-    {"yauzl-empty.zip", ListStatus::EndRecordTooEarly},
-    {"zip2-comment_garbage.zip", ListStatus::EndRecordTooEarly},
+    { "libzip-testempty.zip", ListStatus::EndRecordTooEarly },
+    { "yauzl-empty.zip", ListStatus::EndRecordTooEarly },
+    { "zip2-comment_garbage.zip", ListStatus::EndRecordTooEarly },
     // No end record at all.
-    {"libzip-testfile-truncated.zip", ListStatus::Unreadable},
+    { "libzip-testfile-truncated.zip", ListStatus::Unreadable },
 };
 
 // Members of inconsistent archives ("see note" rows): what this reader gives.
 // 0 means the bytes decoded per the directory (the manifest's SHA-256).
 const std::map<std::pair<std::string, int>, ExtractStatus> kInconsistentOutcomes = {
-    {{"libzip-incons-archive-comment-shorter.zip", 0}, ExtractStatus::Ok},
-    {{"libzip-incons-central-file-comment-longer.zip", 0}, ExtractStatus::Ok},
-    {{"libzip-incons-file-count-high.zip", 0}, ExtractStatus::Ok},
-    {{"libzip-multidisk.zip", 0}, ExtractStatus::Ok},
-    {{"yauzl-invalid-comment-length.zip", 0}, ExtractStatus::Ok},
-    {{"yauzl-invalid-comment-length.zip", 1}, ExtractStatus::Ok},
-    {{"yauzl-cd-method1-local-method0.zip", 0}, ExtractStatus::Ok},
-    {{"yauzl-file-data-overflows.zip", 1}, ExtractStatus::Ok},
-    {{"yauzl-stored-size-mismatch.zip", 1}, ExtractStatus::Ok},
+    { { "libzip-incons-archive-comment-shorter.zip", 0 }, ExtractStatus::Ok },
+    { { "libzip-incons-central-file-comment-longer.zip", 0 }, ExtractStatus::Ok },
+    { { "libzip-incons-file-count-high.zip", 0 }, ExtractStatus::Ok },
+    { { "libzip-multidisk.zip", 0 }, ExtractStatus::Ok },
+    { { "yauzl-invalid-comment-length.zip", 0 }, ExtractStatus::Ok },
+    { { "yauzl-invalid-comment-length.zip", 1 }, ExtractStatus::Ok },
+    { { "yauzl-cd-method1-local-method0.zip", 0 }, ExtractStatus::Ok },
+    { { "yauzl-file-data-overflows.zip", 1 }, ExtractStatus::Ok },
+    { { "yauzl-stored-size-mismatch.zip", 1 }, ExtractStatus::Ok },
     // The data was altered; both headers carry the original CRC.
-    {{"libzip-incons-data.zip", 0}, ExtractStatus::CrcMismatch},
+    { { "libzip-incons-data.zip", 0 }, ExtractStatus::CrcMismatch },
     // Local header and directory disagree (CRC, method, sizes).
-    {{"libzip-incons-central-crc.zip", 0}, ExtractStatus::BadMember},
-    {{"libzip-incons-local-crc.zip", 0}, ExtractStatus::BadMember},
-    {{"libzip-incons-local-compression-method.zip", 0}, ExtractStatus::BadMember},
-    {{"yauzl-cd-method1-local-method0.zip", 1}, ExtractStatus::BadMember},
-    {{"yauzl-file-data-overflows.zip", 0}, ExtractStatus::BadMember},
-    {{"yauzl-stored-size-mismatch.zip", 0}, ExtractStatus::BadMember},
-    {{"yauzl-not-enough-bytes.zip", 0}, ExtractStatus::BadMember},
-    {{"yauzl-too-many-bytes.zip", 0}, ExtractStatus::BadMember},
+    { { "libzip-incons-central-crc.zip", 0 }, ExtractStatus::BadMember },
+    { { "libzip-incons-local-crc.zip", 0 }, ExtractStatus::BadMember },
+    { { "libzip-incons-local-compression-method.zip", 0 }, ExtractStatus::BadMember },
+    { { "yauzl-cd-method1-local-method0.zip", 1 }, ExtractStatus::BadMember },
+    { { "yauzl-file-data-overflows.zip", 0 }, ExtractStatus::BadMember },
+    { { "yauzl-stored-size-mismatch.zip", 0 }, ExtractStatus::BadMember },
+    { { "yauzl-not-enough-bytes.zip", 0 }, ExtractStatus::BadMember },
+    { { "yauzl-too-many-bytes.zip", 0 }, ExtractStatus::BadMember },
     // Descriptor members whose stream gives fewer (a.txt) or more (b.txt)
     // bytes than the directory says; c/ claims 1024 bytes with 0 stored.
-    {{"yauzl-wrong-entry-sizes.zip", 0}, ExtractStatus::BadMember},
-    {{"yauzl-wrong-entry-sizes.zip", 1}, ExtractStatus::BadMember},
-    {{"yauzl-wrong-entry-sizes.zip", 2}, ExtractStatus::BadMember},
+    { { "yauzl-wrong-entry-sizes.zip", 0 }, ExtractStatus::BadMember },
+    { { "yauzl-wrong-entry-sizes.zip", 1 }, ExtractStatus::BadMember },
+    { { "yauzl-wrong-entry-sizes.zip", 2 }, ExtractStatus::BadMember },
 };
 
 bool IsSupportedMethod(int method)
@@ -239,8 +240,9 @@ TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
             const std::string& bytes = read.bytes;
             const bool inconsistent = row.outcome.find("see note") != std::string::npos;
             if (inconsistent) {
-                const auto expected = kInconsistentOutcomes.find({file, row.index});
-                ASSERT_NE(expected, kInconsistentOutcomes.end()) << "no expectation for this inconsistent member";
+                const auto expected = kInconsistentOutcomes.find({ file, row.index });
+                ASSERT_NE(expected, kInconsistentOutcomes.end())
+                    << "no expectation for this inconsistent member";
                 EXPECT_EQ(status, expected->second);
                 if (expected->second == ExtractStatus::Ok) {
                     ASSERT_TRUE(row.sha.has_value());
@@ -251,8 +253,9 @@ TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
                 }
             } else if (row.outcome.rfind("REFUSE", 0) == 0) {
                 // The method is checked before the encryption flag.
-                EXPECT_EQ(status, IsSupportedMethod(row.method) ? ExtractStatus::Encrypted
-                                                                 : ExtractStatus::UnsupportedMethod);
+                EXPECT_EQ(status,
+                    IsSupportedMethod(row.method) ? ExtractStatus::Encrypted
+                                                  : ExtractStatus::UnsupportedMethod);
                 ++refused;
             } else {
                 ASSERT_TRUE(row.sha.has_value()) << row.outcome;
@@ -276,12 +279,16 @@ TEST(ArchiveFixtures, MemberOperationsFindMembersByName)
         const char* sha;
     };
     const Case cases[] = {
-        {"cc-mixed.zip", "STORED.TXT", "f283b70fa20d6863df7827b0297362b3287ccab53007ea069522f4b2836d85b8"},
-        {"cc-mixed.zip", "Inflated.txt", "f283b70fa20d6863df7827b0297362b3287ccab53007ea069522f4b2836d85b8"},
-        {"sc-Zip.deflate.dd.zip", "JPG\\TEST.JPG", "b251c7501fb0f55dd4a92feabe0a6f5733bc40a02679498155fae9b30138fc53"},
-        {"sc-Zip.deflate.dd-.zip", "exe\\test.exe", "8557928804f57ecc340b3bb38b095a3607474ec8deb0076f316fcfe02b562106"},
-        {"sc-Zip.none.datadescriptors.zip", "FIRST.TXT", "033238ff173f2ab363a4458c807f1995942749f84f53b6f2b3ea2c4dda55a5b2"},
-        {"libzip-streamed.zip", "-", "87428fc522803d31065e7bce3cf03fe475096631e5e07bbd7a0fde60c4cf25c7"},
+        { "cc-mixed.zip", "STORED.TXT", "f283b70fa20d6863df7827b0297362b3287ccab53007ea069522f4b2836d85b8" },
+        { "cc-mixed.zip", "Inflated.txt",
+            "f283b70fa20d6863df7827b0297362b3287ccab53007ea069522f4b2836d85b8" },
+        { "sc-Zip.deflate.dd.zip", "JPG\\TEST.JPG",
+            "b251c7501fb0f55dd4a92feabe0a6f5733bc40a02679498155fae9b30138fc53" },
+        { "sc-Zip.deflate.dd-.zip", "exe\\test.exe",
+            "8557928804f57ecc340b3bb38b095a3607474ec8deb0076f316fcfe02b562106" },
+        { "sc-Zip.none.datadescriptors.zip", "FIRST.TXT",
+            "033238ff173f2ab363a4458c807f1995942749f84f53b6f2b3ea2c4dda55a5b2" },
+        { "libzip-streamed.zip", "-", "87428fc522803d31065e7bce3cf03fe475096631e5e07bbd7a0fde60c4cf25c7" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.request);

@@ -8,10 +8,9 @@
 #include "data/archive_members.h"
 #include "tests/data/test_zip_writer.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -58,7 +57,8 @@ std::string ReadFile(const std::string& path)
 std::string Text(std::size_t size, unsigned seed = 1)
 {
     std::string out;
-    static const char* words[] = {"wodór ", "hel ", "lit ", "beryl ", "bor ", "węgiel ", "azot ", "tlen\r\n"};
+    static const char* words[]
+        = { "wodór ", "hel ", "lit ", "beryl ", "bor ", "węgiel ", "azot ", "tlen\r\n" };
     while (out.size() < size) {
         seed = seed * 1103515245u + 12345u;
         out += words[(seed >> 16) % 8];
@@ -70,7 +70,8 @@ std::string Text(std::size_t size, unsigned seed = 1)
 ExtractResult ExtractAt(const std::string& path, const ArchiveEntry& entry, std::string& buffer,
     const ArchiveEntry* with = nullptr)
 {
-    return ExtractToMemory(path, entry.headerOffset, reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size(), with);
+    return ExtractToMemory(
+        path, entry.headerOffset, reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size(), with);
 }
 
 // --- finding the end record and walking the directory ---------------------
@@ -93,10 +94,10 @@ TEST(ArchiveListing, FindsTheEndRecordAndWalksTheDirectory)
         zip.directoryTail = std::move(tail);
         return zip.Build();
     };
-    const std::string plain = archive({Stored("A.TXT", "a"), Stored("B.TXT", "b")});
+    const std::string plain = archive({ Stored("A.TXT", "a"), Stored("B.TXT", "b") });
     // With a 4100-byte archive comment the end record sits 4122 bytes from
     // the end: across the first search block's start (blocks overlap by 22).
-    const std::string straddling = archive({Stored("A.TXT", "a")}, std::string(4100 - 10, 'c'));
+    const std::string straddling = archive({ Stored("A.TXT", "a") }, std::string(4100 - 10, 'c'));
     std::string commented = Stored("C.TXT", "c").name;
     TestMember withComment = Stored("C.TXT", "c");
     withComment.comment = "komentarz do pliku";
@@ -105,26 +106,28 @@ TEST(ArchiveListing, FindsTheEndRecordAndWalksTheDirectory)
     std::string longName(300, 'N');
 
     const std::vector<Case> cases = {
-        {"two members", plain, ListStatus::Ok, {"A.TXT", "B.TXT"}},
-        {"archive comment", archive({Stored("A.TXT", "a")}, "Orbita 3.5"), ListStatus::Ok, {"A.TXT"}},
+        { "two members", plain, ListStatus::Ok, { "A.TXT", "B.TXT" } },
+        { "archive comment", archive({ Stored("A.TXT", "a") }, "Orbita 3.5"), ListStatus::Ok, { "A.TXT" } },
         // The hit nearest the end of the file wins: here a false one in the
         // comment, whose directory offset lies behind it.
-        {"comment holding a false end signature",
-            archive({Stored("A.TXT", "a")}, std::string(30, 'x') + std::string("PK\x05\x06", 4) + std::string(30, 'x')),
-            ListStatus::Unreadable, {}},
-        {"end record straddling two search blocks", straddling, ListStatus::Ok, {"A.TXT"}},
-        {"entry comment and extra field", archive({withComment, withExtra, Stored("E.TXT", "e")}), ListStatus::Ok,
-            {"C.TXT", "D.TXT", "E.TXT"}},
-        {"names cut to 259 bytes, slashes turned", archive({Stored(longName, "x"), Stored("dir/sub/f.txt", "y")}),
-            ListStatus::Ok, {std::string(259, 'N'), "dir\\sub\\f.txt"}},
-        {"walk ends at garbage after the first record",
-            archive({Stored("A.TXT", "a")}, {}, std::string("XX\x01\x02", 4) + std::string(60, '\0')),
-            ListStatus::Ok, {"A.TXT"}},
-        {"no member at all", archive({}, {}, {}, std::string(100, ' ')), ListStatus::NoEntries, {}},
-        {"bare end record at offset 0", archive({}), ListStatus::EndRecordTooEarly, {}},
-        {"no end record", plain.substr(0, plain.size() - 22), ListStatus::Unreadable, {}},
-        {"shorter than an end record", "PK\x05\x06", ListStatus::Unreadable, {}},
-        {"empty file", "", ListStatus::Unreadable, {}},
+        { "comment holding a false end signature",
+            archive({ Stored("A.TXT", "a") },
+                std::string(30, 'x') + std::string("PK\x05\x06", 4) + std::string(30, 'x')),
+            ListStatus::Unreadable, {} },
+        { "end record straddling two search blocks", straddling, ListStatus::Ok, { "A.TXT" } },
+        { "entry comment and extra field", archive({ withComment, withExtra, Stored("E.TXT", "e") }),
+            ListStatus::Ok, { "C.TXT", "D.TXT", "E.TXT" } },
+        { "names cut to 259 bytes, slashes turned",
+            archive({ Stored(longName, "x"), Stored("dir/sub/f.txt", "y") }), ListStatus::Ok,
+            { std::string(259, 'N'), "dir\\sub\\f.txt" } },
+        { "walk ends at garbage after the first record",
+            archive({ Stored("A.TXT", "a") }, {}, std::string("XX\x01\x02", 4) + std::string(60, '\0')),
+            ListStatus::Ok, { "A.TXT" } },
+        { "no member at all", archive({}, {}, {}, std::string(100, ' ')), ListStatus::NoEntries, {} },
+        { "bare end record at offset 0", archive({}), ListStatus::EndRecordTooEarly, {} },
+        { "no end record", plain.substr(0, plain.size() - 22), ListStatus::Unreadable, {} },
+        { "shorter than an end record", "PK\x05\x06", ListStatus::Unreadable, {} },
+        { "empty file", "", ListStatus::Unreadable, {} },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -144,7 +147,7 @@ TEST(ArchiveListing, KeepsTheFieldsOfEveryEntry)
     TempFolder folder;
     TestZipWriter zip;
     zip.prefix = "junk";
-    zip.members = {Stored("A.TXT", "alpha"), Deflated("B.TXT", Text(5000))};
+    zip.members = { Stored("A.TXT", "alpha"), Deflated("B.TXT", Text(5000)) };
     const std::string path = folder.Write("a.zip", zip.Build());
     const ArchiveListing listing = ListArchive(path);
     ASSERT_EQ(listing.status, ListStatus::Ok);
@@ -174,10 +177,11 @@ TEST(ArchiveListing, StreamsADirectoryLargerThanTheWindow)
     ASSERT_EQ(listing.status, ListStatus::Ok);
     ASSERT_EQ(listing.entries.size(), 3000u);
     for (int i = 0; i < 3000; i += 499)
-        EXPECT_EQ(listing.entries[static_cast<std::size_t>(i)].name, "DANE\\PLIK" + std::to_string(i) + ".TXT");
+        EXPECT_EQ(
+            listing.entries[static_cast<std::size_t>(i)].name, "DANE\\PLIK" + std::to_string(i) + ".TXT");
     EXPECT_EQ(listing.entries.back().name, "DANE\\PLIK2999.TXT");
     // Members near the start, the middle and the end, across window refills.
-    for (const int i : {0, 1234, 2999})
+    for (const int i : { 0, 1234, 2999 })
         EXPECT_EQ(ReadArchiveStream(path, "dane\\plik" + std::to_string(i) + ".txt"), std::to_string(i));
 }
 
@@ -200,19 +204,19 @@ TEST(ArchiveLookup, ComparesWindows1250NamesWithoutRegardToCase)
         std::optional<std::string> bytes;
     };
     const std::vector<Case> cases = {
-        {"UKLAD\\DANE.TXT", "lower with slash"},
-        {"uklad\\dane.txt", "lower with slash"},
-        {"uklad/dane.txt", std::nullopt}, // the request is not mapped
-        {"slownik\\dane.txt", "first"},   // first match in directory order
-        {"SLOWNIK\\DANE.TXT", "first"},
-        {"pomoc\\\xBF\xF3\xB3w.htm", "zolw upper"}, // "żółw"
-        {"POMOC\\ZOLW.HTM", std::nullopt},
-        {"SPACJA.TXT", std::nullopt}, // no trimming
-        {" spacja.txt", "leading space"},
-        {"UKLAD\\DANE.TX", std::nullopt},
-        {"UKLAD\\DANE.TXT ", std::nullopt},
-        {"UKLAD\\*", std::nullopt},
-        {"", std::nullopt},
+        { "UKLAD\\DANE.TXT", "lower with slash" },
+        { "uklad\\dane.txt", "lower with slash" },
+        { "uklad/dane.txt", std::nullopt }, // the request is not mapped
+        { "slownik\\dane.txt", "first" }, // first match in directory order
+        { "SLOWNIK\\DANE.TXT", "first" },
+        { "pomoc\\\xBF\xF3\xB3w.htm", "zolw upper" }, // "żółw"
+        { "POMOC\\ZOLW.HTM", std::nullopt },
+        { "SPACJA.TXT", std::nullopt }, // no trimming
+        { " spacja.txt", "leading space" },
+        { "UKLAD\\DANE.TX", std::nullopt },
+        { "UKLAD\\DANE.TXT ", std::nullopt },
+        { "UKLAD\\*", std::nullopt },
+        { "", std::nullopt },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
@@ -260,31 +264,32 @@ TEST(ArchiveExtract, GivesTheStatusOfEveryOutcome)
         std::size_t cut = 0; // bytes cut off the end of the archive
     };
     const std::vector<Case> cases = {
-        {"stored", Stored("M.BIN", content), ExtractStatus::Ok},
-        {"deflated", Deflated("M.BIN", content), ExtractStatus::Ok},
-        {"stored data altered", corrupted(Stored("M.BIN", content), 40000), ExtractStatus::CrcMismatch},
-        {"deflated, CRC altered", deflatedCrc, ExtractStatus::CrcMismatch},
-        {"reserved block type", reserved, ExtractStatus::BadMember},
-        {"more output than announced", tooLong, ExtractStatus::BadMember},
-        {"less output than announced", tooShort, ExtractStatus::BadMember},
-        {"compressed stream ends early", cutStream, ExtractStatus::ReadFailed},
-        {"more than 1032 bytes per compressed byte", overRatio, ExtractStatus::BadMember},
-        {"method 7", withMethod(7), ExtractStatus::UnsupportedMethod},
-        {"method 9", withMethod(9), ExtractStatus::UnsupportedMethod},
-        {"method 12", withMethod(12), ExtractStatus::UnsupportedMethod},
-        {"method 14", withMethod(14), ExtractStatus::UnsupportedMethod},
-        {"method 93", withMethod(93), ExtractStatus::UnsupportedMethod},
-        {"method 95", withMethod(95), ExtractStatus::UnsupportedMethod},
-        {"method 98", withMethod(98), ExtractStatus::UnsupportedMethod},
-        {"method 99 encrypted: the method is checked first", withMethod(99, 1), ExtractStatus::UnsupportedMethod},
-        {"stored, encrypted", withMethod(0, 1), ExtractStatus::Encrypted},
-        {"deflated, encrypted", encryptedDeflate, ExtractStatus::Encrypted},
-        {"strong encryption flags", withMethod(0, 0x41), ExtractStatus::Encrypted},
+        { "stored", Stored("M.BIN", content), ExtractStatus::Ok },
+        { "deflated", Deflated("M.BIN", content), ExtractStatus::Ok },
+        { "stored data altered", corrupted(Stored("M.BIN", content), 40000), ExtractStatus::CrcMismatch },
+        { "deflated, CRC altered", deflatedCrc, ExtractStatus::CrcMismatch },
+        { "reserved block type", reserved, ExtractStatus::BadMember },
+        { "more output than announced", tooLong, ExtractStatus::BadMember },
+        { "less output than announced", tooShort, ExtractStatus::BadMember },
+        { "compressed stream ends early", cutStream, ExtractStatus::ReadFailed },
+        { "more than 1032 bytes per compressed byte", overRatio, ExtractStatus::BadMember },
+        { "method 7", withMethod(7), ExtractStatus::UnsupportedMethod },
+        { "method 9", withMethod(9), ExtractStatus::UnsupportedMethod },
+        { "method 12", withMethod(12), ExtractStatus::UnsupportedMethod },
+        { "method 14", withMethod(14), ExtractStatus::UnsupportedMethod },
+        { "method 93", withMethod(93), ExtractStatus::UnsupportedMethod },
+        { "method 95", withMethod(95), ExtractStatus::UnsupportedMethod },
+        { "method 98", withMethod(98), ExtractStatus::UnsupportedMethod },
+        { "method 99 encrypted: the method is checked first", withMethod(99, 1),
+            ExtractStatus::UnsupportedMethod },
+        { "stored, encrypted", withMethod(0, 1), ExtractStatus::Encrypted },
+        { "deflated, encrypted", encryptedDeflate, ExtractStatus::Encrypted },
+        { "strong encryption flags", withMethod(0, 0x41), ExtractStatus::Encrypted },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         TestZipWriter zip;
-        zip.members = {c.member};
+        zip.members = { c.member };
         const std::string path = folder.Write("a.zip", zip.Build());
         const ArchiveListing listing = ListArchive(path);
         ASSERT_EQ(listing.entries.size(), 1u);
@@ -307,7 +312,7 @@ TEST(ArchiveExtract, ReportsReadFailuresAndBadHeaders)
 {
     TempFolder folder;
     TestZipWriter zip;
-    zip.members = {Stored("A.TXT", Text(10000)), Deflated("B.TXT", Text(10000))};
+    zip.members = { Stored("A.TXT", Text(10000)), Deflated("B.TXT", Text(10000)) };
     const std::string bytes = zip.Build();
     const std::string path = folder.Write("a.zip", bytes);
     const ArchiveListing listing = ListArchive(path);
@@ -339,7 +344,7 @@ TEST(ArchiveExtract, FullBufferStopsWithoutCrcCheckAndSizingPassUsesTheHeader)
     TestMember altered = Deflated("A.BIN", content);
     altered.crc ^= 1; // a partial read never checks the CRC
     TestZipWriter zip;
-    zip.members = {altered};
+    zip.members = { altered };
     const std::string path = folder.Write("a.zip", zip.Build());
     const ArchiveEntry entry = ListArchive(path).entries.at(0);
 
@@ -347,7 +352,7 @@ TEST(ArchiveExtract, FullBufferStopsWithoutCrcCheckAndSizingPassUsesTheHeader)
     EXPECT_EQ(sizing.status, ExtractStatus::Ok);
     EXPECT_EQ(sizing.delivered, content.size());
 
-    for (const std::size_t capacity : {std::size_t{1}, std::size_t{32768}, std::size_t{50000}}) {
+    for (const std::size_t capacity : { std::size_t { 1 }, std::size_t { 32768 }, std::size_t { 50000 } }) {
         SCOPED_TRACE(capacity);
         std::string buffer(capacity, '\0');
         const ExtractResult partial = ExtractAt(path, entry, buffer);
@@ -376,7 +381,7 @@ TEST(ArchiveExtract, ReadsDataDescriptorMembers)
     TestMember wrongDescriptor = Streamed("W.TXT", second);
     wrongDescriptor.descriptor[4] = static_cast<char>(wrongDescriptor.descriptor[4] ^ 1);
     TestZipWriter zip;
-    zip.members = {Streamed("A.TXT", first), storedWithDescriptor, noSignature, wrongDescriptor};
+    zip.members = { Streamed("A.TXT", first), storedWithDescriptor, noSignature, wrongDescriptor };
     const std::string path = folder.Write("a.zip", zip.Build());
 
     EXPECT_EQ(ReadArchiveStream(path, "A.TXT"), first);
@@ -414,9 +419,9 @@ TEST(ArchiveMembers, ReadStreamsLinesAndFiles)
 
     const auto lines = ReadArchiveLines("uklad\\dane.txt", path);
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, (std::vector<std::string>{"1;H;wod\xF3r", "2;He;hel", "X", "", "last"}));
+    EXPECT_EQ(*lines, (std::vector<std::string> { "1;H;wod\xF3r", "2;He;hel", "X", "", "last" }));
 
-    for (const char* empty : {"PUSTY.TXT", "PUSTY2.TXT"}) {
+    for (const char* empty : { "PUSTY.TXT", "PUSTY2.TXT" }) {
         SCOPED_TRACE(empty);
         EXPECT_EQ(ReadArchiveStream(path, empty), std::string());
         const auto emptyLines = ReadArchiveLines(empty, path);
@@ -439,7 +444,7 @@ TEST(ArchiveMembers, ExtractArchiveFileReplacesTheTargetOnlyAfterACleanDecode)
     TempFolder folder;
     const std::string content = Text(40000);
     TestZipWriter zip;
-    zip.members = {Deflated("OPIS.HTM", content), Deflated("ZLY.HTM", content)};
+    zip.members = { Deflated("OPIS.HTM", content), Deflated("ZLY.HTM", content) };
     zip.members[1].crc ^= 1;
     const std::string path = folder.Write("a.zip", zip.Build());
     const std::string target = folder.Write("target.htm", "earlier contents");
@@ -449,7 +454,8 @@ TEST(ArchiveMembers, ExtractArchiveFileReplacesTheTargetOnlyAfterACleanDecode)
         std::string member;
         bool written;
     };
-    for (const Case& c : std::vector<Case>{{"ZLY.HTM", false}, {"BRAK.HTM", false}, {"opis.htm", true}}) {
+    for (const Case& c :
+        std::vector<Case> { { "ZLY.HTM", false }, { "BRAK.HTM", false }, { "opis.htm", true } }) {
         SCOPED_TRACE(c.member);
         EXPECT_EQ(ExtractArchiveFile(path, c.member, target), c.written);
         EXPECT_EQ(ReadFile(target), c.written ? content : "earlier contents");
@@ -470,7 +476,7 @@ TEST(ArchiveMembers, RefusesMembersAnnouncingMoreThanTheCap)
     huge.data.resize(huge.size / 1000, '\0');
     huge.compressedSize = static_cast<std::uint32_t>(huge.data.size());
     TestZipWriter zip;
-    zip.members = {huge};
+    zip.members = { huge };
     const std::string path = folder.Write("a.zip", zip.Build());
     const ArchiveEntry entry = ListArchive(path).entries.at(0);
     const ExtractResult sizing = ExtractToMemory(path, entry.headerOffset, nullptr, 0, &entry);
@@ -487,7 +493,7 @@ TEST(ArchiveExtract, PumpsMessagesAfterEveryInputBlock)
 {
     TempFolder folder;
     TestZipWriter zip;
-    zip.members = {Stored("S.BIN", Text(70000)), Deflated("D.BIN", Text(300000, 9))};
+    zip.members = { Stored("S.BIN", Text(70000)), Deflated("D.BIN", Text(300000, 9)) };
     const std::string path = folder.Write("a.zip", zip.Build());
     const ArchiveListing listing = ListArchive(path);
     ASSERT_EQ(listing.entries.size(), 2u);
@@ -532,7 +538,9 @@ struct NestedCall {
         nesting = true;
         nowMs += advanceMs;
         std::string buffer(10, '\0');
-        seen.push_back(ExtractToMemory(path, offset, reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size()).status);
+        seen.push_back(
+            ExtractToMemory(path, offset, reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size())
+                .status);
         nesting = false;
     }
 };
@@ -541,7 +549,7 @@ TEST(ArchiveExtract, RefusesANestedExtractionUnlessTheRunningOneWasAbandoned)
 {
     TempFolder folder;
     TestZipWriter zip;
-    zip.members = {Deflated("A.TXT", Text(20000)), Stored("B.TXT", "0123456789")};
+    zip.members = { Deflated("A.TXT", Text(20000)), Stored("B.TXT", "0123456789") };
     NestedCall::path = folder.Write("a.zip", zip.Build());
     const ArchiveListing listing = ListArchive(NestedCall::path);
     NestedCall::offset = listing.entries.at(1).headerOffset;
@@ -552,8 +560,8 @@ TEST(ArchiveExtract, RefusesANestedExtractionUnlessTheRunningOneWasAbandoned)
         std::int64_t silenceMs; // time since the running extraction last pumped
         ExtractStatus nested;
     };
-    for (const Case& c : {Case{0, ExtractStatus::Busy}, Case{30000, ExtractStatus::Busy},
-             Case{30001, ExtractStatus::Ok}}) {
+    for (const Case& c : { Case { 0, ExtractStatus::Busy }, Case { 30000, ExtractStatus::Busy },
+             Case { 30001, ExtractStatus::Ok } }) {
         SCOPED_TRACE(c.silenceMs);
         NestedCall::seen.clear();
         NestedCall::advanceMs = c.silenceMs;
@@ -566,8 +574,8 @@ TEST(ArchiveExtract, RefusesANestedExtractionUnlessTheRunningOneWasAbandoned)
         NestedCall::advanceMs = 0;
         SetMessagePump(nullptr);
         std::string small(10, '\0');
-        EXPECT_EQ(ExtractToMemory(NestedCall::path, NestedCall::offset, reinterpret_cast<std::uint8_t*>(small.data()),
-                      small.size())
+        EXPECT_EQ(ExtractToMemory(NestedCall::path, NestedCall::offset,
+                      reinterpret_cast<std::uint8_t*>(small.data()), small.size())
                       .status,
             ExtractStatus::Ok);
         SetMessagePump(&NestedCall::Pump);

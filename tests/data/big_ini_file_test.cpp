@@ -1,12 +1,10 @@
 #include "data/big_ini_file.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
-
 #include <sys/stat.h>
 
 namespace orbita {
@@ -64,25 +62,35 @@ TEST(TBigIniFileLoad, TextBecomesSectionsAndLines)
         Lines expected;
     };
     const Case cases[] = {
-        {"lines before the first header are dropped", "a=1\r\nb\r\n[S]\r\nc=2\r\n", {"[S]", "c=2", ""}},
-        {"CR LF, lone CR, lone LF and a last line without an end", "[S]\r\na=1\rb=2\nc=3\n\rd=4",
-            {"[S]", "a=1", "b=2", "c=3", "d=4", ""}},
-        {"empty lines and lines of the single byte 1A are skipped", "[S]\r\n\r\n\x1A\r\na=1\r\n\x1A\x1A\r\n\x1A",
-            {"[S]", "a=1", "\x1A\x1A", ""}},
-        {"comments, lines without = and blank-looking lines are kept verbatim", "[S]\r\n;uwaga\r\nsamo\r\n   \r\n a = 1 \r\n",
-            {"[S]", ";uwaga", "samo", "   ", " a = 1 ", ""}},
-        {"header names are not trimmed", "[ Kolory ]\r\na=1\r\n", {"[ Kolory ]", "a=1", ""}},
-        {"a header needs its bracket as the last character", "[S]\r\n[T] \r\n [U]\r\n", {"[S]", "[T] ", " [U]", ""}},
-        {"an empty name is a name", "[]\r\na=1\r\n", {"[]", "a=1", ""}},
-        {"a section without lines is not listed", "[A]\r\n[B]\r\nb=1\r\n", {"[B]", "b=1", ""}},
-        {"a later copy of a section is dropped with all its lines", "[S]\r\na=1\r\n[T]\r\nt=1\r\n[s]\r\nb=2\r\n[S]\r\nc=3\r\n",
-            {"[S]", "a=1", "", "[T]", "t=1", ""}},
-        {"names that differ in the case of Polish letters are one section",
-            "[\xAF" "elazo]\r\na=1\r\n[\xBF" "ELAZO]\r\nb=2\r\n", {"[\xAF" "elazo]", "a=1", ""}},
-        {"long lines keep 255 characters", "[S]\r\n" + longLine + "\r\nb=2\r\n", {"[S]", longLine.substr(0, 255), "b=2", ""}},
-        {"a header cut at 255 characters is no header", "[S]\r\n[" + std::string(300, 'n') + "]\r\n",
-            {"[S]", "[" + std::string(254, 'n'), ""}},
-        {"bytes after a NUL still count", std::string("[S]\r\na=\0b\r\n", 10), {"[S]", std::string("a=\0b", 4), ""}},
+        { "lines before the first header are dropped", "a=1\r\nb\r\n[S]\r\nc=2\r\n", { "[S]", "c=2", "" } },
+        { "CR LF, lone CR, lone LF and a last line without an end", "[S]\r\na=1\rb=2\nc=3\n\rd=4",
+            { "[S]", "a=1", "b=2", "c=3", "d=4", "" } },
+        { "empty lines and lines of the single byte 1A are skipped",
+            "[S]\r\n\r\n\x1A\r\na=1\r\n\x1A\x1A\r\n\x1A", { "[S]", "a=1", "\x1A\x1A", "" } },
+        { "comments, lines without = and blank-looking lines are kept verbatim",
+            "[S]\r\n;uwaga\r\nsamo\r\n   \r\n a = 1 \r\n",
+            { "[S]", ";uwaga", "samo", "   ", " a = 1 ", "" } },
+        { "header names are not trimmed", "[ Kolory ]\r\na=1\r\n", { "[ Kolory ]", "a=1", "" } },
+        { "a header needs its bracket as the last character", "[S]\r\n[T] \r\n [U]\r\n",
+            { "[S]", "[T] ", " [U]", "" } },
+        { "an empty name is a name", "[]\r\na=1\r\n", { "[]", "a=1", "" } },
+        { "a section without lines is not listed", "[A]\r\n[B]\r\nb=1\r\n", { "[B]", "b=1", "" } },
+        { "a later copy of a section is dropped with all its lines",
+            "[S]\r\na=1\r\n[T]\r\nt=1\r\n[s]\r\nb=2\r\n[S]\r\nc=3\r\n",
+            { "[S]", "a=1", "", "[T]", "t=1", "" } },
+        { "names that differ in the case of Polish letters are one section",
+            "[\xAF"
+            "elazo]\r\na=1\r\n[\xBF"
+            "ELAZO]\r\nb=2\r\n",
+            { "[\xAF"
+              "elazo]",
+                "a=1", "" } },
+        { "long lines keep 255 characters", "[S]\r\n" + longLine + "\r\nb=2\r\n",
+            { "[S]", longLine.substr(0, 255), "b=2", "" } },
+        { "a header cut at 255 characters is no header", "[S]\r\n[" + std::string(300, 'n') + "]\r\n",
+            { "[S]", "[" + std::string(254, 'n'), "" } },
+        { "bytes after a NUL still count", std::string("[S]\r\na=\0b\r\n", 10),
+            { "[S]", std::string("a=\0b", 4), "" } },
     };
     for (const Case& c : cases) {
         TBigIniFile ini;
@@ -100,7 +108,8 @@ TEST(TBigIniFileLoad, FileLoadsLikeTextAcrossReadBuffers)
     for (int i = 0; i < 600; ++i) {
         if (i % 97 == 0)
             text += "[S" + std::to_string(i) + "]\r\n";
-        text += "k" + std::to_string(i) + "=" + std::string(static_cast<std::size_t>((i * 37) % 400), 'a' + i % 26);
+        text += "k" + std::to_string(i) + "="
+            + std::string(static_cast<std::size_t>((i * 37) % 400), 'a' + i % 26);
         text += i % 3 == 0 ? "\r\n" : (i % 3 == 1 ? "\n" : "\r");
     }
     ASSERT_GT(text.size(), 3u * 28672);
@@ -128,13 +137,16 @@ TEST(TBigIniFile, ReadStringRules)
                  "Rowna=a=b\r\n"
                  "Spacja =x\r\n"
                  " Wciety=y\r\n"
-                 "\xA3\xD3" "D\x8F=miasto\r\n"
+                 "\xA3\xD3"
+                 "D\x8F=miasto\r\n"
                  "bez rownosci\r\n"
-                 "Dlugi=" + std::string(300, 'd') + "\r\n"
-                 "[Inne]\r\n"
-                 "Tlo=inny\r\n"
-                 "[KOLORY]\r\n"
-                 "Nowy=z drugiej kopii\r\n");
+                 "Dlugi="
+        + std::string(300, 'd')
+        + "\r\n"
+          "[Inne]\r\n"
+          "Tlo=inny\r\n"
+          "[KOLORY]\r\n"
+          "Nowy=z drugiej kopii\r\n");
     struct Case {
         const char* section;
         const char* key;
@@ -142,21 +154,24 @@ TEST(TBigIniFile, ReadStringRules)
         std::string expected;
     };
     const Case cases[] = {
-        {"Kolory", "Tlo", "?", "bialy"},                  // first matching line wins
-        {"KOLORY", "TLO", "?", "bialy"},                  // section and key ignore case
-        {"kolory", "\xB3\xF3" "d\x9F", "?", "miasto"},    // Polish letters ignore case too
-        {"Kolory", "Pusty", "?", ""},                     // an empty value is no default
-        {"Kolory", "Rowna", "?", "a=b"},                  // value: all after the first "="
-        {"Kolory", "Spacja", "?", "?"},                   // nothing is trimmed: the key is "Spacja "
-        {"Kolory", "Spacja ", "?", "x"},
-        {"Kolory", "Wciety", "?", "?"},
-        {"Kolory", "bez rownosci", "?", "?"},             // a line without "=" has no key
-        {"Kolory", "Dlugi", "?", std::string(249, 'd')}, // the line kept 255 characters
-        {"Kolory", "Nowy", "?", "?"},                     // keys of a later copy are not found
-        {"Inne", "Tlo", "?", "inny"},
-        {"Brak", "Tlo", "domyslny", "domyslny"},
-        {" Kolory", "Tlo", "?", "?"},
-        {"Brak", "x", "", ""},
+        { "Kolory", "Tlo", "?", "bialy" }, // first matching line wins
+        { "KOLORY", "TLO", "?", "bialy" }, // section and key ignore case
+        { "kolory",
+            "\xB3\xF3"
+            "d\x9F",
+            "?", "miasto" }, // Polish letters ignore case too
+        { "Kolory", "Pusty", "?", "" }, // an empty value is no default
+        { "Kolory", "Rowna", "?", "a=b" }, // value: all after the first "="
+        { "Kolory", "Spacja", "?", "?" }, // nothing is trimmed: the key is "Spacja "
+        { "Kolory", "Spacja ", "?", "x" },
+        { "Kolory", "Wciety", "?", "?" },
+        { "Kolory", "bez rownosci", "?", "?" }, // a line without "=" has no key
+        { "Kolory", "Dlugi", "?", std::string(249, 'd') }, // the line kept 255 characters
+        { "Kolory", "Nowy", "?", "?" }, // keys of a later copy are not found
+        { "Inne", "Tlo", "?", "inny" },
+        { "Brak", "Tlo", "domyslny", "domyslny" },
+        { " Kolory", "Tlo", "?", "?" },
+        { "Brak", "x", "", "" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ini.ReadString(c.section, c.key, c.defaultValue), c.expected) << c.section << "/" << c.key;
@@ -164,7 +179,7 @@ TEST(TBigIniFile, ReadStringRules)
     const std::string longDefault(300, 'q');
     EXPECT_EQ(ini.ReadString("Brak", "x", longDefault), longDefault.substr(0, 255));
     TBigIniFile memory;
-    memory.SetSectionLines("M", {"Dlugi=" + std::string(300, 'm')});
+    memory.SetSectionLines("M", { "Dlugi=" + std::string(300, 'm') });
     EXPECT_EQ(memory.ReadString("M", "Dlugi", ""), std::string(255, 'm'));
 }
 
@@ -176,40 +191,40 @@ TEST(TBigIniFile, ReadIntegerSyntax)
     };
     constexpr std::int32_t dflt = -7;
     const Case cases[] = {
-        {"0x1F", 31},
-        {"0X1F", 31},
-        {"0x1f", 31},
-        {"1F", dflt},
-        {"$1F", 31},
-        {"-$1F", -31},
-        {"+$10", 16},
-        {"12", 12},
-        {"+12", 12},
-        {"-12", -12},
-        {"00012", 12},
-        {"", dflt},
-        {" 12", dflt},
-        {"12 ", dflt},
-        {"1e3", dflt},
-        {"2147483647", 2147483647},
-        {"2147483648", dflt},
-        {"-2147483648", -2147483647 - 1},
-        {"-2147483649", dflt},
-        {"99999999999999999999", dflt},
-        {"$FFFFFFFF", -1},
-        {"0x80000000", -2147483647 - 1},
-        {"$0000000001F", 31},
-        {"$100000000", dflt},
-        {"0x", dflt},
-        {"$", dflt},
-        {"-", dflt},
-        {"0x-1", dflt},
-        {"-0x1F", dflt},
-        {"$1G", dflt},
+        { "0x1F", 31 },
+        { "0X1F", 31 },
+        { "0x1f", 31 },
+        { "1F", dflt },
+        { "$1F", 31 },
+        { "-$1F", -31 },
+        { "+$10", 16 },
+        { "12", 12 },
+        { "+12", 12 },
+        { "-12", -12 },
+        { "00012", 12 },
+        { "", dflt },
+        { " 12", dflt },
+        { "12 ", dflt },
+        { "1e3", dflt },
+        { "2147483647", 2147483647 },
+        { "2147483648", dflt },
+        { "-2147483648", -2147483647 - 1 },
+        { "-2147483649", dflt },
+        { "99999999999999999999", dflt },
+        { "$FFFFFFFF", -1 },
+        { "0x80000000", -2147483647 - 1 },
+        { "$0000000001F", 31 },
+        { "$100000000", dflt },
+        { "0x", dflt },
+        { "$", dflt },
+        { "-", dflt },
+        { "0x-1", dflt },
+        { "-0x1F", dflt },
+        { "$1G", dflt },
     };
     TBigIniFile ini;
     for (const Case& c : cases) {
-        ini.SetSectionLines("N", {std::string("v=") + c.value});
+        ini.SetSectionLines("N", { std::string("v=") + c.value });
         EXPECT_EQ(ini.ReadInteger("N", "v", dflt), c.expected) << '"' << c.value << '"';
     }
     EXPECT_EQ(ini.ReadInteger("N", "brak", 5), 5);
@@ -224,12 +239,17 @@ TEST(TBigIniFile, ReadBool)
         bool expected;
     };
     const Case cases[] = {
-        {"1", false, true}, {"0", true, false}, {"2", false, true}, {"-1", false, true},
-        {"TRUE", false, false}, {"TRUE", true, true}, {"", true, true},
+        { "1", false, true },
+        { "0", true, false },
+        { "2", false, true },
+        { "-1", false, true },
+        { "TRUE", false, false },
+        { "TRUE", true, true },
+        { "", true, true },
     };
     TBigIniFile ini;
     for (const Case& c : cases) {
-        ini.SetSectionLines("B", {std::string("v=") + c.value});
+        ini.SetSectionLines("B", { std::string("v=") + c.value });
         EXPECT_EQ(ini.ReadBool("B", "v", c.defaultValue), c.expected) << c.value << " " << c.defaultValue;
     }
 }
@@ -244,7 +264,8 @@ TEST(TBigIniFile, WritesReadBackAndMarkModified)
     EXPECT_TRUE(ini.WriteInteger("T", "n", -42));
     EXPECT_TRUE(ini.WriteBool("T", "b", true));
     EXPECT_EQ(allLines(ini),
-        (Lines{"[S]", ";uwaga", "a=nowe", "a=2", "", "[T]", "x=1", "n=-42", "b=1", "", "[Nowa]", "k=v", ""}));
+        (Lines {
+            "[S]", ";uwaga", "a=nowe", "a=2", "", "[T]", "x=1", "n=-42", "b=1", "", "[Nowa]", "k=v", "" }));
     EXPECT_EQ(ini.ReadString("S", "A", "?"), "nowe");
     EXPECT_EQ(ini.ReadInteger("T", "n", 0), -42);
     EXPECT_TRUE(ini.ReadBool("T", "b", false));
@@ -262,21 +283,21 @@ TEST(TBigIniFile, RefusesWritesThatCouldNotBeReadBack)
         std::string section, key, value;
     };
     const Case cases[] = {
-        {"line break in a value", "S", "k", "a\r\n[Wstrzyk]"},
-        {"line break in a key", "S", "k\n", "v"},
-        {"line break in a section name", "S\r", "k", "v"},
-        {"= in a key", "S", "a=b", "v"},
-        {"empty key", "S", "", "v"},
-        {"a line that reads as a header", "S", "[k", "v]"},
-        {"a line over 255 characters", "S", "k", std::string(254, 'v')},
-        {"a header over 255 characters", std::string(254, 's'), "k", "v"},
+        { "line break in a value", "S", "k", "a\r\n[Wstrzyk]" },
+        { "line break in a key", "S", "k\n", "v" },
+        { "line break in a section name", "S\r", "k", "v" },
+        { "= in a key", "S", "a=b", "v" },
+        { "empty key", "S", "", "v" },
+        { "a line that reads as a header", "S", "[k", "v]" },
+        { "a line over 255 characters", "S", "k", std::string(254, 'v') },
+        { "a header over 255 characters", std::string(254, 's'), "k", "v" },
     };
     for (const Case& c : cases) {
         TBigIniFile ini;
         ini.LoadText("[S]\r\nk=stare\r\n");
         EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.what;
         EXPECT_FALSE(ini.Modified()) << c.what;
-        EXPECT_EQ(allLines(ini), (Lines{"[S]", "k=stare", ""})) << c.what;
+        EXPECT_EQ(allLines(ini), (Lines { "[S]", "k=stare", "" })) << c.what;
     }
     TBigIniFile ini;
     EXPECT_TRUE(ini.WriteString(std::string(253, 's'), "k", std::string(253, 'v'))) << "the longest accepted";
@@ -286,25 +307,25 @@ TEST(TBigIniFile, SectionOperations)
 {
     TBigIniFile ini;
     ini.LoadText("[S]\r\nA=1\r\nsamo\r\n;k=komentarz\r\nB = 2\r\nA=3\r\n[T]\r\nx=1\r\n[U]\r\nu=1\r\n");
-    EXPECT_EQ(ini.ReadSections(), (Lines{"S", "T", "U"}));
-    EXPECT_EQ(ini.ReadSection("s"), (Lines{"A", ";k", "B ", "A"}));
-    EXPECT_EQ(ini.ReadSection("brak"), Lines{});
-    EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"A=1", "samo", ";k=komentarz", "B = 2", "A=3"}));
-    EXPECT_EQ(ini.ReadSectionValues("brak"), Lines{});
+    EXPECT_EQ(ini.ReadSections(), (Lines { "S", "T", "U" }));
+    EXPECT_EQ(ini.ReadSection("s"), (Lines { "A", ";k", "B ", "A" }));
+    EXPECT_EQ(ini.ReadSection("brak"), Lines {});
+    EXPECT_EQ(ini.ReadSectionValues("S"), (Lines { "A=1", "samo", ";k=komentarz", "B = 2", "A=3" }));
+    EXPECT_EQ(ini.ReadSectionValues("brak"), Lines {});
     EXPECT_TRUE(ini.SectionExists("t"));
     EXPECT_FALSE(ini.SectionExists("V"));
     EXPECT_FALSE(ini.Modified());
 
     ini.DeleteKey("S", "a");
-    EXPECT_EQ(ini.ReadSectionValues("S"), (Lines{"samo", ";k=komentarz", "B = 2", "A=3"}));
+    EXPECT_EQ(ini.ReadSectionValues("S"), (Lines { "samo", ";k=komentarz", "B = 2", "A=3" }));
     EXPECT_TRUE(ini.Modified());
 
     ini.EraseSection("t");
-    EXPECT_EQ(ini.ReadSections(), (Lines{"S", "U"}));
+    EXPECT_EQ(ini.ReadSections(), (Lines { "S", "U" }));
     EXPECT_EQ(ini.ReadString("U", "u", "?"), "1");
     EXPECT_EQ(ini.ReadString("S", "A", "?"), "3");
     ini.EraseSection("U"); // the cursor stood on it
-    EXPECT_EQ(ini.ReadSections(), Lines{"S"});
+    EXPECT_EQ(ini.ReadSections(), Lines { "S" });
     EXPECT_EQ(ini.ReadString("S", "B ", "?"), " 2");
 
     TBigIniFile untouched;
@@ -324,10 +345,10 @@ TEST(TBigIniFile, SetSectionLines)
         Lines expected;
     };
     const Case cases[] = {
-        {"same lines", {"a=1", "b=2"}, false, {"[S]", "a=1", "b=2", ""}},
-        {"a line differing only in case", {"a=1", "B=2"}, true, {"[S]", "a=1", "B=2", ""}},
-        {"another number of lines", {"c=3"}, true, {"[S]", "c=3", ""}},
-        {"no lines", {}, true, {}},
+        { "same lines", { "a=1", "b=2" }, false, { "[S]", "a=1", "b=2", "" } },
+        { "a line differing only in case", { "a=1", "B=2" }, true, { "[S]", "a=1", "B=2", "" } },
+        { "another number of lines", { "c=3" }, true, { "[S]", "c=3", "" } },
+        { "no lines", {}, true, {} },
     };
     for (const Case& c : cases) {
         TBigIniFile ini;
@@ -335,13 +356,13 @@ TEST(TBigIniFile, SetSectionLines)
         ini.SetSectionLines("s", c.lines);
         EXPECT_EQ(ini.Modified(), c.modified) << c.what;
         EXPECT_EQ(allLines(ini), c.expected) << c.what;
-        EXPECT_EQ(ini.ReadSections(), Lines{"S"}) << c.what;
+        EXPECT_EQ(ini.ReadSections(), Lines { "S" }) << c.what;
     }
 
     // The built-in skin definition arrives this way, in two sections.
     TBiggerIniFile builtIn;
-    builtIn.SetSectionLines("HOTAREAINFO", {"Count=1", "1=BUTTON_HELP, 510, 63, 90, 28"});
-    builtIn.SetSectionLines("DISPLAYINFO", {"Charset=1", "Count=0"});
+    builtIn.SetSectionLines("HOTAREAINFO", { "Count=1", "1=BUTTON_HELP, 510, 63, 90, 28" });
+    builtIn.SetSectionLines("DISPLAYINFO", { "Charset=1", "Count=0" });
     EXPECT_TRUE(builtIn.Modified());
     EXPECT_TRUE(builtIn.FileName().empty());
     EXPECT_EQ(builtIn.ReadInteger("HotAreaInfo", "Count", 0), 1);
@@ -358,15 +379,24 @@ TEST(TBiggerIniFile, EightDigitHexadecimalIntegers)
     };
     constexpr std::int32_t dflt = 99;
     const Case cases[] = {
-        {"0000001F", 31}, {"1f", 31}, {"FFFFFFFF", -1}, {"80000000", -2147483647 - 1}, {"000000000A", 10},
-        {"100000000", dflt}, {"$1F", dflt}, {"0x1F", dflt}, {"-1", dflt}, {"", dflt}, {"1F ", dflt},
+        { "0000001F", 31 },
+        { "1f", 31 },
+        { "FFFFFFFF", -1 },
+        { "80000000", -2147483647 - 1 },
+        { "000000000A", 10 },
+        { "100000000", dflt },
+        { "$1F", dflt },
+        { "0x1F", dflt },
+        { "-1", dflt },
+        { "", dflt },
+        { "1F ", dflt },
     };
     TBiggerIniFile ini;
     for (const Case& c : cases) {
-        ini.SetSectionLines("H", {std::string("v=") + c.value});
+        ini.SetSectionLines("H", { std::string("v=") + c.value });
         EXPECT_EQ(ini.ReadHexInteger("H", "v", dflt), c.expected) << c.value;
     }
-    for (const std::int32_t value : {0, 31, -2, 2147483647, -2147483647 - 1}) {
+    for (const std::int32_t value : { 0, 31, -2, 2147483647, -2147483647 - 1 }) {
         EXPECT_TRUE(ini.WriteHexInteger("W", "v", value));
         EXPECT_EQ(ini.ReadString("W", "v", "").size(), 8u);
         EXPECT_EQ(ini.ReadHexInteger("W", "v", dflt), value);
@@ -403,7 +433,8 @@ TEST(TBigIniFile, SectionCursorScansEachSectionOnceInFileOrder)
     const auto beforeBackwards = ini.SectionComparisons();
     for (int s = sections - 1; s >= 0; --s)
         ASSERT_EQ(ini.ReadInteger("Sekcja" + std::to_string(s), "k0", -1), s * 10);
-    EXPECT_GE(ini.SectionComparisons() - beforeBackwards, static_cast<std::uint64_t>(sections * (sections - 1)));
+    EXPECT_GE(
+        ini.SectionComparisons() - beforeBackwards, static_cast<std::uint64_t>(sections * (sections - 1)));
     EXPECT_FALSE(ini.SectionExists("Sekcja" + std::to_string(sections)));
 }
 
@@ -414,7 +445,7 @@ TEST(TBigIniFileFile, MissingFileGivesAnEmptyObjectAndIsNotCreated)
     {
         TBiggerIniFile ini(name);
         EXPECT_EQ(ini.LoadStatus(), IniLoadStatus::Missing);
-        EXPECT_EQ(ini.ReadSections(), Lines{});
+        EXPECT_EQ(ini.ReadSections(), Lines {});
         EXPECT_EQ(ini.ReadString("S", "k", "domyslny"), "domyslny");
         EXPECT_EQ(ini.ReadInteger("S", "k", 3), 3);
         EXPECT_EQ(ini.FileName(), name);
@@ -450,7 +481,7 @@ TEST(TBigIniFileFile, ChangesAreWrittenBackWhole)
         ini.WriteString("C", "c", "3");
     }
     EXPECT_EQ(readFile(name), "[A]\r\na=nowe\r\n\r\n[B]\r\nb=2\r\n\r\n[C]\r\nc=3\r\n\r\n");
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(name.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u) << "the file keeps its permissions";
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1)
@@ -486,7 +517,7 @@ TEST(TBigIniFileFile, FailedWritesAndReadsKeepTheFile)
     {
         TBigIniFile ini(unreadable);
         EXPECT_EQ(ini.LoadStatus(), IniLoadStatus::ReadError);
-        EXPECT_EQ(ini.ReadSections(), Lines{});
+        EXPECT_EQ(ini.ReadSections(), Lines {});
         EXPECT_TRUE(ini.WriteString("S", "k", "v"));
         EXPECT_FALSE(ini.UpdateFile());
     }

@@ -6,12 +6,11 @@
 #include "core/cp1250.h"
 #include "data/text_lines.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <set>
@@ -29,7 +28,7 @@ struct Property {
     std::string label;
     std::string unit;
     bool hasUnit = false;
-    std::vector<int> keys;           // element numbers in file order
+    std::vector<int> keys; // element numbers in file order
     std::vector<std::string> values; // same order
     std::string Value(int z) const { return values.at(static_cast<std::size_t>(z - 1)); }
 };
@@ -71,7 +70,7 @@ const Database& Load()
         bool afterHeader = false;
         for (const std::string& line : SplitTextLines(d.utf8)) {
             if (!line.empty() && line.front() == '[') {
-                d.properties.push_back(Property{line.substr(1, line.size() - 2), {}, false, {}, {}});
+                d.properties.push_back(Property { line.substr(1, line.size() - 2), {}, false, {}, {} });
                 current = &d.properties.back();
                 if (line.back() != ']') {
                     d.strayLines.push_back(line);
@@ -143,12 +142,12 @@ std::optional<Mass> ParseMass(const std::string& text)
         const auto n = Number(inner);
         if (!n || inner.find(',') != std::string::npos)
             return std::nullopt;
-        return Mass{*n, true};
+        return Mass { *n, true };
     }
     const auto n = Number(text);
     if (!n)
         return std::nullopt;
-    return Mass{*n, false};
+    return Mass { *n, false };
 }
 
 // Period from the atomic number alone: one more than the number of noble-gas
@@ -156,7 +155,7 @@ std::optional<Mass> ParseMass(const std::string& text)
 int PeriodOf(int z)
 {
     int period = 1;
-    for (int closed : {2, 10, 18, 36, 54, 86})
+    for (int closed : { 2, 10, 18, 36, 54, 86 })
         if (z > closed)
             ++period;
     return period;
@@ -200,7 +199,8 @@ TEST(ElementDatabase, ValuesCannotBeMistakenForHeadersOrUnitLines)
             EXPECT_EQ(v.find('['), std::string::npos) << p.label << " " << i + 1 << ": " << v;
             EXPECT_EQ(AsciiUpperText(v).find("SUFFIX="), std::string::npos) << p.label << " " << i + 1;
             if (!v.empty()) {
-                EXPECT_TRUE(v.front() != ' ' && v.back() != ' ') << p.label << " " << i + 1 << ": '" << v << "'";
+                EXPECT_TRUE(v.front() != ' ' && v.back() != ' ')
+                    << p.label << " " << i + 1 << ": '" << v << "'";
             }
         }
 }
@@ -255,7 +255,7 @@ TEST(ElementDatabase, MassesRiseWithTheAtomicNumberBarTheKnownInversions)
     // Elements whose standard weight is lower than that of the element before
     // them: Ar/K, Co/Ni, Te/I, Th/Pa among the standard weights; U/Np, Pu/Am
     // and Bh/Hs among the mass numbers of the longest-lived isotopes.
-    const std::set<int> known = {19, 28, 53, 91, 93, 95, 108};
+    const std::set<int> known = { 19, 28, 53, 91, 93, 95, 108 };
     std::set<int> found;
     for (int z = 2; z <= kElements; ++z)
         if (m[static_cast<std::size_t>(z - 1)].value < m[static_cast<std::size_t>(z - 2)].value)
@@ -294,7 +294,7 @@ TEST(ElementDatabase, GroupPeriodAndBlockAgree)
         EXPECT_GE(*period, block == "f" ? 6 : block == "d" ? 4 : 1) << z;
         // Apart from the f rows, every (period, group) cell holds one element.
         if (block != "f") {
-            EXPECT_TRUE(cells.insert({static_cast<int>(*period), g}).second) << "cell taken twice by " << z;
+            EXPECT_TRUE(cells.insert({ static_cast<int>(*period), g }).second) << "cell taken twice by " << z;
         }
         // The noble gases close each period.
         const bool closesPeriod = PeriodOf(z + 1) != PeriodOf(z) || z == kElements;
@@ -305,7 +305,8 @@ TEST(ElementDatabase, GroupPeriodAndBlockAgree)
 
 TEST(ElementDatabase, ElectronConfigurationsHoldZElectrons)
 {
-    const std::map<std::string, int> cores = {{"He", 2}, {"Ne", 10}, {"Ar", 18}, {"Kr", 36}, {"Xe", 54}, {"Rn", 86}};
+    const std::map<std::string, int> cores
+        = { { "He", 2 }, { "Ne", 10 }, { "Ar", 18 }, { "Kr", 36 }, { "Xe", 54 }, { "Rn", 86 } };
     const Property& configs = Load().Get("Konfiguracja elektronowa");
     int given = 0;
     for (int z = 1; z <= kElements; ++z) {
@@ -443,9 +444,9 @@ TEST(ElementDatabase, IonisationAndElectronegativityFollowThePeriodicTrends)
         const auto i = Number(ie.Value(z));
         EXPECT_EQ(ie.Value(z).empty(), !i) << z;
         if (i) {
-            EXPECT_GT(*i, 350) << z;  // caesium is the lowest, near 376
+            EXPECT_GT(*i, 350) << z; // caesium is the lowest, near 376
             EXPECT_LT(*i, 2400) << z; // helium is the highest, near 2372
-            byPeriod[PeriodOf(z)].push_back({*i, z});
+            byPeriod[PeriodOf(z)].push_back({ *i, z });
         }
         const auto e = Number(en.Value(z));
         EXPECT_EQ(en.Value(z).empty(), !e) << z;
@@ -478,9 +479,9 @@ TEST(ElementDatabase, NumericPropertiesAreBareNumbers)
 {
     // Units live in the SUFFIX line so that whole-value searching finds "7,874".
     const Database& db = Load();
-    for (const char* label : {"Elektroujemność (Pauling)", "Gęstość", "Gęstość gazu (0 °C, 1013 hPa)",
-             "Temperatura topnienia", "Temperatura wrzenia", "Pierwsza energia jonizacji",
-             "Promień kowalencyjny", "Grupa", "Okres"}) {
+    for (const char* label :
+        { "Elektroujemność (Pauling)", "Gęstość", "Gęstość gazu (0 °C, 1013 hPa)", "Temperatura topnienia",
+            "Temperatura wrzenia", "Pierwsza energia jonizacji", "Promień kowalencyjny", "Grupa", "Okres" }) {
         const Property& p = db.Get(label);
         for (int z = 1; z <= kElements; ++z) {
             const std::string v = p.Value(z);

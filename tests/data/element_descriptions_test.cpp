@@ -1,11 +1,10 @@
 #include "core/cp1250.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -35,7 +34,7 @@ std::vector<Page> descriptionPages()
         if (!fs::is_regular_file(path))
             continue;
         std::ifstream in(path, std::ios::binary);
-        pages.push_back({number, name, std::string(std::istreambuf_iterator<char>(in), {})});
+        pages.push_back({ number, name, std::string(std::istreambuf_iterator<char>(in), {}) });
     }
     return pages;
 }
@@ -73,7 +72,7 @@ int bodyWordCount(const std::string& text)
     const auto body = between(text, "<BODY", "</BODY>");
     if (!body)
         return 0;
-    const std::vector<std::string> textLevel = {"SUB", "/SUB", "SUP", "/SUP", "I", "/I", "B", "/B"};
+    const std::vector<std::string> textLevel = { "SUB", "/SUB", "SUP", "/SUP", "I", "/I", "B", "/B" };
     std::string plain;
     bool inTag = true; // the text starts inside the BODY tag
     for (std::size_t i = 0; i < body->size(); ++i) {
@@ -135,8 +134,8 @@ TEST(ElementDescriptions, TextConvertsToWindows1250)
 
 TEST(ElementDescriptions, FiveSectionsInOrder)
 {
-    const std::vector<std::string> expected = {"Występowanie", "Właściwości", "Najważniejsze związki",
-                                               "Zastosowanie", "Historia i nazwa"};
+    const std::vector<std::string> expected
+        = { "Występowanie", "Właściwości", "Najważniejsze związki", "Zastosowanie", "Historia i nazwa" };
     for (const Page& page : descriptionPages()) {
         std::vector<std::string> found;
         std::size_t at = 0;
@@ -161,7 +160,8 @@ TEST(ElementDescriptions, TitleIsTheHeadingWithoutSymbol)
         ASSERT_NE(open, std::string::npos) << page.name << ": " << *heading;
         EXPECT_EQ(heading->back(), ')') << page.name << ": " << *heading;
         const std::string symbol = heading->substr(open + 2, heading->size() - open - 3);
-        EXPECT_TRUE(!symbol.empty() && symbol.size() <= 3 && std::isupper(static_cast<unsigned char>(symbol[0])))
+        EXPECT_TRUE(
+            !symbol.empty() && symbol.size() <= 3 && std::isupper(static_cast<unsigned char>(symbol[0])))
             << page.name << ": symbol \"" << symbol << "\"";
         EXPECT_EQ(*title, heading->substr(0, open)) << page.name;
         EXPECT_FALSE(title->empty()) << page.name;
@@ -179,8 +179,8 @@ TEST(ElementDescriptions, WordCountWithinLimits)
 
 TEST(ElementDescriptions, TagsOfTheTemplateAreClosed)
 {
-    const std::vector<std::string> paired = {"HTML", "HEAD", "TITLE", "BODY", "H2", "H3",
-                                             "P", "I", "B", "SUB", "SUP"};
+    const std::vector<std::string> paired
+        = { "HTML", "HEAD", "TITLE", "BODY", "H2", "H3", "P", "I", "B", "SUB", "SUP" };
     for (const Page& page : descriptionPages()) {
         std::vector<std::string> open;
         std::size_t at = 0;

@@ -23,7 +23,7 @@ inline std::uint32_t Crc32Of(std::string_view bytes)
 // Raw deflate (no zlib wrapper) of `bytes`.
 inline std::string RawDeflate(std::string_view bytes, int level = 6)
 {
-    z_stream z{};
+    z_stream z {};
     deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     std::string out(deflateBound(&z, static_cast<uLong>(bytes.size())) + 16, '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
@@ -37,17 +37,17 @@ inline std::string RawDeflate(std::string_view bytes, int level = 6)
 }
 
 struct TestMember {
-    std::string name;           // as written in both headers
-    std::string data;           // the bytes stored after the local header
+    std::string name; // as written in both headers
+    std::string data; // the bytes stored after the local header
     std::uint16_t method = 0;
     std::uint16_t flags = 0;
-    std::uint32_t crc = 0;      // written in both headers (local: 0 when `zeroLocal`)
+    std::uint32_t crc = 0; // written in both headers (local: 0 when `zeroLocal`)
     std::uint32_t compressedSize = 0;
     std::uint32_t size = 0;
-    bool zeroLocal = false;     // local header carries zero CRC and sizes (streaming packers)
-    std::string descriptor;     // bytes written right after the data
-    std::string comment;        // central-directory file comment
-    std::string extra;          // extra field, in both headers
+    bool zeroLocal = false; // local header carries zero CRC and sizes (streaming packers)
+    std::string descriptor; // bytes written right after the data
+    std::string comment; // central-directory file comment
+    std::string extra; // extra field, in both headers
     std::optional<std::uint16_t> localMethod; // a different method in the local header
 };
 
@@ -172,7 +172,8 @@ private:
 
 inline void WriteBytes(const std::string& path, std::string_view bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace orbita::test

@@ -7,7 +7,8 @@ namespace {
 
 TEST(QtText, PolishTextCrossesTheWidgetBoundaryBothWays)
 {
-    const std::string cp1250 = "Informacje o pierwiastku [\xAF" "elazo]";
+    const std::string cp1250 = "Informacje o pierwiastku [\xAF"
+                               "elazo]";
     const QString text = FromCp1250(cp1250);
     EXPECT_EQ(text, QStringLiteral("Informacje o pierwiastku [Żelazo]"));
     EXPECT_EQ(ToCp1250(text), cp1250);

@@ -1,13 +1,10 @@
 #include "tests/support/packed_archive.h"
 
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
-
 #include <sys/stat.h>
 
 namespace orbita::test {
@@ -69,12 +66,15 @@ protected:
     {
         return (fs::path(m_dir.path().toStdString()) / "wynik" / name).string();
     }
-    void addFile(const std::string& relative, const std::string& bytes) { WriteWholeFile(source(relative), bytes); }
+    void addFile(const std::string& relative, const std::string& bytes)
+    {
+        WriteWholeFile(source(relative), bytes);
+    }
 
     ToolRun pack(bool fromUtf8, const std::string& folder, const std::string& target)
     {
         fs::create_directories(fs::path(output()).parent_path());
-        QStringList arguments{QStringLiteral("archive"), QStringLiteral("pack")};
+        QStringList arguments { QStringLiteral("archive"), QStringLiteral("pack") };
         if (fromUtf8)
             arguments << QStringLiteral("--from-utf8");
         arguments << QString::fromStdString(folder) << QString::fromStdString(target);
@@ -96,15 +96,25 @@ protected:
 const std::map<std::string, std::pair<std::string, std::string>>& sampleFolder()
 {
     static const std::map<std::string, std::pair<std::string, std::string>> files = {
-        {"UKLAD/DANE.TXT", {"Żelazo=26\r\nŁÓDŹ łódź\n", "\xAF" "elazo=26\r\n\xA3\xD3" "D\x8F \xB3\xF3" "d\x9F\n"}},
-        {"POMOC/Strona.Htm", {"<p>ąę € „cytat”</p>", "<p>\xB9\xEA \x80 \x84" "cytat\x94</p>"}},
-        {"POMOC/menu.html", {"Ś", "\x8C"}},
-        {"TABLICE/gestosc.csv", {"Fe;7,874\n", "Fe;7,874\n"}},
-        {"ORBSKIN.ini", {"\xEF\xBB\xBF[BITMAPINFO]\r\n", "[BITMAPINFO]\r\n"}},
-        {"pusty.TXT", {"", ""}},
-        {"OBRAZ.BMP", {std::string("BM\0\xC3\x28\xFF\xEF\xBB\xBF", 9), std::string("BM\0\xC3\x28\xFF\xEF\xBB\xBF", 9)}},
-        {"notatka.md", {"zażółć", "zażółć"}},
-        {"TESTY/żółw.gif", {"GIF89a", "GIF89a"}},
+        { "UKLAD/DANE.TXT",
+            { "Żelazo=26\r\nŁÓDŹ łódź\n",
+                "\xAF"
+                "elazo=26\r\n\xA3\xD3"
+                "D\x8F \xB3\xF3"
+                "d\x9F\n" } },
+        { "POMOC/Strona.Htm",
+            { "<p>ąę € „cytat”</p>",
+                "<p>\xB9\xEA \x80 \x84"
+                "cytat\x94</p>" } },
+        { "POMOC/menu.html", { "Ś", "\x8C" } },
+        { "TABLICE/gestosc.csv", { "Fe;7,874\n", "Fe;7,874\n" } },
+        { "ORBSKIN.ini", { "\xEF\xBB\xBF[BITMAPINFO]\r\n", "[BITMAPINFO]\r\n" } },
+        { "pusty.TXT", { "", "" } },
+        { "OBRAZ.BMP",
+            { std::string("BM\0\xC3\x28\xFF\xEF\xBB\xBF", 9),
+                std::string("BM\0\xC3\x28\xFF\xEF\xBB\xBF", 9) } },
+        { "notatka.md", { "zażółć", "zażółć" } },
+        { "TESTY/żółw.gif", { "GIF89a", "GIF89a" } },
     };
     return files;
 }
@@ -122,21 +132,23 @@ TEST_F(ArchivePackTest, PacksEveryFileSortedAndConvertsTexts)
     std::vector<std::string> names;
     for (const PackedMember& member : *members)
         names.push_back(member.name);
-    const std::vector<std::string> expectedNames = {"OBRAZ.BMP", "ORBSKIN.ini", "POMOC/Strona.Htm", "POMOC/menu.html",
-        "TABLICE/gestosc.csv", "TESTY/\xBF\xF3\xB3w.gif", "UKLAD/DANE.TXT", "notatka.md", "pusty.TXT"};
+    const std::vector<std::string> expectedNames
+        = { "OBRAZ.BMP", "ORBSKIN.ini", "POMOC/Strona.Htm", "POMOC/menu.html", "TABLICE/gestosc.csv",
+              "TESTY/\xBF\xF3\xB3w.gif", "UKLAD/DANE.TXT", "notatka.md", "pusty.TXT" };
     EXPECT_EQ(names, expectedNames);
     for (const PackedMember& member : *members) {
         EXPECT_EQ(member.method, Deflated) << member.name;
-        const std::string sourceName = member.name == "TESTY/\xBF\xF3\xB3w.gif" ? "TESTY/żółw.gif" : member.name;
+        const std::string sourceName
+            = member.name == "TESTY/\xBF\xF3\xB3w.gif" ? "TESTY/żółw.gif" : member.name;
         EXPECT_EQ(member.data, sampleFolder().at(sourceName).second) << member.name;
     }
 
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(output().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0666u & ~mask);
-    EXPECT_EQ(outputFolder(), std::vector<std::string>{"PAKIET.obt"}) << "no temporary file is left";
+    EXPECT_EQ(outputFolder(), std::vector<std::string> { "PAKIET.obt" }) << "no temporary file is left";
 }
 
 TEST_F(ArchivePackTest, WithoutConversionEveryFileKeepsItsBytes)
@@ -195,19 +207,26 @@ TEST_F(ArchivePackTest, RefusesWhatCannotBecomeAGoodPackage)
         std::vector<std::string> messageParts;
     };
     const Case cases[] = {
-        {"a character outside Windows-1250", {{"TEST.TXT", "Pytanie 1\nOdpowiedź\nZbiór ℕ\n"}}, {}, true, "", 1,
-            {"TEST.TXT:3:", "U+2115"}},
-        {"an emoji in a page", {{"a/STRONA.HTM", "<p>\r\n\r\n\r\n🙂</p>"}}, {}, true, "", 1, {"STRONA.HTM:4:", "U+1F642"}},
-        {"invalid UTF-8", {{"ORBSKIN.INI", "[A]\r\nx=\xC3\x28\r\n"}}, {}, true, "", 1, {"ORBSKIN.INI:2:", "invalid UTF-8"}},
-        {"invalid UTF-8 after lone CR line ends", {{"dane.csv", "a\rb\r\xFF"}}, {}, true, "", 1,
-            {"dane.csv:3:", "invalid UTF-8"}},
-        {"a cut-off sequence at the end", {{"x.txt", "ok\n\xC5"}}, {}, true, "", 1, {"x.txt:2:", "invalid UTF-8"}},
-        {"a file name outside Windows-1250", {{"ℕ.bmp", "BM"}}, {}, true, "", 1, {"ℕ.bmp", "file name"}},
-        {"names differing only in case", {{"A.TXT", "a"}, {"a.txt", "b"}}, {}, false, "", 1, {"letter case"}},
-        {"Polish names differing only in case", {{"Ż.gif", "a"}, {"ż.gif", "b"}}, {}, true, "", 1, {"letter case"}},
-        {"a missing folder", {}, {}, true, "brak", 1, {"brak", "no such folder"}},
-        {"a folder without files", {}, {"pusty/a", "pusty/b"}, true, "pusty", 1, {"pusty", "no files"}},
-        {"a file instead of a folder", {{"plik.txt", "x"}}, {}, true, "plik.txt", 1, {"plik.txt", "not a folder"}},
+        { "a character outside Windows-1250", { { "TEST.TXT", "Pytanie 1\nOdpowiedź\nZbiór ℕ\n" } }, {}, true,
+            "", 1, { "TEST.TXT:3:", "U+2115" } },
+        { "an emoji in a page", { { "a/STRONA.HTM", "<p>\r\n\r\n\r\n🙂</p>" } }, {}, true, "", 1,
+            { "STRONA.HTM:4:", "U+1F642" } },
+        { "invalid UTF-8", { { "ORBSKIN.INI", "[A]\r\nx=\xC3\x28\r\n" } }, {}, true, "", 1,
+            { "ORBSKIN.INI:2:", "invalid UTF-8" } },
+        { "invalid UTF-8 after lone CR line ends", { { "dane.csv", "a\rb\r\xFF" } }, {}, true, "", 1,
+            { "dane.csv:3:", "invalid UTF-8" } },
+        { "a cut-off sequence at the end", { { "x.txt", "ok\n\xC5" } }, {}, true, "", 1,
+            { "x.txt:2:", "invalid UTF-8" } },
+        { "a file name outside Windows-1250", { { "ℕ.bmp", "BM" } }, {}, true, "", 1,
+            { "ℕ.bmp", "file name" } },
+        { "names differing only in case", { { "A.TXT", "a" }, { "a.txt", "b" } }, {}, false, "", 1,
+            { "letter case" } },
+        { "Polish names differing only in case", { { "Ż.gif", "a" }, { "ż.gif", "b" } }, {}, true, "", 1,
+            { "letter case" } },
+        { "a missing folder", {}, {}, true, "brak", 1, { "brak", "no such folder" } },
+        { "a folder without files", {}, { "pusty/a", "pusty/b" }, true, "pusty", 1, { "pusty", "no files" } },
+        { "a file instead of a folder", { { "plik.txt", "x" } }, {}, true, "plik.txt", 1,
+            { "plik.txt", "not a folder" } },
     };
     for (const Case& c : cases) {
         fs::remove_all(source());
@@ -226,17 +245,18 @@ TEST_F(ArchivePackTest, RefusesWhatCannotBecomeAGoodPackage)
             EXPECT_NE(run.standardError.find(part), std::string::npos) << c.what << ": " << run.standardError;
         EXPECT_EQ(ReadWholeFile(output()), std::optional<std::string>("stary pakiet"))
             << c.what << ": the older archive stays";
-        EXPECT_EQ(outputFolder(), std::vector<std::string>{"PAKIET.obt"}) << c.what << ": nothing else is written";
+        EXPECT_EQ(outputFolder(), std::vector<std::string> { "PAKIET.obt" })
+            << c.what << ": nothing else is written";
     }
 }
 
 TEST_F(ArchivePackTest, WrongArgumentsShowTheUsage)
 {
-    for (const QStringList& arguments : {QStringList{QStringLiteral("archive"), QStringLiteral("pack")},
-             QStringList{QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
-                 QStringLiteral("a")},
-             QStringList{QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("a"), QStringLiteral("b"),
-                 QStringLiteral("c")}}) {
+    for (const QStringList& arguments : { QStringList { QStringLiteral("archive"), QStringLiteral("pack") },
+             QStringList { QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
+                 QStringLiteral("a") },
+             QStringList { QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("a"),
+                 QStringLiteral("b"), QStringLiteral("c") } }) {
         const ToolRun run = RunTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_NE(run.standardError.find("usage: orbita-tool archive pack"), std::string::npos);

@@ -2,10 +2,8 @@
 #include "tests/support/packed_archive.h"
 
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace orbita::test {
@@ -40,7 +38,8 @@ TEST(ContentPipeline, ContentArchiveHoldsTheSourcesInWindows1250)
     std::set<std::string> sourceNames;
     for (const auto& entry : fs::recursive_directory_iterator(contentSource))
         if (entry.is_regular_file())
-            sourceNames.insert(*Utf8ToCp1250(entry.path().lexically_relative(contentSource).generic_string()));
+            sourceNames.insert(
+                *Utf8ToCp1250(entry.path().lexically_relative(contentSource).generic_string()));
     std::set<std::string> memberNames;
     for (const PackedMember& member : *members)
         memberNames.insert(member.name);
@@ -56,16 +55,17 @@ TEST(ContentPipeline, CharacterOutsideWindows1250FailsThePack)
     const std::string target = (fs::path(dir.path().toStdString()) / "ORBITA.DAT").string();
 
     // The same command as the build's content rule.
-    const ToolRun run = RunTool({QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
-        QString::fromStdString(folder.string()), QString::fromStdString(target)});
+    const ToolRun run
+        = RunTool({ QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
+            QString::fromStdString(folder.string()), QString::fromStdString(target) });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.standardError.find("WZORY.HTM:1:"), std::string::npos) << run.standardError;
     EXPECT_NE(run.standardError.find("U+2082"), std::string::npos) << run.standardError;
     EXPECT_FALSE(fs::exists(target));
 
     fs::remove(folder / "POMOC" / "WZORY.HTM");
-    EXPECT_EQ(RunTool({QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
-                  QString::fromStdString(folder.string()), QString::fromStdString(target)})
+    EXPECT_EQ(RunTool({ QStringLiteral("archive"), QStringLiteral("pack"), QStringLiteral("--from-utf8"),
+                          QString::fromStdString(folder.string()), QString::fromStdString(target) })
                   .exitCode,
         0);
     EXPECT_TRUE(fs::exists(target));

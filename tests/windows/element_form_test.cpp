@@ -1,32 +1,31 @@
 #include "core/registry.h"
 #include "core/scramble.h"
 #include "data/archive_members.h"
+#include "htmlview/html_view_widget.h"
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/element/element_form.h"
-#include "htmlview/html_view_widget.h"
 #include "windows/element/element_page.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QMenu>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
-
 #include <algorithm>
 #include <vector>
 
@@ -77,7 +76,8 @@ protected:
     bool linkContentArchive()
     {
 #ifdef ORBITA_CONTENT_BUILT
-        const QString source = QDir(QString::fromUtf8(ORBITA_PROGRAM_DIR)).filePath(QStringLiteral("ORBITA.DAT"));
+        const QString source
+            = QDir(QString::fromUtf8(ORBITA_PROGRAM_DIR)).filePath(QStringLiteral("ORBITA.DAT"));
         const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toUpper()
             + QStringLiteral(".DAT");
         m_archive = QDir(path("program")).filePath(name).toStdString();
@@ -87,7 +87,10 @@ protected:
 #endif
     }
 
-    static void setTabOrder(int mode) { WriteRegInteger(Hive::CurrentUser, kProfile, "TabOrder", mode); }
+    static void setTabOrder(int mode)
+    {
+        WriteRegInteger(Hive::CurrentUser, kProfile, "TabOrder", mode);
+    }
     static std::string note(int element)
     {
         return ReadRegString(Hive::CurrentUser, kNotes, std::to_string(element));
@@ -119,7 +122,8 @@ protected:
 void typeText(QWidget* widget, const QString& text)
 {
     for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, ch == QLatin1Char('\t') ? int(Qt::Key_Tab) : 0, Qt::NoModifier, QString(ch));
+        QKeyEvent press(
+            QEvent::KeyPress, ch == QLatin1Char('\t') ? int(Qt::Key_Tab) : 0, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(widget, &press);
     }
 }
@@ -179,7 +183,8 @@ TEST_F(ElementForm, ComponentsCarryTheirCaptionsAndHints)
         { form.PreviousButton, "Poprze&dni", "Przechodzi do poprzedniego pierwiastka [Strzałka w lewo]" },
         { form.NextButton, "N&astępny", "Przechodzi do następnego pierwiastka [Strzałka w prawo]" },
         { form.LastButton, "", "Przechodzi do ostatniego pierwiastka w układzie [End]" },
-        { form.SaveButton, "&Zapisz", "Zapisuje informacje o pierwiastku (aktualną zakładkę) do pliku [Ctrl+Z]" },
+        { form.SaveButton, "&Zapisz",
+            "Zapisuje informacje o pierwiastku (aktualną zakładkę) do pliku [Ctrl+Z]" },
         { form.CopyButton, "&Kopiuj",
             "Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane są w "
             "formacie tekstowym) [Shift+C]" },
@@ -434,8 +439,8 @@ TEST_F(ElementForm, NotesAreStoredScrambledPerElement)
         EXPECT_TRUE(form.NoteModified());
         form.reject();
     }
-    const std::string expected
-        = ScrambleText(kNoteScrambleKey, ToCp1250(QStringLiteral("Żelazo rdzewieje")) + '\xF4' + ToCp1250(QStringLiteral("Fe\tłatwo")));
+    const std::string expected = ScrambleText(kNoteScrambleKey,
+        ToCp1250(QStringLiteral("Żelazo rdzewieje")) + '\xF4' + ToCp1250(QStringLiteral("Fe\tłatwo")));
     EXPECT_EQ(note(26), expected);
     EXPECT_EQ(RegValueNames(Hive::CurrentUser, kNotes), std::vector<std::string> { "26" });
 
@@ -519,7 +524,8 @@ TEST_F(ElementForm, SaveWritesWhatEachModeShows)
     EXPECT_EQ(exportPage.find("ORB_KORESPONDENCJA"), std::string::npos);
     EXPECT_EQ(readFile(detailsFile).toStdString(), exportPage + "\r\n");
     EXPECT_EQ(ui.requests().back().text, QStringLiteral("Żelazo"));
-    EXPECT_EQ(ui.requests().back().filter, QStringLiteral("Dokument sieci Web (*.htm *.html);;Wszystkie pliki (*)"));
+    EXPECT_EQ(ui.requests().back().filter,
+        QStringLiteral("Dokument sieci Web (*.htm *.html);;Wszystkie pliki (*)"));
 
     // notes: UTF-8 with CR LF, ".txt" added to a name without extension
     form.NoteButtonClick();
@@ -605,7 +611,8 @@ TEST_F(ElementForm, ContactLinkOpensTheAboutBoxAndHelpItsTopic)
         const char* target;
         bool handled;
         int opened;
-    } cases[] = { { "ORB_KORESPONDENCJA", true, 1 }, { "orb_korespondencja", false, 1 }, { "#top", false, 1 } };
+    } cases[]
+        = { { "ORB_KORESPONDENCJA", true, 1 }, { "orb_korespondencja", false, 1 }, { "#top", false, 1 } };
     for (const auto& c : cases) {
         bool handled = false;
         form.MainHtmlHotSpotClick(c.target, handled);
@@ -660,9 +667,9 @@ TEST_F(ElementForm, MemoMenuFollowsSelectionAndClipboard)
         EXPECT_EQ(form.DelNoteMemo->isEnabled(), c.select);
         EXPECT_EQ(form.PasteNoteMemo->isEnabled(), c.clipboardText);
     }
-    const QString captions[] = { QStringLiteral("&Wytnij"), QStringLiteral("&Kopiuj"), QStringLiteral("Wkl&ej"),
-        QStringLiteral("&Usuń"), QString(), QStringLiteral("&Zaznacz wszystko"), QString(),
-        QStringLiteral("Usuń &notatkę") };
+    const QString captions[] = { QStringLiteral("&Wytnij"), QStringLiteral("&Kopiuj"),
+        QStringLiteral("Wkl&ej"), QStringLiteral("&Usuń"), QString(), QStringLiteral("&Zaznacz wszystko"),
+        QString(), QStringLiteral("Usuń &notatkę") };
     const QList<QAction*> actions = form.MemoMenu->actions();
     ASSERT_EQ(actions.size(), 8);
     for (int i = 0; i < 8; ++i)

@@ -1,8 +1,8 @@
 #include "core/registry.h"
+#include "htmlview/html_view_widget.h"
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
-#include "htmlview/html_view_widget.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
 #include "windows/settings/view_appearance.h"
@@ -43,9 +43,12 @@ TEST_F(FontForm, SchemesApplyTheirRowToThePreview)
         const char* preFont;
     } rows[] = {
         { "Domyślny", RgbColor(255, 255, 255), RgbColor(0, 0, 0), kActiveCaptionColor, 9, "Arial", "Arial" },
-        { "Norton", RgbColor(0, 0, 168), RgbColor(84, 252, 252), RgbColor(252, 252, 84), 10, "Tahoma", "Tahoma" },
-        { "Tablica", RgbColor(0, 0, 0), RgbColor(168, 168, 168), RgbColor(255, 255, 255), 10, "Tahoma", "Tahoma" },
-        { "Fiołki", RgbColor(128, 0, 255), RgbColor(0, 255, 255), RgbColor(255, 255, 255), 10, "Verdana", "Tahoma" },
+        { "Norton", RgbColor(0, 0, 168), RgbColor(84, 252, 252), RgbColor(252, 252, 84), 10, "Tahoma",
+            "Tahoma" },
+        { "Tablica", RgbColor(0, 0, 0), RgbColor(168, 168, 168), RgbColor(255, 255, 255), 10, "Tahoma",
+            "Tahoma" },
+        { "Fiołki", RgbColor(128, 0, 255), RgbColor(0, 255, 255), RgbColor(255, 255, 255), 10, "Verdana",
+            "Tahoma" },
         { "Wiosna", RgbColor(182, 234, 111), RgbColor(0, 0, 0), RgbColor(0, 128, 0), 10, "Arial", "Arial" },
         { "Niebieski", RgbColor(58, 110, 165), RgbColor(255, 255, 255), RgbColor(255, 255, 0), 10, "Verdana",
             "Verdana" },
@@ -61,7 +64,8 @@ TEST_F(FontForm, SchemesApplyTheirRowToThePreview)
     TFontForm form;
     ASSERT_EQ(form.ThemeBox->count(), 10);
     // Start from something unlike every scheme so that each row must change it.
-    form.SetAppearance({ RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 17, "DejaVu Sans", "DejaVu Sans" });
+    form.SetAppearance(
+        { RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 17, "DejaVu Sans", "DejaVu Sans" });
     for (int row = 9; row >= 0; --row) {
         const auto& r = rows[row];
         EXPECT_EQ(form.ThemeBox->item(row)->text(), QString::fromUtf8(r.name));
@@ -76,8 +80,10 @@ TEST_F(FontForm, SchemesApplyTheirRowToThePreview)
         EXPECT_EQ(form.PreviewHtml->DefFontName(), QString::fromLatin1(r.font)) << r.name;
         EXPECT_EQ(form.PodgladPanel->palette().color(QPalette::Window), ToQColor(r.background)) << r.name;
         EXPECT_EQ(selected(*form.FontSizeBox), QString::number(r.size)) << r.name;
-        const bool installed = !form.StylLista->findItems(QString::fromLatin1(r.font), Qt::MatchFixedString).isEmpty();
-        EXPECT_EQ(selected(*form.StylLista).compare(QString::fromLatin1(r.font), Qt::CaseInsensitive) == 0, installed)
+        const bool installed
+            = !form.StylLista->findItems(QString::fromLatin1(r.font), Qt::MatchFixedString).isEmpty();
+        EXPECT_EQ(selected(*form.StylLista).compare(QString::fromLatin1(r.font), Qt::CaseInsensitive) == 0,
+            installed)
             << r.name;
     }
 }
@@ -93,7 +99,8 @@ TEST_F(FontForm, ListsAndDefaultButton)
     EXPECT_EQ(form.DefaultButton->text(), QStringLiteral("&Domyślnie"));
 
     // A stored size outside 6..24 selects nothing and stays until another is chosen.
-    form.SetAppearance({ RgbColor(0, 0, 0), RgbColor(255, 255, 255), RgbColor(0, 255, 0), 30, "Nie ma takiej", "x" });
+    form.SetAppearance(
+        { RgbColor(0, 0, 0), RgbColor(255, 255, 255), RgbColor(0, 255, 0), 30, "Nie ma takiej", "x" });
     EXPECT_EQ(selected(*form.FontSizeBox), QString());
     EXPECT_EQ(selected(*form.StylLista), QString());
     EXPECT_EQ(form.Appearance().fontSize, 30);
@@ -152,20 +159,23 @@ TEST_F(FontForm, EditGivesTheResultOnlyOnOk)
     }
     EXPECT_TRUE(ui.finished());
     // The dialog stores nothing itself but its own place.
-    EXPECT_EQ(RegValueNames(Hive::CurrentUser, kPlacement), (std::vector<std::string> { "FontFormLeft", "FontFormTop" }));
+    EXPECT_EQ(RegValueNames(Hive::CurrentUser, kPlacement),
+        (std::vector<std::string> { "FontFormLeft", "FontFormTop" }));
 }
 
 TEST_F(FontForm, AppearanceValuesInTheRegistry)
 {
-    const ViewAppearance current { RgbColor(9, 9, 9), RgbColor(8, 8, 8), RgbColor(7, 7, 7), 11, "Tahoma", "Courier New" };
+    const ViewAppearance current { RgbColor(9, 9, 9), RgbColor(8, 8, 8), RgbColor(7, 7, 7), 11, "Tahoma",
+        "Courier New" };
     // Nothing is read while <prefix>BackgroundColor is missing.
     WriteRegInteger(Hive::CurrentUser, kPlacement, "HelpFontSize", 20);
     EXPECT_EQ(ReadViewAppearance("Help", current), current);
-    const ViewAppearance stored { RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 14, "Verdana", "Verdana" };
+    const ViewAppearance stored { RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 14, "Verdana",
+        "Verdana" };
     WriteViewAppearance("Help", stored);
     EXPECT_EQ(RegValueNames(Hive::CurrentUser, kPlacement),
-        (std::vector<std::string> { "HelpFontSize", "HelpBackgroundColor", "HelpFontColor", "HelpLinkColor",
-            "HelpFontName" }));
+        (std::vector<std::string> {
+            "HelpFontSize", "HelpBackgroundColor", "HelpFontColor", "HelpLinkColor", "HelpFontName" }));
     EXPECT_EQ(ReadViewAppearance("Help", current), stored);
     EXPECT_EQ(ReadViewAppearance("Dict", current), current);
 }

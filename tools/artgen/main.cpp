@@ -53,7 +53,8 @@ int main(int argc, char** argv)
     }
     if (args.size() == 2 && setNamed(args[0])) {
         if (!orbita::artgen::FontsAvailable() && args[0] != QLatin1String("program-files")) {
-            std::fprintf(stderr, "orbita-artgen: the DejaVu fonts (fonts-dejavu-core, fonts-dejavu-extra) are missing\n");
+            std::fprintf(stderr,
+                "orbita-artgen: the DejaVu fonts (fonts-dejavu-core, fonts-dejavu-extra) are missing\n");
             return 1;
         }
         const QString error = orbita::artgen::WriteArtFiles(*setNamed(args[0]), args[1]);

@@ -44,7 +44,8 @@ std::optional<ArchiveListing> ListOrReport(const std::string& path)
 {
     ArchiveListing listing = ListArchive(path);
     if (listing.status != ListStatus::Ok) {
-        std::fprintf(stderr, "orbita-tool: cannot list %s: status %d\n", path.c_str(), static_cast<int>(listing.status));
+        std::fprintf(stderr, "orbita-tool: cannot list %s: status %d\n", path.c_str(),
+            static_cast<int>(listing.status));
         return std::nullopt;
     }
     return listing;
@@ -58,8 +59,9 @@ int ListCommand(const std::vector<std::string>& args)
     if (!listing)
         return 1;
     for (const ArchiveEntry& entry : listing->entries) {
-        std::printf("%u %u %u %08x %s\n", static_cast<unsigned>(entry.method), static_cast<unsigned>(entry.compressedSize),
-            static_cast<unsigned>(entry.size), static_cast<unsigned>(entry.crc), PrintableName(entry.name).c_str());
+        std::printf("%u %u %u %08x %s\n", static_cast<unsigned>(entry.method),
+            static_cast<unsigned>(entry.compressedSize), static_cast<unsigned>(entry.size),
+            static_cast<unsigned>(entry.crc), PrintableName(entry.name).c_str());
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -111,17 +113,17 @@ int TestCommand(const std::vector<std::string>& args)
     return std::fflush(stdout) == 0 && allOk ? 0 : 1;
 }
 
-const CommandRegistrar listCommand({"archive list",
+const CommandRegistrar listCommand({ "archive list",
     "archive list FILE          one line per member in directory order: method, compressed size,\n"
     "                           size, CRC-32, name",
-    ListCommand});
-const CommandRegistrar catCommand({"archive cat",
+    ListCommand });
+const CommandRegistrar catCommand({ "archive cat",
     "archive cat FILE MEMBER    the member's bytes on stdout (name compared without regard to case);\n"
     "                           on failure \"status N\" on stderr and exit 1",
-    CatCommand});
-const CommandRegistrar testCommand({"archive test",
+    CatCommand });
+const CommandRegistrar testCommand({ "archive test",
     "archive test FILE          decodes every member and prints \"status N NAME\"; exit 0 when all are 0",
-    TestCommand});
+    TestCommand });
 
 } // namespace
 } // namespace orbita::tool

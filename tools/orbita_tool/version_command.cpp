@@ -17,8 +17,8 @@ int printVersion(const std::vector<std::string>& args)
     return 0;
 }
 
-const CommandRegistrar versionCommand({"version", "version FILE                     the file version of an executable",
-    printVersion});
+const CommandRegistrar versionCommand(
+    { "version", "version FILE                     the file version of an executable", printVersion });
 
 } // namespace
 } // namespace orbita::tool

@@ -3,11 +3,11 @@
 #include "core/registry.h"
 #include "core/scramble.h"
 #include "data/archive_members.h"
+#include "htmlview/archive_page_widget.h"
+#include "htmlview/html_view_widget.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
-#include "htmlview/archive_page_widget.h"
-#include "htmlview/html_view_widget.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/element/element_page.h"
 #include "windows/settings/appearance_colors.h"
@@ -34,7 +34,6 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace orbita {
@@ -64,7 +63,6 @@ QWidget* selectElement(int element, QWidget* parent)
     g_currentElement = std::clamp(element, int(TElementForm::kFirstElement), int(TElementForm::kLastElement));
     return parent;
 }
-
 
 QString withDefaultSuffix(const QString& fileName, const QString& suffix)
 {
@@ -185,7 +183,8 @@ TElementForm::TElementForm(int element, QWidget* parent)
 
 TElementForm::~TElementForm() = default;
 
-QToolButton* TElementForm::makeButton(const char* name, const char* picture, const QString& caption, const QString& hint)
+QToolButton* TElementForm::makeButton(
+    const char* name, const char* picture, const QString& caption, const QString& hint)
 {
     auto* button = new QToolButton(body());
     button->setObjectName(QString::fromLatin1(name));
@@ -212,7 +211,8 @@ void TElementForm::setupComponents()
         QStringLiteral("Wyświetla dokładne informacje na temat pierwiastka [F5]"));
     DescriptionButton = makeButton("DescriptionButton", "B_DESCRIPTION", QStringLiteral("Cha&rakterystyka"),
         QStringLiteral("Wyświetla charakterystykę pierwiastka [F6]"));
-    NoteButton = makeButton("NoteButton", "B_NOTES", QStringLiteral("&Notes"), QStringLiteral("Wyświetla notes [F7]"));
+    NoteButton = makeButton(
+        "NoteButton", "B_NOTES", QStringLiteral("&Notes"), QStringLiteral("Wyświetla notes [F7]"));
     auto* modes = new QButtonGroup(this);
     modes->setExclusive(true);
     for (QToolButton* button : { DetailsButton, DescriptionButton, NoteButton }) {
@@ -230,9 +230,11 @@ void TElementForm::setupComponents()
     SaveButton = makeButton("SaveButton", "B_SAVE", QStringLiteral("&Zapisz"),
         QStringLiteral("Zapisuje informacje o pierwiastku (aktualną zakładkę) do pliku [Ctrl+Z]"));
     CopyButton = makeButton("CopyButton", "B_COPY", QStringLiteral("&Kopiuj"),
-        QStringLiteral("Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane "
-                       "są w formacie tekstowym) [Shift+C]"));
-    HelpButton = makeButton("HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
+        QStringLiteral(
+            "Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane "
+            "są w formacie tekstowym) [Shift+C]"));
+    HelpButton = makeButton(
+        "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = makeButton("SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
         QStringLiteral("Dostosowywuje wygląd dokumentu [Ctrl+U]"));
     FindButton = makeButton("FindButton", "B_FIND", QStringLiteral("Wy&szukaj"),
@@ -276,12 +278,14 @@ void TElementForm::setupComponents()
     auto* grid = new QGridLayout(MainPanel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    const char* const borderNames[4] = { "ListTopPanel", "ListLeftPanel", "ListRightPanel", "ListBottomPanel" };
+    const char* const borderNames[4]
+        = { "ListTopPanel", "ListLeftPanel", "ListRightPanel", "ListBottomPanel" };
     for (int i = 0; i < 4; ++i) {
         m_borderPanels[i] = new QFrame(MainPanel);
         m_borderPanels[i]->setObjectName(QString::fromLatin1(borderNames[i]));
         m_borderPanels[i]->setAutoFillBackground(true);
-        m_borderPanels[i]->setFixedSize(i == 1 || i == 2 ? QSize(4, QWIDGETSIZE_MAX) : QSize(QWIDGETSIZE_MAX, 4));
+        m_borderPanels[i]->setFixedSize(
+            i == 1 || i == 2 ? QSize(4, QWIDGETSIZE_MAX) : QSize(QWIDGETSIZE_MAX, 4));
         if (i == 1 || i == 2)
             m_borderPanels[i]->setMinimumHeight(0);
         else
@@ -296,7 +300,7 @@ void TElementForm::setupComponents()
     MainHtml->SetHistoryMaxCount(0);
     MainHtml->SetNoSelect(true);
     // Pictures are not shown: every request is answered with nothing.
-    MainHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) { };
+    MainHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) {};
     MainHtml->setAccessibleName(QStringLiteral("Informacje"));
     NoteMemo = new QPlainTextEdit(Notebook);
     NoteMemo->setObjectName(QStringLiteral("NoteMemo"));
@@ -329,8 +333,8 @@ void TElementForm::setupComponents()
     PasteNoteMemo = addItem("PasteNoteMemo", QStringLiteral("Wkl&ej"), QKeySequence(Qt::CTRL | Qt::Key_V));
     DelNoteMemo = addItem("DelNoteMemo", QStringLiteral("&Usuń"), QKeySequence(Qt::Key_Delete));
     MemoMenu->addSeparator();
-    SelectAllNoteMemo
-        = addItem("SelectAllNoteMemo", QStringLiteral("&Zaznacz wszystko"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    SelectAllNoteMemo = addItem(
+        "SelectAllNoteMemo", QStringLiteral("&Zaznacz wszystko"), QKeySequence(Qt::CTRL | Qt::Key_A));
     MemoMenu->addSeparator();
     RemoveNoteMemo
         = addItem("RemoveNoteMemo", QStringLiteral("Usuń &notatkę"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -394,8 +398,10 @@ bool TElementForm::Busy() const
 void TElementForm::setBusy(bool busy)
 {
     m_busy = busy;
-    PreviousButton->setToolTip(busy ? QString() : QStringLiteral("Przechodzi do poprzedniego pierwiastka [Strzałka w lewo]"));
-    NextButton->setToolTip(busy ? QString() : QStringLiteral("Przechodzi do następnego pierwiastka [Strzałka w prawo]"));
+    PreviousButton->setToolTip(
+        busy ? QString() : QStringLiteral("Przechodzi do poprzedniego pierwiastka [Strzałka w lewo]"));
+    NextButton->setToolTip(
+        busy ? QString() : QStringLiteral("Przechodzi do następnego pierwiastka [Strzałka w prawo]"));
 }
 
 void TElementForm::SetElementName(const QString& name)
@@ -582,8 +588,8 @@ bool TElementForm::writeFile(const QString& fileName, const QByteArray& bytes)
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
     Ui().ShowMessage(this, QStringLiteral("Zapisywanie"),
-        QStringLiteral("Nie udało się zapisać pliku \"%1\": %2").arg(fileName, file.errorString()), MessageIcon::Error,
-        MessageButtons::Ok);
+        QStringLiteral("Nie udało się zapisać pliku \"%1\": %2").arg(fileName, file.errorString()),
+        MessageIcon::Error, MessageButtons::Ok);
     return false;
 }
 
@@ -595,7 +601,8 @@ void TElementForm::SaveButtonClick()
     const bool notes = mode == Mode::Notes;
     const QString filter = notes ? QStringLiteral("Dokument tekstowy (*.txt);;Wszystkie pliki (*)")
                                  : QStringLiteral("Dokument sieci Web (*.htm *.html);;Wszystkie pliki (*)");
-    QString fileName = Ui().SaveFileName(this, QStringLiteral("Zapisz jako"), PierwiastekEtykieta->text(), filter);
+    QString fileName
+        = Ui().SaveFileName(this, QStringLiteral("Zapisz jako"), PierwiastekEtykieta->text(), filter);
     if (fileName.isEmpty())
         return;
     fileName = withDefaultSuffix(fileName, notes ? QStringLiteral(".txt") : QStringLiteral(".htm"));
@@ -612,10 +619,12 @@ void TElementForm::SaveButtonClick()
         writeFile(fileName, QByteArray::fromStdString(m_exportPage + "\r\n"));
         break;
     case Mode::Description:
-        if (!ExtractArchiveFile(contentArchive(), ElementDescriptionMember(g_currentElement), ToPath(fileName)))
+        if (!ExtractArchiveFile(
+                contentArchive(), ElementDescriptionMember(g_currentElement), ToPath(fileName)))
             Ui().ShowMessage(this, QStringLiteral("Zapisywanie"),
-                QStringLiteral("Nie udało się zapisać pliku \"%1\": opisu pierwiastka nie można odczytać z archiwum "
-                               "programu albo pliku nie można utworzyć.")
+                QStringLiteral(
+                    "Nie udało się zapisać pliku \"%1\": opisu pierwiastka nie można odczytać z archiwum "
+                    "programu albo pliku nie można utworzyć.")
                     .arg(fileName),
                 MessageIcon::Error, MessageButtons::Ok);
         break;
@@ -822,8 +831,8 @@ bool TElementForm::handleKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool TElementForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::ShortcutOverride) {
             // Claim the keys the window handles, so that no shortcut of a

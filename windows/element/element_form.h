@@ -4,7 +4,6 @@
 #include "windows/settings/view_appearance.h"
 
 #include <QString>
-
 #include <functional>
 #include <string>
 
@@ -154,7 +153,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* makeButton(const char* name, const char* picture, const QString& caption, const QString& hint);
+    QToolButton* makeButton(
+        const char* name, const char* picture, const QString& caption, const QString& hint);
     void setupComponents();
     void setupConnections();
     void refresh();

@@ -46,8 +46,8 @@ ViewAppearance ResolvedForView(const ViewAppearance& appearance)
 
 ViewAppearance AppearanceOf(const ThtmlLite& view)
 {
-    return ViewAppearance { view.DefBackground(), view.DefFontColor(), view.DefHotSpotColor(), view.DefFontSize(),
-        ToCp1250(view.DefFontName()), ToCp1250(view.DefPreFontName()) };
+    return ViewAppearance { view.DefBackground(), view.DefFontColor(), view.DefHotSpotColor(),
+        view.DefFontSize(), ToCp1250(view.DefFontName()), ToCp1250(view.DefPreFontName()) };
 }
 
 void ApplyAppearance(ThtmlLite& view, const ViewAppearance& given)

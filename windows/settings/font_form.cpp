@@ -1,8 +1,8 @@
 #include "windows/settings/font_form.h"
 
+#include "htmlview/html_view_widget.h"
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
-#include "htmlview/html_view_widget.h"
 #include "windows/settings/appearance_colors.h"
 
 #include <QFontDatabase>
@@ -23,8 +23,9 @@ namespace {
 // The page the preview shows.
 QString previewPage()
 {
-    return QStringLiteral("<center><br></center><ul><li>Tekst normalny<li><a href=NoWhere>Odnośnik</a><li><b>"
-                          "Pogrubienie (najczęściej tytuł)</b><li><i>Kursywa</i><li><u>Podkreślenie</u></ul>");
+    return QStringLiteral(
+        "<center><br></center><ul><li>Tekst normalny<li><a href=NoWhere>Odnośnik</a><li><b>"
+        "Pogrubienie (najczęściej tytuł)</b><li><i>Kursywa</i><li><u>Podkreślenie</u></ul>");
 }
 
 QLabel* heading(const QString& text, QWidget* parent)
@@ -91,7 +92,7 @@ TFontForm::TFontForm(QWidget* parent)
     PreviewHtml->SetMarginWidth(0);
     PreviewHtml->SetMarginHeight(0);
     PreviewHtml->SetBorderStyle(THTMLBorderStyle::htNone);
-    PreviewHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) { };
+    PreviewHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) {};
     PreviewHtml->setMinimumHeight(110);
     previewLayout->addWidget(PreviewHtml);
     grid->addWidget(PodgladPanel, 1, 0, 1, 3);
@@ -129,13 +130,16 @@ TFontForm::TFontForm(QWidget* parent)
     grid->addLayout(colors, 4, 0, 1, 3);
 
     auto* buttons = new QHBoxLayout;
-    ConfirmButton = new QPushButton(QIcon(QStringLiteral(":/res/B_CONFIRM.png")), QStringLiteral("&OK"), body());
+    ConfirmButton
+        = new QPushButton(QIcon(QStringLiteral(":/res/B_CONFIRM.png")), QStringLiteral("&OK"), body());
     ConfirmButton->setObjectName(QStringLiteral("ConfirmButton"));
     ConfirmButton->setDefault(true);
-    DefaultButton = new QPushButton(QIcon(QStringLiteral(":/res/B_DEFAULT.png")), QStringLiteral("&Domyślnie"), body());
+    DefaultButton
+        = new QPushButton(QIcon(QStringLiteral(":/res/B_DEFAULT.png")), QStringLiteral("&Domyślnie"), body());
     DefaultButton->setObjectName(QStringLiteral("DefaultButton"));
     DefaultButton->setAutoDefault(false);
-    CancelButton = new QPushButton(QIcon(QStringLiteral(":/res/B_CANCEL.png")), QStringLiteral("&Anuluj"), body());
+    CancelButton
+        = new QPushButton(QIcon(QStringLiteral(":/res/B_CANCEL.png")), QStringLiteral("&Anuluj"), body());
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setAutoDefault(false);
     buttons->addWidget(DefaultButton);

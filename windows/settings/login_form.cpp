@@ -27,7 +27,7 @@ TLoginForm::TLoginForm(QWidget* parent)
     CapsCaption = new QLabel(QStringLiteral(
         "Przy wprowadzaniu hasła należy pamiętać o prawidłowej wielkości liter (warto sprawdzić czy nie "
         "wciśnięty został przycisk Caps Lock na klawiaturze)"));
-    for (QLabel* label : {TitleCaption, CapsCaption})
+    for (QLabel* label : { TitleCaption, CapsCaption })
         label->setWordWrap(true);
     UserBoxCaption = new QLabel(QStringLiteral("Użytkownik"));
     UserBox = new QComboBox;
@@ -93,7 +93,8 @@ void TLoginForm::UruchomPrzyciskClick()
     const std::string account = ToCp1250(UserBox->currentText());
     if (UserBox->currentIndex() < 0 || !PasswordMatches(account, ToCp1250(PasswordBox->text()))) {
         Ui().ShowMessage(this, QStringLiteral("Nieprawidłowe hasło"),
-            QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"), MessageIcon::Warning, MessageButtons::Ok);
+            QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"), MessageIcon::Warning,
+            MessageButtons::Ok);
         return;
     }
     WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", account);
