@@ -41,8 +41,8 @@ PictureDifference ComparePictures(const QImage& actual, const QImage& expected)
         return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure();
     if (!difference.sameSize) {
-        failure << "the picture is " << actual.width() << "x" << actual.height() << ", not " << expected.width()
-                << "x" << expected.height();
+        failure << "the picture is " << actual.width() << "x" << actual.height() << ", not "
+                << expected.width() << "x" << expected.height();
     } else {
         failure << difference.farApart << " of " << difference.pixels << " pixels differ by more than "
                 << kChannelTolerance << " (at most " << allowed << " may; largest difference "

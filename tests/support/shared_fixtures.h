@@ -20,7 +20,7 @@ inline std::filesystem::path SharedDir()
 {
     const char* fromEnvironment = std::getenv("ORBITA_SHARED_DIR");
     return fromEnvironment != nullptr && *fromEnvironment != '\0' ? std::filesystem::path(fromEnvironment)
-                                                                   : std::filesystem::path(ORBITA_SHARED_DIR);
+                                                                  : std::filesystem::path(ORBITA_SHARED_DIR);
 }
 
 // A folder of the shared fixtures ("zip", "html"), with a trailing separator.
@@ -38,9 +38,9 @@ inline bool HaveSharedFixtures(const std::string& folder)
 } // namespace orbita::test
 
 // Skips the running test when the shared fixture folder is absent.
-#define ORBITA_NEEDS_SHARED_FIXTURES(folder)                                                              \
-    do {                                                                                                  \
-        if (!::orbita::test::HaveSharedFixtures(folder))                                                  \
-            GTEST_SKIP() << ::orbita::test::kSharedFixturesMissing << " (looked for "                     \
-                         << ::orbita::test::SharedFixtures(folder) << ")";                                \
+#define ORBITA_NEEDS_SHARED_FIXTURES(folder)                                                                 \
+    do {                                                                                                     \
+        if (!::orbita::test::HaveSharedFixtures(folder))                                                     \
+            GTEST_SKIP() << ::orbita::test::kSharedFixturesMissing << " (looked for "                        \
+                         << ::orbita::test::SharedFixtures(folder) << ")";                                   \
     } while (false)
