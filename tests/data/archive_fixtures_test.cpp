@@ -6,6 +6,7 @@
 #include "data/archive_extract.h"
 #include "data/archive_members.h"
 #include "tests/data/sha256.h"
+#include "tests/support/shared_fixtures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,8 +22,6 @@
 
 namespace orbita {
 namespace {
-
-const std::string kFixtures = std::string(ORBITA_SHARED_DIR) + "/fixtures/zip";
 
 struct ManifestRow {
     int index = 0;
@@ -73,7 +72,7 @@ std::vector<std::string> SplitCells(const std::string& line)
 std::map<std::string, std::vector<ManifestRow>> ReadManifest()
 {
     std::map<std::string, std::vector<ManifestRow>> archives;
-    std::ifstream in(kFixtures + "/MANIFEST.md");
+    std::ifstream in(test::SharedFixtures("zip") + "MANIFEST.md");
     std::string line;
     std::string current;
     const std::regex section("^## `([^`]+)`");
@@ -182,9 +181,10 @@ bool IsSupportedMethod(int method)
 
 TEST(ArchiveFixtures, ManifestCoversEveryFixture)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     const auto manifest = ReadManifest();
     std::set<std::string> files;
-    for (const auto& item : std::filesystem::directory_iterator(kFixtures))
+    for (const auto& item : std::filesystem::directory_iterator(test::SharedFixtures("zip")))
         if (item.path().extension() != ".md")
             files.insert(item.path().filename().string());
     ASSERT_GE(files.size(), 70u);
@@ -194,13 +194,14 @@ TEST(ArchiveFixtures, ManifestCoversEveryFixture)
 
 TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     const auto manifest = ReadManifest();
     int decoded = 0;
     int refused = 0;
     int failed = 0;
     for (const auto& [file, rows] : manifest) {
         SCOPED_TRACE(file);
-        const std::string path = kFixtures + "/" + file;
+        const std::string path = test::SharedFixtures("zip") + file;
         const ArchiveListing listing = ListArchive(path);
         if (const auto special = kListingOutcomes.find(file); special != kListingOutcomes.end()) {
             EXPECT_EQ(listing.status, special->second);
@@ -273,6 +274,7 @@ TEST(ArchiveFixtures, EveryMemberListsAndDecodesAsTheManifestSays)
 // The member operations find fixture members by name, whatever the case.
 TEST(ArchiveFixtures, MemberOperationsFindMembersByName)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     struct Case {
         const char* file;
         const char* request;
@@ -292,15 +294,18 @@ TEST(ArchiveFixtures, MemberOperationsFindMembersByName)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " " + c.request);
-        const auto bytes = ReadArchiveStream(kFixtures + "/" + c.file, c.request);
+        const auto bytes = ReadArchiveStream(test::SharedFixtures("zip") + c.file, c.request);
         ASSERT_TRUE(bytes.has_value());
         EXPECT_EQ(test::Sha256Hex(*bytes), c.sha);
     }
     // A name with "/" in the request never matches: the reader keeps "\".
-    EXPECT_FALSE(ReadArchiveStream(kFixtures + "/sc-Zip.deflate.dd.zip", "jpg/test.jpg").has_value());
+    EXPECT_FALSE(
+        ReadArchiveStream(test::SharedFixtures("zip") + "sc-Zip.deflate.dd.zip", "jpg/test.jpg").has_value());
     // Path-like names are only names: found as written, nothing is written.
-    EXPECT_TRUE(ReadArchiveStream(kFixtures + "/yauzl-relative-path.zip", "..\\xt").has_value());
-    EXPECT_TRUE(ReadArchiveStream(kFixtures + "/yauzl-absolute-path-drive.zip", "c:\\XT").has_value());
+    EXPECT_TRUE(
+        ReadArchiveStream(test::SharedFixtures("zip") + "yauzl-relative-path.zip", "..\\xt").has_value());
+    EXPECT_TRUE(ReadArchiveStream(test::SharedFixtures("zip") + "yauzl-absolute-path-drive.zip", "c:\\XT")
+                    .has_value());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "data/decoder.h"
 #include "tests/data/fixture_zip.h"
 #include "tests/data/sha256.h"
+#include "tests/support/shared_fixtures.h"
 
 #include <algorithm>
 #include <array>
@@ -11,8 +12,6 @@
 
 namespace orbita {
 namespace {
-
-const std::string kZipDir = std::string(ORBITA_SHARED_DIR) + "/fixtures/zip/";
 
 // Compressed bytes handed out in blocks of a chosen size; records a request
 // made after the end was reported.
@@ -130,14 +129,15 @@ const std::vector<FixtureCase>& LegacyFixtureCases()
         std::vector<FixtureCase> found;
         std::map<std::string, std::vector<test::ZipMember>> archives;
         for (const test::ManifestRow& row :
-            test::ReadManifestRows(test::ReadWholeFile(kZipDir + "MANIFEST.md"))) {
+            test::ReadManifestRows(test::ReadWholeFile(test::SharedFixtures("zip") + "MANIFEST.md"))) {
             if (row.method < 1 || row.method > 6 || row.sha256.empty())
                 continue;
             auto archive = archives.find(row.archive);
             if (archive == archives.end())
                 archive = archives
                               .emplace(row.archive,
-                                  test::ReadZipMembers(test::ReadWholeFile(kZipDir + row.archive)))
+                                  test::ReadZipMembers(
+                                      test::ReadWholeFile(test::SharedFixtures("zip") + row.archive)))
                               .first;
             test::ZipMember member;
             if (row.index < archive->second.size())
@@ -162,6 +162,7 @@ const FixtureCase& FindCase(const std::string& archive, const std::string& name)
 
 TEST(LegacyDecoders, EveryFixtureMemberDecodesToItsPublishedDigest)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     const std::vector<FixtureCase>& cases = LegacyFixtureCases();
     std::array<int, 7> perMethod {};
     for (const FixtureCase& c : cases) {
@@ -186,6 +187,7 @@ TEST(LegacyDecoders, EveryFixtureMemberDecodesToItsPublishedDigest)
 
 TEST(LegacyDecoders, DecodingDoesNotDependOnTheInputBlockSize)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     const std::vector<std::pair<std::string, std::string>> members
         = { { "oldunzip-example-s.zip", "S.BIN" }, { "oldunzip-example-r.zip", "R.BIN" },
               { "oldunzip-example-i.zip", "I.BIN" }, { "zip2-legacy-implode.zip", "first.txt" },
@@ -216,6 +218,7 @@ const std::vector<std::pair<std::string, std::string>> kSmallMembers = {
 
 TEST(LegacyDecoders, EveryShorterPrefixIsTruncated)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     for (const auto& [archive, name] : kSmallMembers) {
         const FixtureCase& c = FindCase(archive, name);
         const std::string_view data = c.member.compressed;
@@ -232,6 +235,7 @@ TEST(LegacyDecoders, EveryShorterPrefixIsTruncated)
 
 TEST(LegacyDecoders, FlippedBitsEndCleanly)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     struct Corpus {
         std::string archive;
         std::string name;
@@ -271,6 +275,7 @@ TEST(LegacyDecoders, FlippedBitsEndCleanly)
 
 TEST(LegacyDecoders, RefusedOutputStopsAtOnce)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     const std::vector<std::pair<std::string, std::string>> members
         = { { "d2s-PKZ110ES.ZIP", "TEST.BMP" }, { "d2s-PKZ80B2.ZIP", "TEST.BMP" },
               { "d2s-PKZ80B4.ZIP", "TEST.BMP" }, { "d2s-IMPLODE.ZIP", "TEST.BMP" },

@@ -66,10 +66,14 @@ start_orbita() {
   E2E_PIDS+=("$LAST_PID")
 }
 
+# Every wait below polls for its condition; the limits are generous so that a
+# slow machine under load passes, and only a wrong program waits them out.
+E2E_WAIT=${E2E_WAIT:-60}
+
 # Waits until a visible window whose name matches the regular expression
 # exists; prints its id.
 wait_window() {
-  local pattern=$1 timeout=${2:-20} id
+  local pattern=$1 timeout=${2:-$E2E_WAIT} id
   for _ in $(seq $((timeout * 10))); do
     id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
@@ -78,9 +82,19 @@ wait_window() {
   return 1
 }
 
+# Waits until no visible window's name matches the regular expression.
+wait_gone() {
+  local pattern=$1 timeout=${2:-$E2E_WAIT}
+  for _ in $(seq $((timeout * 10))); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits until the process ends; gives its exit code.
 wait_exit() {
-  local pid=$1 timeout=${2:-20}
+  local pid=$1 timeout=${2:-$E2E_WAIT}
   for _ in $(seq $((timeout * 10))); do
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
     sleep 0.1
@@ -99,3 +113,68 @@ reg_value() {
 }
 
 window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry/ { print $2 }'; }
+
+# The window's picture on the screen: window_shot ID FILE (sets GEOMETRY).
+window_shot() {
+  local id=$1 out=$2 X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  import -window root "$E2E_TMP/screen.png"
+  convert "$E2E_TMP/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+  GEOMETRY="${WIDTH}x${HEIGHT}+${X}+${Y}"
+}
+
+# Number of pixels that differ between two pictures of one size, outside the
+# rectangle given as WxH+X+Y (or everywhere when it is empty).
+differing_pixels() {
+  local a=$1 b=$2 hole=${3:-}
+  local draw=()
+  [ -n "$hole" ] && draw=(-fill black -draw "rectangle $(hole_corners "$hole")")
+  convert "$a" "$b" -compose difference -composite -colorspace gray -threshold 0 "${draw[@]}" \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+hole_corners() { # WxH+X+Y -> "x0,y0 x1,y1"
+  local w h x y
+  IFS='x+' read -r w h x y <<<"$1"
+  echo "$x,$y $((x + w - 1)),$((y + h - 1))"
+}
+
+# The window's picture once it is drawn and has stopped changing (outside the
+# rectangle HOLE, e.g. a ticking clock): settled_shot ID FILE [HOLE]
+settled_shot() {
+  local id=$1 out=$2 hole=${3:-} previous=$E2E_TMP/settle.png
+  window_shot "$id" "$previous"
+  for _ in $(seq $((E2E_WAIT * 4))); do
+    sleep 0.25
+    window_shot "$id" "$out"
+    if [ "$(convert "$out" -format '%k' info:)" -gt 1 ] \
+      && [ "$(differing_pixels "$previous" "$out" "$hole")" -eq 0 ]; then
+      return 0
+    fi
+    cp "$out" "$previous"
+  done
+  fail "the window $id did not settle"
+}
+
+# Waits until the window's picture differs from REF outside HOLE, then until
+# it settles: wait_picture_change ID REF FILE [HOLE]
+wait_picture_change() {
+  local id=$1 ref=$2 out=$3 hole=${4:-}
+  for _ in $(seq $((E2E_WAIT * 4))); do
+    window_shot "$id" "$out"
+    if [ "$(differing_pixels "$ref" "$out" "$hole")" -gt 0 ]; then
+      settled_shot "$id" "$out" "$hole"
+      return 0
+    fi
+    sleep 0.25
+  done
+  return 1
+}
+
+# Visible windows of the process PID that are W x H.
+windows_of_size() {
+  local pid=$1 size=$2 id
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    [ "$(window_size "$id")" = "$size" ] && echo "$id"
+  done
+  return 0
+}

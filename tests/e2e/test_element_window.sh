@@ -19,7 +19,9 @@ REG
 start_orbita
 app=$LAST_PID
 table=$(wait_window '^Orbita$') || fail "no periodic table"
-sleep 1.5 # the splash closes after about a second
+# The splash closes after about a second.
+for _ in $(seq $((E2E_WAIT * 10))); do [ -z "$(windows_of_size "$app" 600x180)" ] && break; sleep 0.1; done
+[ -z "$(windows_of_size "$app" 600x180)" ] || fail "the splash stays"
 # The cell of iron: hot area BUTTON_FE at 219, 167, 26 x 27.
 xdotool mousemove --window "$table" 232 180 click 1
 element=$(wait_window '^Informacje o pierwiastku \[Żelazo\]$') || fail "a click on iron opened no window titled for Żelazo"
@@ -39,14 +41,14 @@ pass "Right, Left, End and Home step through the elements"
 xdotool mousemove --window "$table" 1 1 >/dev/null 2>&1 || true
 for _ in $(seq 25); do xdotool key Right; done
 wait_window '^Informacje o pierwiastku \[Żelazo\]$' >/dev/null || fail "could not step back to Żelazo"
+# F7 shows the notes page: wait until the window shows something else.
+settled_shot "$element" "$E2E_TMP/page.png"
 xdotool key F7
-sleep 0.5
+wait_picture_change "$element" "$E2E_TMP/page.png" "$E2E_TMP/notes.png" || fail "F7 shows no notes page"
 xdotool type --delay 20 "Ruda"
+wait_picture_change "$element" "$E2E_TMP/notes.png" "$E2E_TMP/typed.png" || fail "the typed note is not shown"
 xdotool key Escape
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Informacje o pierwiastku' >/dev/null 2>&1 || break
-  sleep 0.1
-done
+wait_gone '^Informacje o pierwiastku' || fail "Esc does not close the element window"
 
 # "Ruda" XOR "NotaSlad", two lower-case hex digits per byte.
 expected=""

@@ -33,63 +33,41 @@ set_profile() {
   "$ORBITA_TOOL" settings import "$file" --yes >/dev/null 2>&1 || fail "cannot write $*"
 }
 
-# The window's picture on the screen: window_shot ID FILE
-window_shot() {
-  local id=$1 out=$2 x y size
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  import -window root "$E2E_TMP/screen.png"
-  convert "$E2E_TMP/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
-  GEOMETRY="${WIDTH}x${HEIGHT}+${X}+${Y}"
-}
-
-# Number of pixels that differ between two pictures of one size, outside the
-# rectangle given as WxH+X+Y (or everywhere when it is empty).
-differing_pixels() {
-  local a=$1 b=$2 hole=${3:-}
-  local draw=()
-  [ -n "$hole" ] && draw=(-fill black -draw "rectangle $(hole_corners "$hole")")
-  convert "$a" "$b" -compose difference -composite -colorspace gray -threshold 0 "${draw[@]}" \
-    -format '%[fx:round(mean*w*h)]' info:
-}
-hole_corners() { # WxH+X+Y -> "x0,y0 x1,y1"
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$1"
-  echo "$x,$y $((x + w - 1)),$((y + h - 1))"
-}
-
 # Checks that the window's shape follows MASK: every pixel outside the mask
 # shows the screen as it was before the window (the root window), and most
-# pixels inside show the window.
+# pixels inside show the window. The window's picture is taken once it has
+# settled (outside the clock), so windows closed just before have gone.
 check_shape() {
-  local id=$1 mask=$2 label=$3
-  window_shot "$id" "$E2E_TMP/win.png"
-  convert "$SHOTS/root.png" -crop "$GEOMETRY" +repage "$E2E_TMP/under.png"
-  convert "$E2E_TMP/win.png" "$E2E_TMP/under.png" -compose difference -composite -colorspace gray -threshold 0 "$E2E_TMP/diff.png"
-  convert "$mask" -colorspace gray -threshold 50% "$E2E_TMP/outside.png"
+  local id=$1 mask=$2 label=$3 hole=${4:-}
   local outside inside_total inside_diff
-  outside=$(convert "$E2E_TMP/diff.png" "$E2E_TMP/outside.png" -compose multiply -composite -format '%[fx:round(mean*w*h)]' info:)
+  convert "$mask" -colorspace gray -threshold 50% "$E2E_TMP/outside.png"
   inside_total=$(convert "$E2E_TMP/outside.png" -negate -format '%[fx:round(mean*w*h)]' info:)
-  inside_diff=$(convert "$E2E_TMP/diff.png" \( "$E2E_TMP/outside.png" -negate \) -compose multiply -composite -format '%[fx:round(mean*w*h)]' info:)
-  [ "$outside" -eq 0 ] || fail "$label: $outside pixels outside the mask are not the root window"
   [ "$inside_total" -gt 100000 ] || fail "$label: the mask has only $inside_total pixels inside"
+  for _ in $(seq "$E2E_WAIT"); do
+    settled_shot "$id" "$E2E_TMP/win.png" "$hole"
+    convert "$SHOTS/root.png" -crop "$GEOMETRY" +repage "$E2E_TMP/under.png"
+    convert "$E2E_TMP/win.png" "$E2E_TMP/under.png" -compose difference -composite -colorspace gray -threshold 0 "$E2E_TMP/diff.png"
+    outside=$(convert "$E2E_TMP/diff.png" "$E2E_TMP/outside.png" -compose multiply -composite -format '%[fx:round(mean*w*h)]' info:)
+    inside_diff=$(convert "$E2E_TMP/diff.png" \( "$E2E_TMP/outside.png" -negate \) -compose multiply -composite -format '%[fx:round(mean*w*h)]' info:)
+    [ "$outside" -eq 0 ] && [ $((inside_diff * 2)) -gt "$inside_total" ] && break
+    sleep 1
+  done
+  [ "$outside" -eq 0 ] || fail "$label: $outside pixels outside the mask are not the root window"
   [ $((inside_diff * 2)) -gt "$inside_total" ] || fail "$label: only $inside_diff of $inside_total pixels inside the mask show the window"
   pass "$label: the shape follows the mask ($inside_diff of $inside_total inside pixels drawn, none outside)"
 }
 
 save_shot() { [ -n "${ORBITA_SCREENSHOT_DIR:-}" ] && cp "$1" "$ORBITA_SCREENSHOT_DIR/$2"; return 0; }
 
-xdotool mousemove 0 0
-sleep 0.3
+xdotool mousemove --sync 0 0 || true
 import -window root "$SHOTS/root.png"
 
 # --- A fresh start: the splash, then the table --------------------------------
 start_orbita
 pid=$LAST_PID
 splash=
-for _ in $(seq 100); do
-  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    [ "$(window_size "$id")" = 600x180 ] && splash=$id
-  done
+for _ in $(seq $((E2E_WAIT * 20))); do
+  splash=$(windows_of_size "$pid" 600x180 | head -n 1)
   [ -n "$splash" ] && break
   sleep 0.05
 done
@@ -97,26 +75,25 @@ done
 pass "the splash screen shows first"
 win=$(wait_window '^Orbita$') || fail "no main window"
 [ "$(window_size "$win")" = 630x423 ] || fail "the main window is $(window_size "$win"), not 630x423"
-for _ in $(seq 50); do
+for _ in $(seq $((E2E_WAIT * 10))); do
   xwininfo -id "$splash" 2>/dev/null | grep -q 'IsViewable' || break
   sleep 0.1
 done
-xwininfo -id "$splash" 2>/dev/null | grep -q 'IsViewable' && fail "the splash screen is still shown after 5 s"
+xwininfo -id "$splash" 2>/dev/null | grep -q 'IsViewable' && fail "the splash screen is still shown after $E2E_WAIT s"
 pass "the splash closes and the 630x423 table stays"
-tip=$(wait_window '^Porada dnia$' 5) || fail "a fresh profile shows no tip of the day"
+tip=$(wait_window '^Porada dnia$') || fail "a fresh profile shows no tip of the day"
 xdotool windowfocus --sync "$tip" key Escape
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^Porada dnia$' >/dev/null 2>&1 || break; sleep 0.1; done
+wait_gone '^Porada dnia$' || fail "Esc does not close the tip of the day"
 pass "the tip of the day follows the splash"
-sleep 0.3
-check_shape "$win" "$SRC/res/SKIN_MASK.png" "built-in skin"
+clock=90x19+323+12
+check_shape "$win" "$SRC/res/SKIN_MASK.png" "built-in skin" "$clock"
 cp "$E2E_TMP/win.png" "$SHOTS/table.png"
 save_shot "$SHOTS/table.png" table.png
 
-# The clock ticks: the TIMETEXT area changes within two seconds.
-clock=90x19+323+12
+# The clock ticks: the TIMETEXT area changes.
 changed=0
-for _ in 1 2 3 4; do
-  sleep 0.6
+for _ in $(seq $((E2E_WAIT * 4))); do
+  sleep 0.25
   window_shot "$win" "$E2E_TMP/later.png"
   convert "$SHOTS/table.png" -crop "$clock" +repage "$E2E_TMP/c1.png"
   convert "$E2E_TMP/later.png" -crop "$clock" +repage "$E2E_TMP/c2.png"
@@ -129,13 +106,13 @@ pass "the clock ticks and nothing else changes"
 
 # Esc with a fresh profile asks first; "Nie" keeps the table, "Tak" ends the run.
 xdotool windowfocus --sync "$win" key Escape
-quit=$(wait_window '^Zakończ$' 5) || fail "Esc does not open the quit prompt"
+quit=$(wait_window '^Zakończ$') || fail "Esc does not open the quit prompt"
 xdotool windowfocus --sync "$quit" key Escape
-sleep 0.5
+wait_gone '^Zakończ$' || fail "the quit prompt stays after no"
+wait_window '^Orbita$' >/dev/null || fail "answering no closed the table"
 kill -0 "$pid" 2>/dev/null || fail "answering no ended the program"
-xdotool search --onlyvisible --name '^Zakończ$' >/dev/null 2>&1 && fail "the quit prompt stays after no"
 xdotool windowfocus --sync "$win" key Escape
-quit=$(wait_window '^Zakończ$' 5) || fail "Esc does not open the quit prompt again"
+quit=$(wait_window '^Zakończ$') || fail "Esc does not open the quit prompt again"
 xdotool windowfocus --sync "$quit" key Return
 wait_exit "$pid" || fail "answering yes does not end the program"
 pass "Esc opens the quit prompt; no keeps the window, yes ends the run"
@@ -148,8 +125,8 @@ for order in 0 1 2 3; do
   start_orbita
   pid=$LAST_PID
   menu=$(wait_window '^Orbita [0-9]') || fail "DetailsOrder $order: no launcher"
-  sleep 0.5
-  window_shot "$menu" "$SHOTS/launcher-$order.png"
+  eval "$(xdotool getwindowgeometry --shell "$menu")"
+  settled_shot "$menu" "$SHOTS/launcher-$order.png" "186x21+$((WIDTH - 198))+$((HEIGHT - 35))"
   save_shot "$SHOTS/launcher-$order.png" "launcher-${names[$order]}.png"
   LAUNCHER_SIZE=${GEOMETRY%%+*}
   xdotool windowfocus --sync "$menu" key Escape
@@ -174,10 +151,17 @@ set_profile DetailsOrder=dword:00000000
 start_orbita
 pid=$LAST_PID
 menu=$(wait_window '^Orbita [0-9]') || fail "no launcher"
+settled_shot "$menu" "$E2E_TMP/before-menu.png" "$clockhole"
+# F10 opens the menu bar's first menu: a window of its own, then "s" chooses.
+popups() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+shown=$(popups)
 xdotool windowfocus --sync "$menu" key F10
-sleep 0.5
+for _ in $(seq $((E2E_WAIT * 10))); do [ "$(popups)" -gt "$shown" ] && break; sleep 0.1; done
+[ "$(popups)" -gt "$shown" ] || fail "F10 opens no menu"
 xdotool key s
-sleep 0.5
+for _ in $(seq $((E2E_WAIT * 10))); do [ "$(popups)" -le "$shown" ] && break; sleep 0.1; done
+wait_picture_change "$menu" "$E2E_TMP/before-menu.png" "$E2E_TMP/after-menu.png" "$clockhole" \
+  || fail "choosing the report style changes nothing"
 xdotool windowfocus --sync "$menu" key Escape
 wait_exit "$pid" || fail "the launcher did not close"
 [ "$(reg_value 'Software\Orbita\Administrator' DetailsOrder)" = "dword:00000003" ] \
@@ -185,8 +169,7 @@ wait_exit "$pid" || fail "the launcher did not close"
 start_orbita
 pid=$LAST_PID
 menu=$(wait_window '^Orbita [0-9]') || fail "no launcher"
-sleep 0.5
-window_shot "$menu" "$E2E_TMP/again.png"
+settled_shot "$menu" "$E2E_TMP/again.png" "$clockhole"
 [ "$(differing_pixels "$SHOTS/launcher-3.png" "$E2E_TMP/again.png" "$clockhole")" -eq 0 ] \
   || fail "the launcher did not reopen in the report style"
 xdotool windowfocus --sync "$menu" key Escape
@@ -199,10 +182,11 @@ start_orbita
 pid=$LAST_PID
 win=$(wait_window '^Orbita$') || fail "no main window with the skin package"
 [ "$(window_size "$win")" = 630x423 ] || fail "the skinned window is $(window_size "$win")"
-sleep 1.5
 skin_dir=$XDG_RUNTIME_DIR/orbita/ORB_SKIN
 [ -f "$skin_dir/ORBSKIN.INI" ] || fail "the package is not unpacked into $skin_dir"
-check_shape "$win" "$SRC/content/KARNACJE/Niebieski/MASKA.PNG" "skin Niebieski"
+# The splash goes first.
+for _ in $(seq $((E2E_WAIT * 10))); do [ -z "$(windows_of_size "$pid" 600x180)" ] && break; sleep 0.1; done
+check_shape "$win" "$SRC/content/KARNACJE/Niebieski/MASKA.PNG" "skin Niebieski" "$clock"
 cp "$E2E_TMP/win.png" "$SHOTS/table-niebieski.png"
 save_shot "$SHOTS/table-niebieski.png" table-niebieski.png
 # The package's picture, not the built-in one: compare a plain spot of the

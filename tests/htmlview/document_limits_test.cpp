@@ -1,13 +1,13 @@
 #include "htmlview/document_builder.h"
 #include "tests/htmlview/document_dump.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
 
 namespace orbita::html {
 namespace {
 
-// Hostile and huge pages end cleanly, quickly and with bounded structure.
+// Hostile and huge pages end cleanly and with bounded structure (how fast is
+// measured by the benchmarks; a runaway build is stopped by the test timeout).
 
 std::string Repeat(std::string_view unit, std::size_t times)
 {
@@ -29,23 +29,6 @@ std::size_t TextBytes(const Document& doc)
                         bytes += run->text.size();
     return bytes;
 }
-
-struct Timed {
-    Document doc;
-    double seconds;
-};
-
-Timed Build(const std::string& markup)
-{
-    const auto start = std::chrono::steady_clock::now();
-    Document doc = BuildDocument(markup);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    return { std::move(doc), elapsed.count() };
-}
-
-// Generous for sanitizer builds on a shared machine; a plain build takes
-// milliseconds.
-constexpr double kSeconds = 20.0;
 
 static_assert(kMaxNesting % 3 == 2, "the mixed case below counts on it");
 
@@ -71,14 +54,13 @@ TEST(DocumentLimits, DeepNesting)
             0 },
     };
     for (const Case& c : cases) {
-        const Timed built = Build(c.markup);
-        EXPECT_LT(built.seconds, kSeconds) << c.name;
-        EXPECT_EQ(built.doc.error, "") << c.name;
-        EXPECT_EQ(built.doc.lists.size(), c.lists) << c.name;
-        EXPECT_EQ(built.doc.tables.size(), c.tables) << c.name;
-        EXPECT_EQ(TextBytes(built.doc), 1U) << c.name;
+        const Document built = BuildDocument(c.markup);
+        EXPECT_EQ(built.error, "") << c.name;
+        EXPECT_EQ(built.lists.size(), c.lists) << c.name;
+        EXPECT_EQ(built.tables.size(), c.tables) << c.name;
+        EXPECT_EQ(TextBytes(built), 1U) << c.name;
         // The model can be walked, copied and destroyed without recursion.
-        const Document copy = built.doc;
+        const Document copy = built;
         EXPECT_FALSE(testing::DumpBody(copy).empty()) << c.name;
     }
 }
@@ -105,34 +87,30 @@ TEST(DocumentLimits, HugePages)
                              "<table border=1><tr><td>a<td><ul><li>b</ul></table><pre>p  r\r\ne</pre>"
                              "<font color=red size=+1>c</font><img src=x.gif><br>\r\n";
     const std::string page = Repeat(unit, 2 * 1024 * 1024 / unit.size() + 1);
-    const Timed big = Build(page);
-    EXPECT_LT(big.seconds, kSeconds);
-    EXPECT_EQ(big.doc.error, "");
+    const Document big = BuildDocument(page);
+    EXPECT_EQ(big.error, "");
     const std::size_t units = page.size() / unit.size();
-    EXPECT_EQ(big.doc.tables.size(), units);
-    EXPECT_EQ(big.doc.lists.size(), units);
-    EXPECT_EQ(big.doc.images.size(), units);
-    EXPECT_EQ(big.doc.links.size(), units);
+    EXPECT_EQ(big.tables.size(), units);
+    EXPECT_EQ(big.lists.size(), units);
+    EXPECT_EQ(big.images.size(), units);
+    EXPECT_EQ(big.links.size(), units);
 
     // A single word of 200,000 characters, in and outside PRE.
     for (const std::string& markup : { "<p>" + std::string(200000, 'w') + "</p>",
              "<pre>" + std::string(200000, 'w') + "</pre>", "<table><tr><td>" + std::string(200000, 'w') }) {
-        const Timed word = Build(markup);
-        EXPECT_LT(word.seconds, kSeconds);
-        EXPECT_EQ(TextBytes(word.doc), 200000U);
-        const TextRun* run = testing::FirstTextRun(word.doc, "w");
+        const Document word = BuildDocument(markup);
+        EXPECT_EQ(TextBytes(word), 200000U);
+        const TextRun* run = testing::FirstTextRun(word, "w");
         ASSERT_NE(run, nullptr);
         EXPECT_LE(run->text.size(), kMaxJoinedRun);
     }
 
     // An attribute value as long as the page, and a comment that never ends.
-    const Timed value = Build("<img alt=\"" + std::string(2 * 1024 * 1024, 'a') + "\">x");
-    EXPECT_LT(value.seconds, kSeconds);
-    ASSERT_EQ(value.doc.images.size(), 1U);
-    EXPECT_EQ(value.doc.images[0].alt.size(), 2U * 1024 * 1024);
-    const Timed comment = Build("x<!--" + Repeat("- -> -- x ", 200000));
-    EXPECT_LT(comment.seconds, kSeconds);
-    EXPECT_EQ(comment.doc.error, kOpenCommentError);
+    const Document value = BuildDocument("<img alt=\"" + std::string(2 * 1024 * 1024, 'a') + "\">x");
+    ASSERT_EQ(value.images.size(), 1U);
+    EXPECT_EQ(value.images[0].alt.size(), 2U * 1024 * 1024);
+    const Document comment = BuildDocument("x<!--" + Repeat("- -> -- x ", 200000));
+    EXPECT_EQ(comment.error, kOpenCommentError);
 }
 
 TEST(DocumentLimits, ManyDistinctFonts)
@@ -141,9 +119,8 @@ TEST(DocumentLimits, ManyDistinctFonts)
     std::string page;
     for (int i = 0; i < 50000; ++i)
         page += "<font color=#" + std::to_string(100000 + i) + ">t</font>";
-    const Timed built = Build(page);
-    EXPECT_LT(built.seconds, kSeconds);
-    EXPECT_EQ(built.doc.fonts.size(), 50000U);
+    const Document built = BuildDocument(page);
+    EXPECT_EQ(built.fonts.size(), 50000U);
 }
 
 } // namespace

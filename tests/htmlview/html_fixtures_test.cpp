@@ -1,5 +1,6 @@
 #include "htmlview/document_builder.h"
 #include "tests/htmlview/document_dump.h"
+#include "tests/support/shared_fixtures.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -13,8 +14,6 @@ namespace {
 
 // Every fixture page builds without error, and the structure the builder
 // finds matches counts taken from the page text by a plain scan.
-
-const std::filesystem::path kFixtures = std::filesystem::path(ORBITA_SHARED_DIR) / "fixtures" / "html";
 
 std::string ReadFile(const std::filesystem::path& path)
 {
@@ -92,9 +91,9 @@ std::size_t CountRadios(const std::string& page)
 
 TEST(HtmlFixtures, EveryPageBuildsWithItsStructure)
 {
-    ASSERT_TRUE(std::filesystem::is_directory(kFixtures)) << kFixtures;
+    ORBITA_NEEDS_SHARED_FIXTURES("html");
     std::size_t pages = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kFixtures)) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::SharedFixtures("html"))) {
         if (entry.path().extension() != ".html")
             continue;
         ++pages;
@@ -151,7 +150,9 @@ TEST(HtmlFixtures, EveryPageBuildsWithItsStructure)
 
 TEST(HtmlFixtures, PageDetails)
 {
-    const Document lists = BuildDocument(ReadFile(kFixtures / "htmldoc-list.html"));
+    ORBITA_NEEDS_SHARED_FIXTURES("html");
+    const Document lists
+        = BuildDocument(ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "htmldoc-list.html"));
     std::set<char> styles;
     for (const List& list : lists.lists)
         for (const ListItem& item : list.items)
@@ -161,7 +162,8 @@ TEST(HtmlFixtures, PageDetails)
     EXPECT_EQ(styles, (std::set<char> { '1', 'a', 'A', 'i', 'I' }));
     EXPECT_EQ(lists.title, "List Tests");
 
-    const Document map = BuildDocument(ReadFile(kFixtures / "elinks-imgmap.html"));
+    const Document map
+        = BuildDocument(ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "elinks-imgmap.html"));
     ASSERT_EQ(map.images.size(), 1U);
     const std::optional<MapId> found = map.findMap(map.images[0].useMap);
     ASSERT_TRUE(found);
@@ -180,34 +182,41 @@ TEST(HtmlFixtures, PageDetails)
     EXPECT_EQ(shapes.count("circle"), 1U);
     EXPECT_EQ(shapes.count("rect"), 1U);
 
-    const Document help = BuildDocument(ReadFile(kFixtures / "fltk-help-test.html"));
+    const Document help = BuildDocument(
+        ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "fltk-help-test.html"));
     for (const Link& link : help.links)
         if (!link.href.empty() && link.href.front() == '#') {
             EXPECT_TRUE(help.findAnchor(link.href.substr(1))) << link.href;
         }
 
-    const Document spacer = BuildDocument(ReadFile(kFixtures / "elinks-td-width.html"));
+    const Document spacer = BuildDocument(
+        ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "elinks-td-width.html"));
     EXPECT_EQ(spacer.backgroundColour, Rgb(0xFFFFFF));
     EXPECT_EQ(spacer.textColour, Rgb(0x000000));
     ASSERT_EQ(spacer.tables.size(), 1U);
     EXPECT_TRUE(spacer.tables[0].caption);
 
-    const Document shop = BuildDocument(ReadFile(kFixtures / "tidy-case-588061-font-center.html"));
+    const Document shop = BuildDocument(
+        ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "tidy-case-588061-font-center.html"));
     EXPECT_EQ(shop.backgroundImage, "images/027.jpg");
     EXPECT_EQ(shop.title, "TVNAV.COM Garmin GPS Home Page");
 
     // Entity names outside the table stay as written; raw Latin-2 bytes pass.
-    const Document latin2 = BuildDocument(ReadFile(kFixtures / "lynx-iso-8859-2.html"));
+    const Document latin2 = BuildDocument(
+        ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "lynx-iso-8859-2.html"));
     EXPECT_NE(testing::FirstTextRun(latin2, "&Aogon;"), nullptr);
     EXPECT_NE(testing::FirstTextRun(latin2, "\xA1"), nullptr);
 
-    const Document survey = BuildDocument(ReadFile(kFixtures / "tidy-case-504206-survey-form.html"));
+    const Document survey = BuildDocument(
+        ReadFile(std::filesystem::path(test::SharedFixtures("html")) / "tidy-case-504206-survey-form.html"));
     ASSERT_EQ(survey.forms.size(), 2U);
     std::size_t options = 0;
     for (const FormControl& control : survey.controls)
         options += control.options.size();
     EXPECT_EQ(options,
-        CountTags(Scannable(ReadFile(kFixtures / "tidy-case-504206-survey-form.html")), { "option" }));
+        CountTags(Scannable(ReadFile(std::filesystem::path(test::SharedFixtures("html"))
+                      / "tidy-case-504206-survey-form.html")),
+            { "option" }));
 }
 
 } // namespace

@@ -66,7 +66,7 @@ protected:
     {
         view.resize(400, 300);
         view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view, 30000));
     }
     // The centre of a page rectangle, in viewport coordinates.
     QPoint centreOf(const html::Rect& rect) const

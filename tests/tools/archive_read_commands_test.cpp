@@ -2,6 +2,7 @@
 
 #include "tests/data/sha256.h"
 #include "tests/data/test_zip_writer.h"
+#include "tests/support/shared_fixtures.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,8 +12,6 @@
 
 namespace orbita {
 namespace {
-
-const std::string kFixtures = std::string(ORBITA_SHARED_DIR) + "/fixtures/zip/";
 
 struct ToolRun {
     int exitCode = -1;
@@ -64,7 +63,8 @@ protected:
 
 TEST_F(ArchiveCommands, ListPrintsEveryEntryInDirectoryOrder)
 {
-    const ToolRun fixture = RunTool({ "archive", "list", kFixtures + "cc-mixed.zip" });
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
+    const ToolRun fixture = RunTool({ "archive", "list", test::SharedFixtures("zip") + "cc-mixed.zip" });
     EXPECT_EQ(fixture.exitCode, 0);
     EXPECT_EQ(fixture.out,
         "8 22604 48891 406039a3 inflated.txt\n"
@@ -91,14 +91,15 @@ TEST_F(ArchiveCommands, ListPrintsEveryEntryInDirectoryOrder)
 
 TEST_F(ArchiveCommands, ListFailsWithTheListingStatus)
 {
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
     struct Case {
         std::string file;
         std::string status;
     };
     const std::vector<Case> cases = {
-        { kFixtures + "libzip-testfile-truncated.zip", "status -1" },
-        { kFixtures + "yauzl-empty.zip", "status -2" },
-        { kFixtures + "libzip-junk-at-start.zip", "status 1" },
+        { test::SharedFixtures("zip") + "libzip-testfile-truncated.zip", "status -1" },
+        { test::SharedFixtures("zip") + "yauzl-empty.zip", "status -2" },
+        { test::SharedFixtures("zip") + "libzip-junk-at-start.zip", "status 1" },
         { m_dir.filePath(QStringLiteral("missing.zip")).toStdString(), "status -1" },
     };
     for (const Case& c : cases) {
@@ -112,7 +113,9 @@ TEST_F(ArchiveCommands, ListFailsWithTheListingStatus)
 
 TEST_F(ArchiveCommands, CatWritesTheMemberOrItsStatus)
 {
-    const ToolRun image = RunTool({ "archive", "cat", kFixtures + "sc-Zip.deflate.dd.zip", "JPG\\TEST.JPG" });
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
+    const ToolRun image = RunTool(
+        { "archive", "cat", test::SharedFixtures("zip") + "sc-Zip.deflate.dd.zip", "JPG\\TEST.JPG" });
     EXPECT_EQ(image.exitCode, 0);
     EXPECT_EQ(test::Sha256Hex(image.out), "b251c7501fb0f55dd4a92feabe0a6f5733bc40a02679498155fae9b30138fc53");
 
@@ -132,8 +135,8 @@ TEST_F(ArchiveCommands, CatWritesTheMemberOrItsStatus)
     const std::vector<Case> failures = {
         { m_archive, "ZEPSUTY.TXT", "status 1\n" },
         { m_archive, "BZIP2.BIN", "status 6\n" },
-        { kFixtures + "sc-zipcrypto.zip", "BROWN.TXT", "status 7\n" },
-        { kFixtures + "yauzl-too-many-bytes.zip", "zeros.bin", "status 4\n" },
+        { test::SharedFixtures("zip") + "sc-zipcrypto.zip", "BROWN.TXT", "status 7\n" },
+        { test::SharedFixtures("zip") + "yauzl-too-many-bytes.zip", "zeros.bin", "status 4\n" },
         { m_archive, "BRAK.TXT", "no member" },
     };
     for (const Case& c : failures) {
@@ -147,11 +150,13 @@ TEST_F(ArchiveCommands, CatWritesTheMemberOrItsStatus)
 
 TEST_F(ArchiveCommands, TestDecodesEveryMember)
 {
-    const ToolRun good = RunTool({ "archive", "test", kFixtures + "d2a-HWREDUCE.ZIP" });
+    ORBITA_NEEDS_SHARED_FIXTURES("zip");
+    const ToolRun good = RunTool({ "archive", "test", test::SharedFixtures("zip") + "d2a-HWREDUCE.ZIP" });
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, "status 0 TESTDAT1.TXT\nstatus 0 TESTDAT2.TXT\nstatus 0 TESTDAT3.TXT\n");
 
-    const ToolRun mixed = RunTool({ "archive", "test", kFixtures + "libzip-encrypt-pkware-noentropy.zip" });
+    const ToolRun mixed
+        = RunTool({ "archive", "test", test::SharedFixtures("zip") + "libzip-encrypt-pkware-noentropy.zip" });
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_EQ(mixed.out, "status 0 plain\nstatus 7 encrypted\n");
 
@@ -161,7 +166,8 @@ TEST_F(ArchiveCommands, TestDecodesEveryMember)
         "status 0 UKLAD\\\xC5\xBB"
         "ELAZO.HTM\nstatus 0 A\\x1B[31mB.TXT\nstatus 1 ZEPSUTY.TXT\nstatus 6 BZIP2.BIN\n");
 
-    const ToolRun unlisted = RunTool({ "archive", "test", kFixtures + "libzip-testfile-truncated.zip" });
+    const ToolRun unlisted
+        = RunTool({ "archive", "test", test::SharedFixtures("zip") + "libzip-testfile-truncated.zip" });
     EXPECT_EQ(unlisted.exitCode, 1);
     EXPECT_NE(unlisted.err.find("status -1"), std::string::npos);
 }

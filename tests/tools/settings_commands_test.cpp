@@ -51,7 +51,7 @@ protected:
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(ORBITA_TOOL), QStringList { QStringLiteral("settings") } + args);
         ToolRun result;
-        if (!process.waitForStarted(10000))
+        if (!process.waitForStarted(60000))
             return result;
         process.write(input);
         process.closeWriteChannel();

@@ -9,7 +9,7 @@ QString runVersion(const QStringList& arguments, int* exitCode = nullptr)
 {
     QProcess tool;
     tool.start(QStringLiteral(ORBITA_TOOL), QStringList { QStringLiteral("version") } + arguments);
-    EXPECT_TRUE(tool.waitForFinished(10000));
+    EXPECT_TRUE(tool.waitForFinished(60000));
     if (exitCode)
         *exitCode = tool.exitCode();
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();

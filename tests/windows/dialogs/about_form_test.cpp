@@ -90,7 +90,7 @@ TEST_F(AboutForm, OpensOnThePageOfTheMode)
         EXPECT_EQ(seen.page, c.page);
         EXPECT_EQ(seen.status, c.status);
         EXPECT_EQ(seen.button, c.button);
-        EXPECT_EQ(seen.glyph, test::resourceImage(c.glyph));
+        EXPECT_TRUE(test::PicturesMatch(seen.glyph, test::resourceImage(c.glyph)));
         EXPECT_FALSE(aboutBoxExists()) << "freed when closed";
     }
 }
@@ -134,8 +134,8 @@ TEST_F(AboutForm, ComponentsAsDesigned)
         QStringLiteral("Korespondencja"));
     EXPECT_EQ(about.MainImage->parentWidget(), about.Notebook->widget(TAboutForm::InformacjePage));
     EXPECT_EQ(about.AutorObraz->parentWidget(), about.Notebook->widget(TAboutForm::KorespondencjaPage));
-    EXPECT_EQ(test::shownImage(*about.MainImage), test::resourceImage("ABOUT"));
-    EXPECT_EQ(test::shownImage(*about.AutorObraz), test::resourceImage("AUTOR"));
+    EXPECT_TRUE(test::PicturesMatch(test::shownImage(*about.MainImage), test::resourceImage("ABOUT")));
+    EXPECT_TRUE(test::PicturesMatch(test::shownImage(*about.AutorObraz), test::resourceImage("AUTOR")));
     EXPECT_EQ(
         about.ProgramCaption->text().toStdString(), ProgramCaptionText(FileVersionText(ExecutablePath())));
     EXPECT_TRUE(about.ProgramCaption->text().startsWith(QStringLiteral("Orbita ")));
@@ -166,8 +166,9 @@ TEST_F(AboutForm, ComponentsAsDesigned)
         EXPECT_EQ(b.button->objectName(), QString::fromLatin1(b.name));
         EXPECT_EQ(b.button->text(), b.caption);
         EXPECT_EQ(b.button->toolTip(), b.hint);
-        EXPECT_EQ(b.button->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
-            test::resourceImage(b.glyph))
+        EXPECT_TRUE(test::PicturesMatch(
+            b.button->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+            test::resourceImage(b.glyph)))
             << b.name;
     }
     EXPECT_EQ(about.BlinkTimer->interval(), 500);

@@ -2,6 +2,7 @@
 
 #include "core/registry.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/picture_compare.h"
 
 #include <QApplication>
 #include <QImage>
@@ -28,7 +29,8 @@ protected:
     }
 };
 
-// The picture shown by a label, and a resource picture, in one format.
+// The picture shown by a label, and a resource picture, in one format
+// (compared with PicturesMatch: converting rounds differently on other processors).
 inline QImage shownImage(const QLabel& label)
 {
     return label.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <optional>
 
 namespace orbita {
@@ -170,7 +171,7 @@ TEST_F(MainForm, ClockShowsTheInjectedTimeAndTicks)
     ASSERT_NE(first, second);
     EXPECT_EQ(form.skinForm()->Canvas(), first);
     // The one-second timer shows the next text, and only the TIMETEXT area changes.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.skinForm()->Canvas() == second; }, 2500));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.skinForm()->Canvas() == second; }, 30000));
     EXPECT_EQ(ticks, 2);
     const QRect timeArea(323, 12, 90, 19);
     for (int y = 0; y < first.height(); ++y)
@@ -473,11 +474,20 @@ TEST_F(MainForm, SplashTimerClosesTheSplashThenOffersTheTip)
         splash->setObjectName(QStringLiteral("SplashForm"));
         splash->show();
         TMainForm form(splash, nullptr, &windows);
+        const auto* timer = form.findChild<QTimer*>(QStringLiteral("SplashTimer"));
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->interval(), 1000);
+        // When the splash goes, its second is over and nothing else has opened yet.
+        bool timerWasRunning = true;
+        QStringList openedBefore { QStringLiteral("(the splash stayed)") };
+        QObject::connect(splash, &QObject::destroyed, &form, [&] {
+            timerWasRunning = timer->isActive();
+            openedBefore = windows.calls;
+        });
         form.show();
-        QTest::qWait(500);
-        EXPECT_FALSE(splash.isNull()) << "the splash closed before its second";
-        EXPECT_TRUE(windows.calls.isEmpty());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 30000));
+        EXPECT_FALSE(timerWasRunning) << "the splash closed before its second";
+        EXPECT_TRUE(openedBefore.isEmpty()) << openedBefore.join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(windows.take(), row.tip ? QStringList { QStringLiteral("tip") } : QStringList {});
         closeQuietly(form);
     }

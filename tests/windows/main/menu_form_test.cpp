@@ -335,7 +335,7 @@ TEST_F(MenuForm, ClockShowsTheInjectedTime)
     form.show();
     // The panel follows the clock at the next tick of the one-second timer.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return form.clockPanel()->text() == QStringLiteral("04:30:56 2026-12-07"); }, 2500));
+        [&] { return form.clockPanel()->text() == QStringLiteral("04:30:56 2026-12-07"); }, 30000));
     closeQuietly(form);
 }
 
@@ -400,7 +400,7 @@ TEST_F(MenuForm, HintsFollowShowHint)
         if (row.showHint)
             setProfile("ShowHint", *row.showHint);
         QToolTip::hideText();
-        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 30000));
         QHelpEvent hint(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(button, &hint);
         EXPECT_EQ(QToolTip::isVisible(), row.allowed);

@@ -48,7 +48,7 @@ TEST_F(ToolWindowsRun, StartsProgramsAndReportsWhatCannotBeRun)
             EXPECT_TRUE(ui.requests().at(0).text.contains(row.target));
         }
         if (row.runsScript) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mark); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(mark); }, 60000));
         }
     }
 }
