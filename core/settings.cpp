@@ -94,7 +94,8 @@ static_assert(tableFollowsEnum(), "the table lists the settings in the order of 
 static_assert(kTable.back().setting == Setting::OlderProgramPath, "every setting has its row");
 
 constexpr std::string_view kRootKey = "Software\\Orbita";
-constexpr std::string_view kUninstallEntryKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
+constexpr std::string_view kUninstallEntryKey
+    = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
 constexpr std::string_view kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
 
 constexpr std::array<PlacedWindowInfo, 16> kPlacedWindows = { {
@@ -474,8 +475,9 @@ void WriteViewerInteger(Viewer viewer, ViewerValue value, std::int32_t number)
 std::string ReadViewerFontName(Viewer viewer)
 {
     const std::string key = placementKey();
-    return key.empty() ? std::string()
-                       : ReadRegString(Hive::CurrentUser, key, ViewerValueName(viewer, ViewerValue::FontName));
+    return key.empty()
+        ? std::string()
+        : ReadRegString(Hive::CurrentUser, key, ViewerValueName(viewer, ViewerValue::FontName));
 }
 
 void WriteViewerFontName(Viewer viewer, std::string_view fontName)
