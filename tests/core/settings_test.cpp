@@ -204,7 +204,9 @@ TEST_F(Settings, ToolsAreEnumeratedInOrderAndRewrittenWhole)
 TEST_F(Settings, NotesAreScrambledAndAnEmptyNoteRemovesItsValue)
 {
     logIn("Ewa");
-    const std::string text = std::string("Fe") + kNoteLineSeparator + "\xBF" "elazo"; // "żelazo" in Windows-1250
+    const std::string text = std::string("Fe") + kNoteLineSeparator
+        + "\xBF"
+          "elazo"; // "żelazo" in Windows-1250
     WriteNote(26, text);
     const char* const notes = "Software\\Orbita\\Ewa\\Notes";
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, notes, "26"), ScrambleText(kNoteScrambleKey, text));
@@ -314,7 +316,8 @@ std::vector<std::filesystem::path> programSources()
 {
     const std::filesystem::path root = ORBITA_SOURCE_DIR;
     std::vector<std::filesystem::path> files;
-    for (const char* folder : { "app", "core", "data", "htmlview", "platform", "skin", "tools", "widgets", "windows" }) {
+    for (const char* folder :
+        { "app", "core", "data", "htmlview", "platform", "skin", "tools", "widgets", "windows" }) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const std::filesystem::path& path = entry.path();
             const std::string extension = path.extension().string();
