@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "core/cp1250.h"
-#include "core/registry.h"
+#include "core/settings.h"
 #include "core/text_helpers.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
@@ -44,26 +44,23 @@ StartWindow PrepareApplicationStart()
         return StartWindow::None;
     }
 
-    const std::int32_t runCount = ReadRegInteger(Hive::CurrentUser, kRootKey, "RunCount");
-    WriteRegInteger(Hive::CurrentUser, kRootKey, "RunCount", runCount < 0 ? 1 : runCount + 1);
+    const std::int32_t runCount = ReadInteger(Setting::RunCount);
+    WriteInteger(Setting::RunCount, runCount < 0 ? 1 : runCount + 1);
 
-    if (!ReadRegString(Hive::CurrentUser, kAdministratorKey, "Password").empty()) {
+    if (!ReadString(Setting::Password, kAdministratorAccount).empty()) {
         TLoginForm login;
         if (Ui().ShowModal(login) == mrCancel)
             return StartWindow::None;
     } else {
-        WriteRegString(Hive::CurrentUser, kRootKey, "User", "Administrator");
+        SetCurrentUserName(kAdministratorAccount);
     }
 
-    const std::string user = CurrentUserName();
-    const std::int32_t mode
-        = ReadRegInteger(Hive::CurrentUser, std::string(kRootKey) + "\\" + user, "StartupMode");
-    return mode == 1 ? StartWindow::Launcher : StartWindow::Table;
+    return ReadFlag(Setting::StartupMode) ? StartWindow::Launcher : StartWindow::Table;
 }
 
 void FinishApplicationRun()
 {
-    WriteRegString(Hive::CurrentUser, kRootKey, "User", "");
+    SetCurrentUserName("");
 }
 
 void RefuseSecondInstance()
@@ -100,27 +97,20 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
     if (const std::string programs = special(2); !programs.empty() && FolderExists(programs + "Orbita"))
         ShellDelete(programs + "Orbita");
 
-    DeleteRegKey(Hive::LocalMachine, kUninstallKey);
+    DeleteUninstallEntry();
     QThread::yieldCurrentThread();
 
     if (scope == RemovalScope::Slim) {
         for (const char* name : kInstallationFiles) {
-            const std::string folder
-                = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
+            const std::string folder = Cp1250ToUtf8(ReadString(Setting::InstallPath));
             if (!folder.empty())
                 ShellDelete(WithTrailingBackslash(folder) + name);
         }
     } else if (scope == RemovalScope::Full) {
-        const std::string folder = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kRootKey, "InstallPath"));
+        const std::string folder = Cp1250ToUtf8(ReadString(Setting::InstallPath));
         if (!folder.empty())
             ShellDelete(folder);
-        for (const std::string& account : RegSubKeyNames(Hive::CurrentUser, kRootKey)) {
-            const std::string profile = std::string(kRootKey) + "\\" + account;
-            for (const char* sub : { "Placement", "Tools", "Notes", "FindKeywords" })
-                DeleteRegKey(Hive::CurrentUser, profile + "\\" + sub);
-            DeleteRegKey(Hive::CurrentUser, profile);
-        }
-        DeleteRegKey(Hive::CurrentUser, kRootKey);
+        DeleteAllSettings();
     }
 
     // A running executable can be removed on Linux, so the copy removes
@@ -134,8 +124,7 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
 
 void WarnAboutOlderGeneration()
 {
-    const std::string folder
-        = Cp1250ToUtf8(ReadRegString(Hive::CurrentUser, kOlderGenerationKey, "ProgramPath"));
+    const std::string folder = Cp1250ToUtf8(ReadString(Setting::OlderProgramPath));
     if (folder.empty() || !FolderExists(folder))
         return;
     const std::string base = WithTrailingBackslash(folder);

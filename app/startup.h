@@ -8,13 +8,6 @@ class QWidget;
 
 namespace orbita {
 
-// Registry places the start-up reads and writes.
-inline constexpr const char* kRootKey = "Software\\Orbita";
-inline constexpr const char* kAdministratorKey = "Software\\Orbita\\Administrator";
-inline constexpr const char* kUninstallKey
-    = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
-inline constexpr const char* kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
-
 // The content archive beside the executable: the upper-cased base name of the
 // executable with ".DAT" ("orbita" gives ORBITA.DAT), in the program folder.
 std::string DataPackagePath();

@@ -1,6 +1,7 @@
 // Cost of one access to the configuration store through the public
 // operations, on a store of 200 values (the size of a used profile).
 #include "core/registry.h"
+#include "core/settings.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -790,11 +790,6 @@ std::optional<RegValue> ReadRegValue(Hive hive, std::string_view key, std::strin
     return result;
 }
 
-std::string CurrentUserName()
-{
-    return ReadRegString(Hive::CurrentUser, "Software\\Orbita", "User");
-}
-
 std::vector<std::string> RegSubKeyNames(Hive hive, std::string_view key)
 {
     return listNames(SubKeys, hive, key);

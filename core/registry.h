@@ -39,9 +39,6 @@ struct RegValue {
 };
 std::optional<RegValue> ReadRegValue(Hive hive, std::string_view key, std::string_view name);
 
-// The value User of Software\Orbita in HKEY_CURRENT_USER.
-std::string CurrentUserName();
-
 // Enumeration: sub-key names in case-insensitive alphabetical order; value
 // names in the order they were first written. Empty for a missing key.
 std::vector<std::string> RegSubKeyNames(Hive hive, std::string_view key);

@@ -1,6 +1,6 @@
 #include "platform/window_services.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/qt_text.h"
 #include "platform/sound.h"
 
@@ -24,22 +24,17 @@ namespace {
 const char* const kSizeableProperty = "orbitaSizeable";
 const QColor kBackgroundColor(0xE4, 0xE4, 0xE4);
 
-std::string profileKey(const std::string& user)
-{
-    return "Software\\Orbita\\" + user;
-}
-
 // A file path kept in the store (Windows-1250, "\" allowed) for the file system.
 QString storedPath(const std::string& value)
 {
     return FromCp1250(value).replace(u'\\', u'/');
 }
 
-void playIfOn(const std::string& key, const char* soundValue)
+void playIfOn(const std::string& account, Setting sound)
 {
-    if (ReadRegInteger(Hive::CurrentUser, key, "Sounds") != 1)
+    if (!ReadFlag(Setting::Sounds, account))
         return;
-    const QString file = storedPath(ReadRegString(Hive::CurrentUser, key, soundValue));
+    const QString file = storedPath(ReadString(sound, account));
     if (!file.isEmpty() && QFileInfo(file).isFile())
         PlaySoundFile(ToPath(file));
 }
@@ -102,9 +97,8 @@ int HintHidePause()
 void OpenWindowServices(QWidget& window)
 {
     const std::string user = CurrentUserName();
-    const std::string key = profileKey(user);
     if (!user.empty())
-        playIfOn(key, "WindowOpenSound");
+        playIfOn(user, Setting::WindowOpenSound);
 
     SetHintHidePause(600000);
 
@@ -117,17 +111,15 @@ void OpenWindowServices(QWidget& window)
             window.show();
     }
 
-    if (!user.empty() && !window.objectName().isEmpty()
-        && ReadRegInteger(Hive::CurrentUser, key, "SaveWindowsPlacement") == 1) {
-        const std::string placement = key + "\\Placement";
+    if (!user.empty() && !window.objectName().isEmpty() && ReadFlag(Setting::SaveWindowsPlacement, user)) {
         const std::string name = ToCp1250(window.objectName());
-        const int left = ReadRegInteger(Hive::CurrentUser, placement, name + "Left");
+        const int left = ReadPlacement(name, PlacementEdge::Left);
         if (left != -1) {
-            const int top = ReadRegInteger(Hive::CurrentUser, placement, name + "Top");
+            const int top = ReadPlacement(name, PlacementEdge::Top);
             window.move(left, top == -1 ? window.y() : top);
             if (IsSizeable(window)) {
-                const int width = ReadRegInteger(Hive::CurrentUser, placement, name + "Width");
-                const int height = ReadRegInteger(Hive::CurrentUser, placement, name + "Height");
+                const int width = ReadPlacement(name, PlacementEdge::Width);
+                const int height = ReadPlacement(name, PlacementEdge::Height);
                 if (width > 0 && height > 0)
                     window.resize(width, height);
             }
@@ -143,8 +135,7 @@ void CloseWindowServices(QWidget& window)
     const std::string user = CurrentUserName();
     if (user.empty())
         return;
-    const std::string key = profileKey(user);
-    playIfOn(key, "WindowCloseSound");
+    playIfOn(user, Setting::WindowCloseSound);
     if (window.objectName().isEmpty())
         return; // a window without a name has no place in the store
 
@@ -154,13 +145,12 @@ void CloseWindowServices(QWidget& window)
         if (normal.isValid())
             bounds = normal;
     }
-    const std::string placement = key + "\\Placement";
     const std::string name = ToCp1250(window.objectName());
-    WriteRegInteger(Hive::CurrentUser, placement, name + "Left", bounds.x());
-    WriteRegInteger(Hive::CurrentUser, placement, name + "Top", bounds.y());
+    WritePlacement(name, PlacementEdge::Left, bounds.x());
+    WritePlacement(name, PlacementEdge::Top, bounds.y());
     if (IsSizeable(window)) {
-        WriteRegInteger(Hive::CurrentUser, placement, name + "Width", bounds.width());
-        WriteRegInteger(Hive::CurrentUser, placement, name + "Height", bounds.height() + kCaptionHeight);
+        WritePlacement(name, PlacementEdge::Width, bounds.width());
+        WritePlacement(name, PlacementEdge::Height, bounds.height() + kCaptionHeight);
     }
 }
 
@@ -170,11 +160,10 @@ void PaintBackground(QWidget& window, QPainter& painter)
     painter.fillRect(area, kBackgroundColor);
     std::string user = CurrentUserName();
     if (user.empty())
-        user = "Administrator";
-    const std::string key = profileKey(user);
-    if (ReadRegInteger(Hive::CurrentUser, key, "UseBackground") != 1)
+        user = kAdministratorAccount;
+    if (!ReadFlag(Setting::UseBackground, user))
         return;
-    const QString file = storedPath(ReadRegString(Hive::CurrentUser, key, "BackgroundPath"));
+    const QString file = storedPath(ReadString(Setting::BackgroundPath, user));
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return;
     // Read through QImage: QPixmap would answer from its cache and miss a

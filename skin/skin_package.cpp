@@ -1,17 +1,17 @@
 #include "skin/skin_package.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "skin/skin_form.h"
 
 namespace orbita {
 
-bool LoadConfiguredSkin(TSkinForm& skin, std::string_view accountKey)
+bool LoadConfiguredSkin(TSkinForm& skin)
 {
-    if (ReadRegInteger(Hive::CurrentUser, accountKey, "UseSkin") != 1) {
+    if (!ReadFlag(Setting::UseSkin)) {
         skin.LoadBuiltinSkin();
         return false;
     }
-    return skin.LoadSkinPackage(ReadRegString(Hive::CurrentUser, accountKey, "SkinFile"));
+    return skin.LoadSkinPackage(ReadString(Setting::SkinFile));
 }
 
 } // namespace orbita

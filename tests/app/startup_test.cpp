@@ -2,6 +2,7 @@
 #include "core/cp1250.h"
 #include "core/registry.h"
 #include "core/scramble.h"
+#include "core/settings.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/shell_services.h"
 #include "tests/platform/platform_test_environment.h"
@@ -16,6 +17,12 @@
 
 namespace orbita {
 namespace {
+
+// The stored layout, as seen from outside.
+const char* const kRootKey = "Software\\Orbita";
+const char* const kAdministratorKey = "Software\\Orbita\\Administrator";
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
+const char* const kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
 
 using test::PlatformTest;
 using Kind = ScriptedUiServices::Kind;

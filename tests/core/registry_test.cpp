@@ -1,4 +1,5 @@
 #include "core/registry.h"
+#include "core/settings.h"
 #include "tests/core/registry_test_support.h"
 
 #include <climits>

@@ -481,6 +481,7 @@ TEST_F(SkinPackageTest, SettingsChooseThePackage)
 {
     writePackage("Test.obs", skinFiles());
     const std::string key = "Software\\Orbita\\Jan";
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Jan");
     struct Case {
         std::optional<int> useSkin;
         std::string skinFile;
@@ -499,7 +500,7 @@ TEST_F(SkinPackageTest, SettingsChooseThePackage)
             WriteRegInteger(Hive::CurrentUser, key, "UseSkin", *c.useSkin);
         WriteRegString(Hive::CurrentUser, key, "SkinFile", c.skinFile);
         TSkinForm skin;
-        EXPECT_EQ(LoadConfiguredSkin(skin, key), c.package) << c.skinFile;
+        EXPECT_EQ(LoadConfiguredSkin(skin), c.package) << c.skinFile;
         EXPECT_EQ(skin.HotAreaName(0), c.package ? QStringLiteral("BTN") : QStringLiteral("BUTTON_HELP"));
     }
 }

@@ -169,15 +169,15 @@ TEST_F(FontForm, AppearanceValuesInTheRegistry)
         "Courier New" };
     // Nothing is read while <prefix>BackgroundColor is missing.
     WriteRegInteger(Hive::CurrentUser, kPlacement, "HelpFontSize", 20);
-    EXPECT_EQ(ReadViewAppearance("Help", current), current);
+    EXPECT_EQ(ReadViewAppearance(Viewer::Help, current), current);
     const ViewAppearance stored { RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 14, "Verdana",
         "Verdana" };
-    WriteViewAppearance("Help", stored);
+    WriteViewAppearance(Viewer::Help, stored);
     EXPECT_EQ(RegValueNames(Hive::CurrentUser, kPlacement),
         (std::vector<std::string> {
             "HelpFontSize", "HelpBackgroundColor", "HelpFontColor", "HelpLinkColor", "HelpFontName" }));
-    EXPECT_EQ(ReadViewAppearance("Help", current), stored);
-    EXPECT_EQ(ReadViewAppearance("Dict", current), current);
+    EXPECT_EQ(ReadViewAppearance(Viewer::Help, current), stored);
+    EXPECT_EQ(ReadViewAppearance(Viewer::Dict, current), current);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // registry editor's .reg syntax, for the store in $ORBITA_CONFIG_DIR.
 
 #include "core/reg_file.h"
+#include "core/settings.h"
 #include "tools/orbita_tool/command.h"
 
 #include <cstdio>
@@ -9,8 +10,6 @@
 
 namespace orbita::tool {
 namespace {
-
-constexpr const char* kDefaultKey = "HKEY_CURRENT_USER\\Software\\Orbita";
 
 int usage(const char* text)
 {
@@ -22,7 +21,7 @@ int exportSettings(const std::vector<std::string>& args)
 {
     if (args.empty() || args.size() > 2)
         return usage("orbita-tool settings export PLIK.reg [KLUCZ]");
-    const std::string keyName = args.size() == 2 ? args[1] : kDefaultKey;
+    const std::string keyName = args.size() == 2 ? args[1] : RootKeyFullName();
     Hive hive = Hive::CurrentUser;
     std::string key;
     if (!ParseFullKeyPath(keyName, hive, key)) {
@@ -76,7 +75,7 @@ int importSettings(const std::vector<std::string>& args)
 }
 
 const CommandRegistrar exportCommand({ "settings export",
-    "settings export FILE.reg [KEY]   export KEY (default HKEY_CURRENT_USER\\Software\\Orbita) with its "
+    "settings export FILE.reg [KEY]   export KEY (default: the program's whole settings key) with its "
     "sub-keys",
     exportSettings });
 

@@ -1,6 +1,6 @@
 #include "windows/dialogs/about_form.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
@@ -200,8 +200,7 @@ void TAboutForm::NapiszPrzyciskClick()
         Notebook->setCurrentIndex(InformacjePage);
         NapiszPrzycisk->setText(QStringLiteral("Ko&ntakt"));
         SetButtonGlyph(*NapiszPrzycisk, QStringLiteral("B_MAIL"));
-        InformacjeEtykieta->setText(
-            fromUtf8(RunCountText(ReadRegInteger(Hive::CurrentUser, "Software\\Orbita", "RunCount"))));
+        InformacjeEtykieta->setText(fromUtf8(RunCountText(ReadInteger(Setting::RunCount))));
     } else {
         Notebook->setCurrentIndex(KorespondencjaPage);
         NapiszPrzycisk->setText(QStringLiteral("I&nformacje"));

@@ -1,6 +1,6 @@
 #include "windows/dialogs/choice_form.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/element/element_links.h"
@@ -17,11 +17,6 @@
 
 namespace orbita {
 namespace {
-
-std::string ProfileKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName();
-}
 
 } // namespace
 
@@ -70,7 +65,7 @@ void TChoiceForm::FormCreate()
 {
     for (int element = kFirstElement; element <= kLastElement; ++element)
         LiczbyPole->addItem(QString::number(element));
-    const int stored = ReadRegInteger(Hive::CurrentUser, ProfileKey(), "LastChoice");
+    const int stored = ReadInteger(Setting::LastChoice);
     // Missing reads as -1: the first item. A stored number that is no item: none.
     LiczbyPole->setCurrentIndex(stored == -1 ? 0 : LiczbyPole->findText(QString::number(stored)));
     LiczbyPole->setFocus();
@@ -79,7 +74,7 @@ void TChoiceForm::FormCreate()
 void TChoiceForm::FormClose()
 {
     if (const std::optional<int> element = SelectedElement())
-        WriteRegInteger(Hive::CurrentUser, ProfileKey(), "LastChoice", *element);
+        WriteInteger(Setting::LastChoice, *element);
 }
 
 std::optional<int> TChoiceForm::SelectedElement() const

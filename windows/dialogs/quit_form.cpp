@@ -1,6 +1,6 @@
 #include "windows/dialogs/quit_form.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/dialogs/flat_parts.h"
@@ -76,9 +76,8 @@ TQuitForm::TQuitForm(QWidget* parent)
 
 void TQuitForm::TakPrzyciskClick()
 {
-    const std::string user = CurrentUserName();
-    if (!PytajOpcja->isChecked() && !user.empty())
-        WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\" + user, "ExitPrompt", 0);
+    if (!PytajOpcja->isChecked())
+        WriteFlag(Setting::ExitPrompt, false);
     done(mrYes);
 }
 

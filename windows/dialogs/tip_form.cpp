@@ -1,6 +1,6 @@
 #include "windows/dialogs/tip_form.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/dialogs/flat_parts.h"
@@ -28,11 +28,6 @@ std::vector<std::string> tipCollection()
 {
     const auto& texts = TipTexts();
     return { texts.begin(), texts.end() };
-}
-
-std::string profileKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName();
 }
 
 } // namespace
@@ -108,7 +103,7 @@ TTipForm::TTipForm(QWidget* parent, RandomIndex random)
         move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
 
     // Creation: the start-up box, the pictures, the first tip.
-    PokazujOpcja->setChecked(ReadRegInteger(Hive::CurrentUser, profileKey(), "StartupTip") != 0);
+    PokazujOpcja->setChecked(ReadFlag(Setting::StartupTip));
     SetButtonGlyph(*ZamknijPrzycisk, QStringLiteral("B_CLOSE"));
     SetButtonGlyph(*NastepnaPrzycisk, QStringLiteral("B_NEXT"));
     SetButtonGlyph(*PomocPrzycisk, QStringLiteral("B_HELP"));
@@ -174,9 +169,8 @@ void TTipForm::done(int result)
 {
     if (isVisible()) {
         Zegarek->stop();
-        const std::string user = CurrentUserName();
-        if (!PokazujOpcja->isHidden() && !PokazujOpcja->isChecked() && !user.empty())
-            WriteRegInteger(Hive::CurrentUser, profileKey(), "StartupTip", 0);
+        if (!PokazujOpcja->isHidden() && !PokazujOpcja->isChecked())
+            WriteFlag(Setting::StartupTip, false);
     }
     TDialogForm::done(result);
 }

@@ -1,7 +1,6 @@
 #include "windows/element/element_form.h"
 
-#include "core/registry.h"
-#include "core/scramble.h"
+#include "core/settings.h"
 #include "data/archive_members.h"
 #include "htmlview/archive_page_widget.h"
 #include "htmlview/html_view_widget.h"
@@ -39,7 +38,6 @@
 namespace orbita {
 namespace {
 
-constexpr char kNoteSeparator = '\xF4';
 constexpr const char* kContactLink = "ORB_KORESPONDENCJA";
 constexpr const char* kHelpTopic = "O_PIERWS";
 constexpr int kInfoPage = 0; // "Informacje"
@@ -155,8 +153,8 @@ TElementForm::TElementForm(QWidget* parent)
 
     // FormCreate: the step buttons, the mode of the last close, the appearance.
     updateStepButtons();
-    const std::int32_t tabOrder = ReadRegInteger(Hive::CurrentUser, profileKey(), "TabOrder");
-    if (tabOrder == -1 || tabOrder == 1) {
+    const std::int32_t tabOrder = ReadInteger(Setting::TabOrder);
+    if (tabOrder == 1) {
         Notebook->setCurrentIndex(kInfoPage);
         DetailsButton->setChecked(true);
     } else if (tabOrder == 2) {
@@ -166,7 +164,7 @@ TElementForm::TElementForm(QWidget* parent)
         Notebook->setCurrentIndex(kNotePage);
         NoteButton->setChecked(true);
     }
-    m_appearance = ReadViewAppearance("Element", DefaultViewAppearance());
+    m_appearance = ReadViewAppearance(Viewer::Element, DefaultViewAppearance());
     applyAppearance();
     refresh();
     // The keys go to the shown page or the note from the start.
@@ -374,11 +372,6 @@ void TElementForm::setupConnections()
     connect(RemoveNoteMemo, &QAction::triggered, this, &TElementForm::RemoveNoteMemoClick);
 }
 
-std::string TElementForm::profileKey() const
-{
-    return "Software\\Orbita\\" + CurrentUserName();
-}
-
 TElementForm::Mode TElementForm::CurrentMode() const
 {
     if (DetailsButton->isChecked())
@@ -528,17 +521,15 @@ void TElementForm::NoteButtonClick()
 
 void TElementForm::loadNote()
 {
-    const std::string hex
-        = ReadRegString(Hive::CurrentUser, profileKey() + "\\Notes", std::to_string(g_currentElement));
+    const std::string text = ReadNote(g_currentElement);
     m_loadingNote = true;
-    if (hex.empty()) {
+    if (text.empty()) {
         NoteMemo->clear();
     } else {
-        const std::string text = UnscrambleText(kNoteScrambleKey, hex);
         QStringList lines;
         std::size_t start = 0;
         for (;;) {
-            const std::size_t separator = text.find(kNoteSeparator, start);
+            const std::size_t separator = text.find(kNoteLineSeparator, start);
             lines.append(FromCp1250(std::string_view(text).substr(start, separator - start)));
             if (separator == std::string::npos)
                 break;
@@ -552,21 +543,14 @@ void TElementForm::loadNote()
 
 void TElementForm::storeNote()
 {
-    const std::string key = profileKey() + "\\Notes";
-    const std::string name = std::to_string(g_currentElement);
-    const QString text = NoteMemo->toPlainText();
-    if (text.isEmpty()) {
-        DeleteRegValue(Hive::CurrentUser, key, name);
-    } else {
-        std::string joined;
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                joined += kNoteSeparator;
-            joined += ToCp1250(lines[i]);
-        }
-        WriteRegString(Hive::CurrentUser, key, name, ScrambleText(kNoteScrambleKey, joined));
+    std::string joined;
+    const QStringList lines = NoteMemo->toPlainText().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined += kNoteLineSeparator;
+        joined += ToCp1250(lines[i]);
     }
+    WriteNote(g_currentElement, joined);
     m_noteModified = false;
 }
 
@@ -664,7 +648,7 @@ void TElementForm::SettingsButtonClick()
         NoteButtonClick();
     else if (CurrentMode() == Mode::Details)
         DetailsButtonClick();
-    WriteViewAppearance("Element", m_appearance);
+    WriteViewAppearance(Viewer::Element, m_appearance);
 }
 
 void TElementForm::applyAppearance()
@@ -854,7 +838,7 @@ void TElementForm::done(int result)
         storeNoteIfModified();
         const Mode mode = CurrentMode();
         if (mode != Mode::None)
-            WriteRegInteger(Hive::CurrentUser, profileKey(), "TabOrder", static_cast<std::int32_t>(mode));
+            WriteInteger(Setting::TabOrder, static_cast<std::int32_t>(mode));
         FindDialog->hide();
     }
     TDialogForm::done(result);

@@ -169,7 +169,6 @@ private:
     void applyAppearance();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     bool writeFile(const QString& fileName, const QByteArray& bytes);
-    std::string profileKey() const;
 
     std::string m_displayPage;
     std::string m_exportPage;

@@ -1,7 +1,7 @@
 #include "windows/element/find_logic.h"
 
 #include "core/cp1250.h"
-#include "core/registry.h"
+#include "core/settings.h"
 #include "windows/element/element_page.h"
 
 #include <algorithm>
@@ -167,11 +167,6 @@ std::optional<std::string> TagName(std::string_view inside)
     return name;
 }
 
-std::string FindHistoryKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName() + "\\FindKeywords";
-}
-
 } // namespace
 
 bool PolishLess(std::string_view a, std::string_view b)
@@ -322,14 +317,7 @@ bool AddToFindHistory(std::vector<std::string>& history, std::string_view text)
 
 std::vector<std::string> ReadFindHistory()
 {
-    const std::string key = FindHistoryKey();
-    std::vector<std::string> history;
-    for (std::size_t i = 0;; ++i) {
-        std::string item = ReadRegString(Hive::CurrentUser, key, std::to_string(i));
-        if (item.empty())
-            break;
-        history.push_back(std::move(item));
-    }
+    std::vector<std::string> history = ReadFindKeywords();
     if (history.size() > kMaxFindHistory)
         history.erase(history.begin(), history.end() - static_cast<std::ptrdiff_t>(kMaxFindHistory));
     return history;
@@ -337,10 +325,7 @@ std::vector<std::string> ReadFindHistory()
 
 void WriteFindHistory(const std::vector<std::string>& history)
 {
-    const std::string key = FindHistoryKey();
-    for (std::size_t i = 0; i < history.size(); ++i)
-        WriteRegString(Hive::CurrentUser, key, std::to_string(i), history[i]);
-    DeleteRegValue(Hive::CurrentUser, key, std::to_string(history.size()));
+    WriteFindKeywords(history);
 }
 
 } // namespace orbita

@@ -1,6 +1,6 @@
 #include "windows/main/hint_gate.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,7 +24,7 @@ HintGate::~HintGate()
 
 bool HintGate::HintsAllowed()
 {
-    return ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\" + CurrentUserName(), "ShowHint") != 0;
+    return ReadFlag(Setting::ShowHint);
 }
 
 bool HintGate::eventFilter(QObject*, QEvent* event)

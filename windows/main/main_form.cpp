@@ -1,7 +1,7 @@
 #include "windows/main/main_form.h"
 
 #include "core/file_version.h"
-#include "core/registry.h"
+#include "core/settings.h"
 #include "core/text_helpers.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
@@ -26,11 +26,6 @@
 
 namespace orbita {
 namespace {
-
-std::string profileKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName();
-}
 
 QString utf8(std::string_view text)
 {
@@ -118,14 +113,12 @@ void TMainForm::connectComponents()
 
 void TMainForm::FormCreate()
 {
-    const std::string key = profileKey();
-    if (ReadRegInteger(Hive::CurrentUser, key, "Sounds") == 1) {
-        const QString intro
-            = FromCp1250(ReadRegString(Hive::CurrentUser, key, "IntroSound")).replace(u'\\', u'/');
+    if (ReadFlag(Setting::Sounds)) {
+        const QString intro = FromCp1250(ReadString(Setting::IntroSound)).replace(u'\\', u'/');
         if (!intro.isEmpty() && QFileInfo(intro).isFile())
             PlaySoundFile(ToPath(intro));
     }
-    m_usesPackage = LoadConfiguredSkin(*m_skinForm, key);
+    m_usesPackage = LoadConfiguredSkin(*m_skinForm);
     CurrentTimerTimer();
     m_skinForm->SetAreaText(
         QStringLiteral("LOGOTEXT"), utf8(VersionCaption(FileVersionText(ExecutablePath()))));
@@ -177,7 +170,7 @@ void TMainForm::SplashTimerTimer()
         m_splash->close();
         delete m_splash.data();
     }
-    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "StartupTip") != 0)
+    if (ReadFlag(Setting::StartupTip))
         m_windows.ShowTip(this);
 }
 
@@ -302,7 +295,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "ExitPrompt") != 0) {
+    if (ReadFlag(Setting::ExitPrompt)) {
         m_closing = true;
         const bool yes = m_windows.ConfirmQuit(this);
         m_closing = false;

@@ -1,7 +1,7 @@
 #include "windows/main/menu_form.h"
 
 #include "core/file_version.h"
-#include "core/registry.h"
+#include "core/settings.h"
 #include "core/text_helpers.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
@@ -29,11 +29,6 @@
 
 namespace orbita {
 namespace {
-
-std::string profileKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName();
-}
 
 QString utf8(std::string_view text)
 {
@@ -76,7 +71,7 @@ TMenuForm::TMenuForm(QWidget* parent, ToolWindows* windows)
     resize(600, 400 + kCaptionHeight);
     OpenWindowServices(*this);
     new HintGate(this);
-    SetViewStyle(ViewStyleOfOrder(ReadRegInteger(Hive::CurrentUser, profileKey(), "DetailsOrder")));
+    SetViewStyle(ViewStyleOfOrder(ReadInteger(Setting::DetailsOrder)));
     m_currentTimer->start();
     m_uruchomieniaTimer->start();
 }
@@ -367,7 +362,7 @@ void TMenuForm::FormActivate()
     if (m_activated)
         return;
     m_activated = true;
-    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "StartupTip") != 0)
+    if (ReadFlag(Setting::StartupTip))
         m_windows.ShowTip(this);
 }
 
@@ -531,7 +526,7 @@ void TMenuForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (ReadRegInteger(Hive::CurrentUser, profileKey(), "ExitPrompt") != 0) {
+    if (ReadFlag(Setting::ExitPrompt)) {
         m_closing = true;
         const bool yes = m_windows.ConfirmQuit(this);
         m_closing = false;
@@ -540,7 +535,7 @@ void TMenuForm::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    WriteRegInteger(Hive::CurrentUser, profileKey(), "DetailsOrder", static_cast<std::int32_t>(m_viewStyle));
+    WriteInteger(Setting::DetailsOrder, static_cast<std::int32_t>(m_viewStyle));
     m_currentTimer->stop();
     CloseWindowServices(*this);
     TMainFormBase::closeEvent(event);

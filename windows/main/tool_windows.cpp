@@ -1,6 +1,6 @@
 #include "windows/main/tool_windows.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
@@ -24,11 +24,6 @@
 
 namespace orbita {
 namespace {
-
-std::string toolsKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName() + "\\Tools";
-}
 
 void reportToolFailure(QWidget* owner, const QString& target)
 {
@@ -128,11 +123,10 @@ ToolWindows& ProgramToolWindows()
 void RebuildToolsMenu(QMenu& menu, QWidget* owner, ToolWindows& windows)
 {
     menu.clear();
-    const std::string key = toolsKey();
-    for (const std::string& name : RegValueNames(Hive::CurrentUser, key)) {
+    for (const std::string& name : ToolCaptions()) {
         QAction* item = menu.addAction(FromCp1250(name));
         QObject::connect(item, &QAction::triggered, &menu, [owner, name, &windows] {
-            const std::string target = ReadRegString(Hive::CurrentUser, toolsKey(), name);
+            const std::string target = ReadToolCommand(name);
             windows.RunTool(owner, FromCp1250(target));
         });
     }

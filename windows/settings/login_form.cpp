@@ -1,6 +1,6 @@
 #include "windows/settings/login_form.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
 #include "windows/settings/login_logic.h"
@@ -72,7 +72,7 @@ TLoginForm::TLoginForm(QWidget* parent)
             UserBox->addItem(FromCp1250(account));
         UserBox->setCurrentIndex(PreselectedAccount(accounts));
     }
-    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "");
+    SetCurrentUserName("");
     PasswordBox->setFocus();
 }
 
@@ -97,7 +97,7 @@ void TLoginForm::UruchomPrzyciskClick()
             MessageButtons::Ok);
         return;
     }
-    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", account);
+    SetCurrentUserName(account);
     accept();
 }
 

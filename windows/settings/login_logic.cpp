@@ -1,27 +1,27 @@
 #include "windows/settings/login_logic.h"
 
-#include "core/registry.h"
 #include "core/scramble.h"
+#include "core/settings.h"
 
 namespace orbita {
 namespace {
 
 std::string storedPassword(const std::string& account)
 {
-    return ReadRegString(Hive::CurrentUser, "Software\\Orbita\\" + account, "Password");
+    return ReadString(Setting::Password, account);
 }
 
 } // namespace
 
 std::vector<std::string> LoginAccounts()
 {
-    return RegSubKeyNames(Hive::CurrentUser, "Software\\Orbita");
+    return AccountNames();
 }
 
 int PreselectedAccount(const std::vector<std::string>& accounts)
 {
     for (std::size_t i = 0; i < accounts.size(); ++i)
-        if (accounts[i] == "Administrator")
+        if (accounts[i] == kAdministratorAccount)
             return static_cast<int>(i);
     return accounts.empty() ? -1 : 0;
 }

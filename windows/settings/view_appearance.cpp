@@ -1,6 +1,6 @@
 #include "windows/settings/view_appearance.h"
 
-#include "core/registry.h"
+#include "core/settings.h"
 
 #include <optional>
 
@@ -11,16 +11,6 @@ ViewAppearance scheme(AppearanceColor background, std::string_view font, Appeara
     AppearanceColor link, std::string_view preFont)
 {
     return ViewAppearance { background, text, link, 10, std::string(font), std::string(preFont) };
-}
-
-std::string placementKey()
-{
-    return "Software\\Orbita\\" + CurrentUserName() + "\\Placement";
-}
-
-std::string valueName(std::string_view prefix, std::string_view suffix)
-{
-    return std::string(prefix) + std::string(suffix);
 }
 
 } // namespace
@@ -54,37 +44,28 @@ const std::array<AppearanceScheme, 10> kAppearanceSchemes = { {
         scheme(RgbColor(133, 194, 231), "System", RgbColor(0, 0, 255), RgbColor(255, 255, 255), "System") },
 } };
 
-ViewAppearance ReadViewAppearance(std::string_view prefix, const ViewAppearance& current)
+ViewAppearance ReadViewAppearance(Viewer viewer, const ViewAppearance& current)
 {
-    const std::string key = placementKey();
-    const std::optional<RegValue> background
-        = ReadRegValue(Hive::CurrentUser, key, valueName(prefix, "BackgroundColor"));
-    if (!background)
+    if (!IsViewerValueStored(viewer, ViewerValue::BackgroundColor))
         return current;
     ViewAppearance result = current;
-    result.background = static_cast<AppearanceColor>(
-        ReadRegInteger(Hive::CurrentUser, key, valueName(prefix, "BackgroundColor")));
-    result.fontColor = static_cast<AppearanceColor>(
-        ReadRegInteger(Hive::CurrentUser, key, valueName(prefix, "FontColor")));
-    result.linkColor = static_cast<AppearanceColor>(
-        ReadRegInteger(Hive::CurrentUser, key, valueName(prefix, "LinkColor")));
-    result.fontSize = ReadRegInteger(Hive::CurrentUser, key, valueName(prefix, "FontSize"));
-    result.fontName = ReadRegString(Hive::CurrentUser, key, valueName(prefix, "FontName"));
+    result.background = static_cast<AppearanceColor>(ReadViewerInteger(viewer, ViewerValue::BackgroundColor));
+    result.fontColor = static_cast<AppearanceColor>(ReadViewerInteger(viewer, ViewerValue::FontColor));
+    result.linkColor = static_cast<AppearanceColor>(ReadViewerInteger(viewer, ViewerValue::LinkColor));
+    result.fontSize = ReadViewerInteger(viewer, ViewerValue::FontSize);
+    result.fontName = ReadViewerFontName(viewer);
     result.preFontName = result.fontName;
     return result;
 }
 
-void WriteViewAppearance(std::string_view prefix, const ViewAppearance& appearance)
+void WriteViewAppearance(Viewer viewer, const ViewAppearance& appearance)
 {
-    const std::string key = placementKey();
-    WriteRegInteger(Hive::CurrentUser, key, valueName(prefix, "BackgroundColor"),
-        static_cast<std::int32_t>(appearance.background));
-    WriteRegInteger(Hive::CurrentUser, key, valueName(prefix, "FontColor"),
-        static_cast<std::int32_t>(appearance.fontColor));
-    WriteRegInteger(Hive::CurrentUser, key, valueName(prefix, "LinkColor"),
-        static_cast<std::int32_t>(appearance.linkColor));
-    WriteRegInteger(Hive::CurrentUser, key, valueName(prefix, "FontSize"), appearance.fontSize);
-    WriteRegString(Hive::CurrentUser, key, valueName(prefix, "FontName"), appearance.fontName);
+    WriteViewerInteger(
+        viewer, ViewerValue::BackgroundColor, static_cast<std::int32_t>(appearance.background));
+    WriteViewerInteger(viewer, ViewerValue::FontColor, static_cast<std::int32_t>(appearance.fontColor));
+    WriteViewerInteger(viewer, ViewerValue::LinkColor, static_cast<std::int32_t>(appearance.linkColor));
+    WriteViewerInteger(viewer, ViewerValue::FontSize, appearance.fontSize);
+    WriteViewerFontName(viewer, appearance.fontName);
 }
 
 } // namespace orbita

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -45,15 +47,14 @@ ViewAppearance DefaultViewAppearance();
 inline constexpr int kMinAppearanceFontSize = 6;
 inline constexpr int kMaxAppearanceFontSize = 24;
 
-// Reads <prefix>BackgroundColor, <prefix>FontColor, <prefix>LinkColor,
-// <prefix>FontSize and <prefix>FontName from the Placement sub-key of the
-// current account, over `current`. Gives `current` unchanged when
-// <prefix>BackgroundColor does not exist (then none of the five is read).
-// The preformatted font follows the stored font name.
-ViewAppearance ReadViewAppearance(std::string_view prefix, const ViewAppearance& current);
+// Reads the viewer's five appearance values (core/settings.h) of the current
+// account over `current`. Gives `current` unchanged when the background colour
+// is not stored (then none of the five is read). The preformatted font follows
+// the stored font name.
+ViewAppearance ReadViewAppearance(Viewer viewer, const ViewAppearance& current);
 
 // Writes the five values in the order background, font colour, link colour,
 // font size, font name.
-void WriteViewAppearance(std::string_view prefix, const ViewAppearance& appearance);
+void WriteViewAppearance(Viewer viewer, const ViewAppearance& appearance);
 
 } // namespace orbita
