@@ -6,12 +6,10 @@
 #include "platform/fonts.h"
 #include "platform/localization.h"
 #include "platform/single_instance.h"
-#include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/splash_form.h"
-#include "windows/element/element_form.h"
-#include "windows/element/element_links.h"
 #include "windows/main/main_form.h"
 #include "windows/main/menu_form.h"
+#include "windows/program_window_opener.h"
 #include "windows/setup/install_form.h"
 #include "windows/setup/uninstall_form.h"
 
@@ -58,6 +56,10 @@ int main(int argc, char** argv)
     LoadPolishTranslations(app);
     InstallFontSubstitutions();
     SetMessagePump([] { QCoreApplication::processEvents(); });
+    // Every window of every role (the login at start-up, the installer and
+    // uninstaller included) opens the others through this one opener.
+    ProgramWindowOpener windows;
+    SetWindowOpener(&windows);
 
     switch (role) {
     case StartRole::SelfRemoval:
@@ -104,9 +106,6 @@ int main(int argc, char** argv)
             window->raise();
             window->activateWindow();
         });
-    // The windows that open the element window or help reach them here.
-    SetElementOpener([](QWidget* owner, int element) { TElementForm::Insert(element, owner); });
-    TElementForm::SetHelpOpener([](const QString& topic) { OpenHelpTopic(nullptr, topic); });
     QuitOnTerminationSignals();
     const int result = runMainWindow(app, *mainWindow);
     FinishApplicationRun();

@@ -6,6 +6,7 @@
 #include "platform/scripted_ui_services.h"
 #include "platform/shell_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/recording_window_opener.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace orbita {
 namespace {
@@ -135,6 +137,30 @@ TEST_F(StartupTest, AdministratorPasswordAsksForLoginAndCancelEndsTheStart)
     EXPECT_TRUE(ui.finished());
     EXPECT_EQ(runCount(), 1) << "the start is counted before the login";
     EXPECT_EQ(user(), "") << "the login window clears the current account";
+}
+
+TEST_F(StartupTest, LoginHelpOpensItsTopic)
+{
+    createDataPackage();
+    WriteRegString(
+        Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    test::RecordingWindowOpener windows;
+    ScriptedUiServices ui;
+    QWidget* shown = nullptr;
+    ui.answerModal([&](QDialog& dialog) {
+        shown = &dialog;
+        QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_F1);
+        QTest::keyClick(dialog.findChild<QComboBox*>(), Qt::Key_F1);
+        for (auto* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Pomo&c"))
+                button->click();
+        EXPECT_TRUE(dialog.isVisible());
+        return mrCancel;
+    });
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::None);
+    EXPECT_TRUE(ui.finished());
+    EXPECT_EQ(windows.owners, QList<QWidget*>(3, shown));
+    EXPECT_EQ(windows.take(), QStringList(3, QStringLiteral("help O_LOGUJ")));
 }
 
 TEST_F(StartupTest, LoginChecksThePasswordExactlyAndSetsTheAccount)

@@ -5,6 +5,7 @@
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/element/element_form.h"
 #include "windows/element/element_page.h"
@@ -60,14 +61,10 @@ protected:
             builds.push_back({ element, full, form.Busy(), form.NextButton->toolTip().isEmpty() });
             TElementForm::BuildPage(form, element, full);
         });
-        TElementForm::SetContactOpener([this] { ++contactOpened; });
-        TElementForm::SetHelpOpener([this](const QString& topic) { helpTopics.push_back(topic); });
     }
     void TearDown() override
     {
         TElementForm::SetPageBuilder({});
-        TElementForm::SetContactOpener({});
-        TElementForm::SetHelpOpener({});
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
@@ -113,8 +110,7 @@ protected:
     }
 
     std::vector<RecordedBuild> builds;
-    std::vector<QString> helpTopics;
-    int contactOpened = 0;
+    test::RecordingWindowOpener windows;
     std::string m_archive;
 };
 
@@ -610,24 +606,50 @@ TEST_F(ElementForm, ContactLinkOpensTheAboutBoxAndHelpItsTopic)
     const struct {
         const char* target;
         bool handled;
-        int opened;
-    } cases[]
-        = { { "ORB_KORESPONDENCJA", true, 1 }, { "orb_korespondencja", false, 1 }, { "#top", false, 1 } };
+        QStringList calls;
+    } cases[] = { { "ORB_KORESPONDENCJA", true, { QStringLiteral("about contact") } },
+        { "orb_korespondencja", false, {} }, { "#top", false, {} } };
     for (const auto& c : cases) {
         bool handled = false;
         form.MainHtmlHotSpotClick(c.target, handled);
         EXPECT_EQ(handled, c.handled) << c.target;
-        EXPECT_EQ(contactOpened, c.opened) << c.target;
+        EXPECT_TRUE(windows.ownedBy(&form));
+        EXPECT_EQ(windows.take(), c.calls) << c.target;
     }
     form.show();
+    // F1 from the page and from the notes, and the help button.
     QTest::keyClick(form.MainHtml, Qt::Key_F1);
-    EXPECT_EQ(helpTopics, std::vector<QString> { QStringLiteral("O_PIERWS") });
+    form.NoteButtonClick();
+    QTest::keyClick(form.NoteMemo, Qt::Key_F1);
+    form.HelpButton->click();
+    EXPECT_TRUE(windows.ownedBy(&form));
+    EXPECT_EQ(windows.take(), QStringList(3, QStringLiteral("help O_PIERWS")));
+    form.reject();
+}
+
+TEST_F(ElementForm, HelpInTheAppearanceDialogIsTheElementTopic)
+{
+    ScriptedUiServices ui;
+    TElementForm form(26);
+    QWidget* dialog = nullptr;
+    ui.answerModal([&](QDialog& shown) {
+        dialog = &shown;
+        EXPECT_NE(dynamic_cast<TFontForm*>(&shown), nullptr);
+        QTest::keyClick(&shown, Qt::Key_F1);
+        return mrCancel;
+    });
+    form.show();
+    QTest::keyClick(form.MainHtml, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(ui.finished());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(windows.owners, QList<QWidget*> { dialog });
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("help O_PIERWS") });
     form.reject();
 }
 
 TEST_F(ElementForm, ContactLinkShowsTheAboutBoxOnItsContactPage)
 {
-    TElementForm::SetContactOpener({});
+    windows.realDialogs = true;
     ScriptedUiServices ui;
     int page = -1;
     ui.answerModal([&](QDialog& dialog) {

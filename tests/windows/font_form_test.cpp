@@ -3,6 +3,7 @@
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
 #include "windows/settings/view_appearance.h"
@@ -178,6 +179,28 @@ TEST_F(FontForm, AppearanceValuesInTheRegistry)
             "HelpFontSize", "HelpBackgroundColor", "HelpFontColor", "HelpLinkColor", "HelpFontName" }));
     EXPECT_EQ(ReadViewAppearance(Viewer::Help, current), stored);
     EXPECT_EQ(ReadViewAppearance(Viewer::Dict, current), current);
+}
+
+// The dialog has no help page of its own: F1 opens the topic of the window
+// whose appearance it edits.
+TEST_F(FontForm, HelpIsTheTopicOfTheCallingWindow)
+{
+    test::RecordingWindowOpener windows;
+    QWidget element;
+    SetHelpTopic(element, QStringLiteral("O_PIERWS"));
+    ScriptedUiServices ui;
+    QWidget* shown = nullptr;
+    ui.answerModal([&](QDialog& dialog) {
+        shown = &dialog;
+        QTest::keyClick(dialog.findChild<QListWidget*>(QStringLiteral("StylLista")), Qt::Key_F1);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.reject();
+        return dialog.result();
+    });
+    EXPECT_EQ(TFontForm::Edit(&element, DefaultViewAppearance()), std::nullopt);
+    EXPECT_TRUE(ui.finished());
+    EXPECT_EQ(windows.owners, QList<QWidget*> { shown });
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("help O_PIERWS") });
 }
 
 } // namespace

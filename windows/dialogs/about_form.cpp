@@ -6,7 +6,6 @@
 #include "platform/window_services.h"
 #include "windows/dialogs/about_texts.h"
 #include "windows/dialogs/flat_parts.h"
-#include "windows/dialogs/help_topic.h"
 
 #include <QCursor>
 #include <QDesktopServices>
@@ -211,7 +210,7 @@ void TAboutForm::NapiszPrzyciskClick()
 
 void TAboutForm::ThnxButtonClick()
 {
-    OpenHelpTopic(this, QStringLiteral("DZIEKI"));
+    Opener().ShowHelp(this, QStringLiteral("DZIEKI"));
 }
 
 void TAboutForm::CloseButtonClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/dialog_form.h"
+#include "windows/window_opener.h"
 
 class QLabel;
 class QPushButton;
@@ -46,6 +47,8 @@ public:
     void NapiszPrzyciskClick();
 
 protected:
+    // F1 opens the help topic of the window under this one.
+    void helpRequested() override { ShowHelpFor(this); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

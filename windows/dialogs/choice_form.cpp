@@ -3,8 +3,8 @@
 #include "core/settings.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
-#include "windows/element/element_links.h"
 #include "windows/element/element_page.h"
+#include "windows/window_opener.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -120,7 +120,7 @@ std::optional<int> TChoiceForm::ChooseElement(QWidget* owner)
 void TChoiceForm::ShowChosenElement(QWidget* owner)
 {
     if (const std::optional<int> element = ChooseElement(owner))
-        OpenElementWindow(owner, *element);
+        Opener().OpenElement(owner, *element);
 }
 
 } // namespace orbita

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/dialog_form.h"
+#include "windows/window_opener.h"
 
 #include <optional>
 
@@ -29,12 +30,14 @@ public:
     static std::optional<int> ChooseElement(QWidget* owner = nullptr);
 
     // The menu command "&Pokaż pierwiastek": ChooseElement, then the element
-    // window on the chosen element (through OpenElementWindow).
+    // window on the chosen element (through the window opener).
     static void ShowChosenElement(QWidget* owner = nullptr);
 
     void done(int result) override;
 
 protected:
+    // F1 opens the help topic of the window under this one.
+    void helpRequested() override { ShowHelpFor(this); }
     // Enter anywhere in the dialog acts as OkPrzycisk.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/dialog_form.h"
+#include "windows/window_opener.h"
 
 class QCheckBox;
 class QFrame;
@@ -33,6 +34,8 @@ public:
     QPushButton* NiePrzycisk = nullptr;
 
 protected:
+    // F1 opens the help topic of the window under this one.
+    void helpRequested() override { ShowHelpFor(this); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -4,8 +4,8 @@
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/dialogs/flat_parts.h"
-#include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/tip_texts.h"
+#include "windows/window_opener.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -37,6 +37,7 @@ TTipForm::TTipForm(QWidget* parent, RandomIndex random)
     , m_order(tipCollection(), std::move(random))
 {
     setObjectName(QStringLiteral("TipForm"));
+    SetHelpTopic(*this, QStringLiteral("O_PORADA"));
     setTitle(QStringLiteral("Porada dnia"));
     layout()->setContentsMargins(8, 8, 8, 0);
     titlePanel()->setFixedSize(380, 25);
@@ -132,7 +133,7 @@ void TTipForm::ZamknijPrzyciskClick()
 
 void TTipForm::PomocPrzyciskClick()
 {
-    OpenHelpTopic(this, QStringLiteral("O_PORADA"));
+    ShowHelpFor(this);
 }
 
 void TTipForm::helpRequested()

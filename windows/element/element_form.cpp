@@ -7,10 +7,10 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
-#include "windows/dialogs/about_form.h"
 #include "windows/element/element_page.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
+#include "windows/window_opener.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -45,8 +45,6 @@ constexpr int kNotePage = 1; // "Notatnik"
 
 int g_currentElement = TElementForm::kFirstElement;
 TElementForm::PageBuilder g_pageBuilder;
-TElementForm::HelpOpener g_helpOpener;
-TElementForm::ContactOpener g_contactOpener;
 
 // The content archive beside the executable: its upper-cased base name with ".DAT".
 std::string contentArchive()
@@ -130,20 +128,11 @@ void TElementForm::SetPageBuilder(PageBuilder builder)
     g_pageBuilder = std::move(builder);
 }
 
-void TElementForm::SetHelpOpener(HelpOpener opener)
-{
-    g_helpOpener = std::move(opener);
-}
-
-void TElementForm::SetContactOpener(ContactOpener opener)
-{
-    g_contactOpener = std::move(opener);
-}
-
 TElementForm::TElementForm(QWidget* parent)
     : TDialogForm(parent)
 {
     setObjectName(QStringLiteral("ElementForm"));
+    SetHelpTopic(*this, QString::fromLatin1(kHelpTopic));
     setTitle(QStringLiteral("Informacje o pierwiastku"));
     setupComponents();
     setupConnections();
@@ -632,8 +621,7 @@ void TElementForm::CopyButtonClick()
 
 void TElementForm::HelpButtonClick()
 {
-    if (g_helpOpener)
-        g_helpOpener(QString::fromLatin1(kHelpTopic));
+    ShowHelpFor(this);
 }
 
 void TElementForm::SettingsButtonClick()
@@ -711,10 +699,7 @@ void TElementForm::MainHtmlHotSpotClick(const std::string& target, bool& handled
     if (target != kContactLink)
         return;
     handled = true;
-    if (g_contactOpener)
-        g_contactOpener();
-    else
-        TAboutForm::PokazInformacje(true, this);
+    Opener().ShowAbout(this, WindowOpener::AboutPage::Contact);
 }
 
 void TElementForm::MemoMenuPopup()

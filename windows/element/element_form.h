@@ -84,7 +84,9 @@ public:
     void SetElementName(const QString& name);
     void SetPages(std::string display, std::string exportPage);
 
-    // Handlers.
+    // Handlers. Help (F1) opens the topic O_PIERWS and the pseudo link
+    // ORB_KORESPONDENCJA the about box on its contact page, both through the
+    // window opener.
     void DetailsButtonClick();
     void DescriptionButtonClick();
     void NoteButtonClick();
@@ -107,14 +109,6 @@ public:
     void SelectAllNoteMemoClick();
     void RemoveNoteMemoClick();
     void NoteMemoChange();
-
-    // What the window calls out to: help (nothing happens until an opener is
-    // set: the help window is not part of this branch), and the about box on
-    // its contact page (TAboutForm unless another opener is set).
-    using HelpOpener = std::function<void(const QString& topic)>;
-    using ContactOpener = std::function<void()>;
-    static void SetHelpOpener(HelpOpener opener);
-    static void SetContactOpener(ContactOpener opener);
 
     // Components.
     QToolButton* DetailsButton = nullptr;

@@ -2,11 +2,12 @@
 
 #include "data/archive_members.h"
 #include "platform/qt_text.h"
+#include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
-#include "windows/element/element_links.h"
 #include "windows/element/element_page.h"
 #include "windows/element/find_logic.h"
+#include "windows/window_opener.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -69,6 +70,7 @@ TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     , m_archivePath(archivePath.empty() ? ContentArchivePath() : std::move(archivePath))
 {
     setObjectName(QStringLiteral("FindForm"));
+    SetHelpTopic(*this, QStringLiteral("O_SZUKAJ"));
     setTitle(QStringLiteral("Wyszukiwanie pierwiastków"));
 
     KryteriaOpisPanel = descriptionPanel(QStringLiteral("Kryteria"), "KryteriaOpisPanel");
@@ -248,7 +250,7 @@ void TFindForm::RezultatyListaDblClick()
     const int row = RezultatyLista->currentRow();
     if (row < 0 || row >= static_cast<int>(m_results.size()) || !RezultatyLista->item(row)->isSelected())
         return;
-    OpenElementWindow(this, m_results[static_cast<std::size_t>(row)]);
+    Opener().OpenElement(this, m_results[static_cast<std::size_t>(row)]);
 }
 
 bool TFindForm::RezultatyListaKeyDown(int key)
@@ -261,7 +263,7 @@ bool TFindForm::RezultatyListaKeyDown(int key)
 
 void TFindForm::PomocPrzyciskClick()
 {
-    OpenHelpTopic(this, QStringLiteral("O_SZUKAJ"));
+    ShowHelpFor(this);
 }
 
 void TFindForm::helpRequested()

@@ -12,6 +12,7 @@
 #include "windows/main/first_paint_report.h"
 #include "windows/main/hint_gate.h"
 #include "windows/main/tool_windows.h"
+#include "windows/window_opener.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -40,13 +41,13 @@ const QCursor& handCursor()
 
 } // namespace
 
-TMainForm::TMainForm(QWidget* splash, QWidget* parent, ToolWindows* windows)
+TMainForm::TMainForm(QWidget* splash, QWidget* parent)
     : TMainFormBase(parent)
-    , m_windows(windows ? *windows : ProgramToolWindows())
     , m_clock([] { return NowText(); })
     , m_splash(splash)
 {
     setObjectName(QStringLiteral("MainForm"));
+    SetHelpTopic(*this, QStringLiteral("O_GLOWNE"));
     setWindowTitle(QStringLiteral("Orbita"));
     setFocusPolicy(Qt::StrongFocus);
     m_skinForm = new TSkinForm(this);
@@ -171,7 +172,7 @@ void TMainForm::SplashTimerTimer()
         delete m_splash.data();
     }
     if (ReadFlag(Setting::StartupTip))
-        m_windows.ShowTip(this);
+        Opener().ShowTip(this);
 }
 
 void TMainForm::UruchomieniaTimerTimer()
@@ -207,7 +208,7 @@ void TMainForm::popUp(QMenu& menu, QPoint at)
 
 void TMainForm::RebuildToolsMenu()
 {
-    orbita::RebuildToolsMenu(*m_toolsMenu, this, m_windows);
+    orbita::RebuildToolsMenu(*m_toolsMenu, this);
 }
 
 void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
@@ -222,41 +223,41 @@ void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
         close();
         break;
     case MainCommand::Welcome:
-        m_windows.ShowHelp(this, QString());
+        Opener().ShowHelp(this, QString());
         break;
     case MainCommand::Legend:
-        m_windows.ShowHelp(this, QStringLiteral("LEGENDA"));
+        Opener().ShowHelp(this, QStringLiteral("LEGENDA"));
         break;
     case MainCommand::Help:
-        m_windows.ShowHelp(this, QStringLiteral("O_GLOWNE"));
+        ShowHelpFor(this);
         break;
     case MainCommand::About:
-        m_windows.ShowAbout(this);
+        Opener().ShowAbout(this, WindowOpener::AboutPage::Information);
         break;
     case MainCommand::Find:
-        m_windows.OpenFind(this);
+        Opener().OpenFind(this);
         break;
     case MainCommand::Update:
-        m_windows.OpenUpdate(this);
+        Opener().OpenUpdate(this);
         break;
     case MainCommand::Settings:
-        m_windows.OpenSettings(this);
+        Opener().OpenSettings(this);
         break;
     case MainCommand::Jump:
-        if (const std::optional<int> number = m_windows.ChooseElement(this))
-            m_windows.OpenElement(this, *number);
+        if (const std::optional<int> number = Opener().ChooseElement(this))
+            Opener().OpenElement(this, *number);
         break;
     case MainCommand::Tables:
-        m_windows.OpenTables(this);
+        Opener().OpenTables(this);
         break;
     case MainCommand::Test:
-        m_windows.OpenTest(this);
+        Opener().OpenTest(this);
         break;
     case MainCommand::Dictionary:
-        m_windows.OpenDictionary(this);
+        Opener().OpenDictionary(this);
         break;
     case MainCommand::Units:
-        m_windows.OpenUnits(this);
+        Opener().OpenUnits(this);
         break;
     case MainCommand::PopupMainMenu:
         popUp(*m_mainMenu, popupAt);
@@ -270,7 +271,7 @@ void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
         break;
     case MainCommand::OpenElement:
         if (element >= 1 && element <= 118)
-            m_windows.OpenElement(this, element);
+            Opener().OpenElement(this, element);
         break;
     }
 }
@@ -297,7 +298,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     if (ReadFlag(Setting::ExitPrompt)) {
         m_closing = true;
-        const bool yes = m_windows.ConfirmQuit(this);
+        const bool yes = Opener().ConfirmQuit(this);
         m_closing = false;
         if (!yes) {
             event->ignore();

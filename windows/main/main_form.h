@@ -13,7 +13,6 @@ class QTimer;
 namespace orbita {
 
 class TSkinForm;
-class ToolWindows;
 
 // The periodic-table window: one skinned picture (TSkinForm) whose hot areas
 // are the element cells and the command buttons. A left click opens the
@@ -24,9 +23,9 @@ class ToolWindows;
 class TMainForm final : public TMainFormBase {
     Q_OBJECT
 public:
-    // `splash` is freed by the splash timer; `windows` opens the other windows
-    // (nullptr: the program's).
-    explicit TMainForm(QWidget* splash = nullptr, QWidget* parent = nullptr, ToolWindows* windows = nullptr);
+    // `splash` is freed by the splash timer. Other windows open through the
+    // window opener; F1 and the help command open the topic O_GLOWNE.
+    explicit TMainForm(QWidget* splash = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The clock text source (default NowText()); the clock shows it at once.
@@ -65,7 +64,6 @@ private:
     QMenu* buildMenu(const char* name, std::span<const MenuItemDef> items);
     void popUp(QMenu& menu, QPoint at);
 
-    ToolWindows& m_windows;
     std::function<std::string()> m_clock;
     QPointer<QWidget> m_splash;
     bool m_shown = false;

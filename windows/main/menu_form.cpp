@@ -9,6 +9,7 @@
 #include "windows/main/hint_gate.h"
 #include "windows/main/main_commands.h"
 #include "windows/main/tool_windows.h"
+#include "windows/window_opener.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -54,12 +55,12 @@ constexpr int kNameColumnWidth = 120;
 
 } // namespace
 
-TMenuForm::TMenuForm(QWidget* parent, ToolWindows* windows)
+TMenuForm::TMenuForm(QWidget* parent)
     : TMainFormBase(parent)
-    , m_windows(windows ? *windows : ProgramToolWindows())
     , m_clock([] { return NowText(); })
 {
     setObjectName(QStringLiteral("MenuForm"));
+    SetHelpTopic(*this, QStringLiteral("O_MENU"));
     SetSizeable(*this, true);
     buildWindow();
     connectComponents();
@@ -363,7 +364,7 @@ void TMenuForm::FormActivate()
         return;
     m_activated = true;
     if (ReadFlag(Setting::StartupTip))
-        m_windows.ShowTip(this);
+        Opener().ShowTip(this);
 }
 
 void TMenuForm::OpenSelectedTool()
@@ -378,23 +379,23 @@ void TMenuForm::openTool(LauncherTool tool)
 {
     switch (tool) {
     case LauncherTool::Tables:
-        m_windows.OpenTables(this);
+        Opener().OpenTables(this);
         break;
     case LauncherTool::Test:
-        m_windows.OpenTest(this);
+        Opener().OpenTest(this);
         break;
     case LauncherTool::Dictionary:
-        m_windows.OpenDictionary(this);
+        Opener().OpenDictionary(this);
         break;
     case LauncherTool::Element:
-        if (const std::optional<int> number = m_windows.ChooseElement(this))
-            m_windows.OpenElement(this, *number);
+        if (const std::optional<int> number = Opener().ChooseElement(this))
+            Opener().OpenElement(this, *number);
         break;
     case LauncherTool::Find:
-        m_windows.OpenFind(this);
+        Opener().OpenFind(this);
         break;
     case LauncherTool::Units:
-        m_windows.OpenUnits(this);
+        Opener().OpenUnits(this);
         break;
     }
 }
@@ -411,29 +412,29 @@ void TMenuForm::DetailsButtonClick()
 
 void TMenuForm::ToolsButtonClick()
 {
-    RebuildToolsMenu(*m_toolsMenu, this, m_windows);
+    RebuildToolsMenu(*m_toolsMenu, this);
     popUpBelow(*m_toolsMenu, *m_toolsButton);
 }
 
 void TMenuForm::HelpButtonClick()
 {
-    m_windows.ShowHelp(this, QStringLiteral("O_MENU"));
+    ShowHelpFor(this);
 }
 
 void TMenuForm::SettingsButtonClick()
 {
-    m_windows.OpenSettings(this);
+    Opener().OpenSettings(this);
     update();
 }
 
 void TMenuForm::AboutButtonClick()
 {
-    m_windows.ShowAbout(this);
+    Opener().ShowAbout(this, WindowOpener::AboutPage::Information);
 }
 
 void TMenuForm::UpdateButtonClick()
 {
-    m_windows.OpenUpdate(this);
+    Opener().OpenUpdate(this);
 }
 
 void TMenuForm::ToggleMaximized()
@@ -528,7 +529,7 @@ void TMenuForm::closeEvent(QCloseEvent* event)
     }
     if (ReadFlag(Setting::ExitPrompt)) {
         m_closing = true;
-        const bool yes = m_windows.ConfirmQuit(this);
+        const bool yes = Opener().ConfirmQuit(this);
         m_closing = false;
         if (!yes) {
             event->ignore();

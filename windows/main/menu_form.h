@@ -19,8 +19,6 @@ class QTreeWidget;
 
 namespace orbita {
 
-class ToolWindows;
-
 // The launcher of the compact start-up mode: the program's six tools in a
 // list with four view styles, a toolbar (view, help, tools, settings, about,
 // update centre, close) and a clock. It is the application's main window in
@@ -28,8 +26,8 @@ class ToolWindows;
 class TMenuForm final : public TMainFormBase {
     Q_OBJECT
 public:
-    // `windows` opens the tools (nullptr: the program's windows).
-    explicit TMenuForm(QWidget* parent = nullptr, ToolWindows* windows = nullptr);
+    // The tools open through the window opener; help opens the topic O_MENU.
+    explicit TMenuForm(QWidget* parent = nullptr);
     ~TMenuForm() override;
 
     // The clock text source (default NowText()).
@@ -80,7 +78,6 @@ private:
     void popUpBelow(QMenu& menu, QToolButton& button);
     Qt::Edges edgesAt(QPoint position) const;
 
-    ToolWindows& m_windows;
     std::function<std::string()> m_clock;
     ViewStyle m_viewStyle = ViewStyle::LargeIcons;
     bool m_activated = false;

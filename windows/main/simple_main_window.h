@@ -8,12 +8,14 @@ class QVBoxLayout;
 namespace orbita {
 
 // The plain frame of the main windows that stand in while their full
-// versions are being built: a heading, a line of text and a close button.
+// versions are being built: a heading, a line of text, the help button
+// PomocPrzycisk (also F1) that opens `helpTopic` through the window opener,
+// and a close button (also Esc).
 class SimpleMainWindow : public TMainFormBase {
     Q_OBJECT
 public:
-    SimpleMainWindow(
-        const QString& objectName, const QString& title, const QString& text, QWidget* parent = nullptr);
+    SimpleMainWindow(const QString& objectName, const QString& title, const QString& text,
+        const QString& helpTopic, QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

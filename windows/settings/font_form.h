@@ -2,6 +2,7 @@
 
 #include "widgets/dialog_form.h"
 #include "windows/settings/view_appearance.h"
+#include "windows/window_opener.h"
 
 #include <optional>
 
@@ -57,6 +58,10 @@ public:
     QPushButton* ConfirmButton = nullptr;
     QPushButton* DefaultButton = nullptr;
     QPushButton* CancelButton = nullptr;
+
+protected:
+    // F1 opens the help topic of the window under this one.
+    void helpRequested() override { ShowHelpFor(this); }
 
 private:
     void applyToPreview(const ViewAppearance& appearance);

@@ -4,6 +4,7 @@
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
 #include "windows/settings/login_logic.h"
+#include "windows/window_opener.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,6 +20,7 @@ TLoginForm::TLoginForm(QWidget* parent)
     : TDialogForm(parent)
 {
     setObjectName(QStringLiteral("LoginForm"));
+    SetHelpTopic(*this, QStringLiteral("O_LOGUJ"));
     setTitle(QStringLiteral("Logowanie do programu Orbita"));
 
     TitleCaption = new QLabel(QStringLiteral(
@@ -78,7 +80,7 @@ TLoginForm::TLoginForm(QWidget* parent)
 
 void TLoginForm::helpRequested()
 {
-    // The help window opens at the login topic once the help browser exists.
+    ShowHelpFor(this);
 }
 
 void TLoginForm::UserBoxChange()

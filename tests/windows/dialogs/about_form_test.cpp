@@ -1,10 +1,10 @@
 #include "core/file_version.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/shell_services.h"
+#include "tests/support/recording_window_opener.h"
 #include "tests/windows/dialogs/dialogs_test_support.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/dialogs/about_texts.h"
-#include "windows/dialogs/help_topic.h"
 
 #include <QDesktopServices>
 #include <QPushButton>
@@ -218,12 +218,18 @@ TEST_F(AboutForm, LinksOpenTheSiteAndItsContactPage)
 
 TEST_F(AboutForm, ThanksOpenTheirHelpTopicAndBlink)
 {
-    QStringList topics;
-    SetHelpTopicHandler([&](QWidget*, const QString& topic) { topics << topic; });
-    TAboutForm about;
+    test::RecordingWindowOpener windows;
+    QWidget owner;
+    SetHelpTopic(owner, QStringLiteral("O_GLOWNE"));
+    TAboutForm about(&owner);
     about.ThnxButton->click();
-    SetHelpTopicHandler({});
-    EXPECT_EQ(topics, QStringList { QStringLiteral("DZIEKI") });
+    // F1 has no page of the box's own: the topic of the window under it.
+    about.show();
+    QTest::keyClick(about.ThnxButton, Qt::Key_F1);
+    about.reject();
+    EXPECT_TRUE(windows.ownedBy(&about));
+    EXPECT_EQ(
+        windows.take(), (QStringList { QStringLiteral("help DZIEKI"), QStringLiteral("help O_GLOWNE") }));
 
     const bool boldAtFirst = about.ThnxButton->font().bold();
     for (int tick = 1; tick <= 3; ++tick) {

@@ -4,8 +4,8 @@
 #include "core/registry.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/dialogs/choice_form.h"
-#include "windows/element/element_links.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,11 +28,9 @@ protected:
     {
         PlatformTest::SetUp();
         WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Ewa");
-        SetElementOpener([this](QWidget*, int element) { m_opened.push_back(element); });
     }
     void TearDown() override
     {
-        SetElementOpener({});
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
@@ -43,7 +41,7 @@ protected:
     }
     static int lastChoice() { return ReadRegInteger(Hive::CurrentUser, kProfile, "LastChoice"); }
 
-    std::vector<int> m_opened;
+    test::RecordingWindowOpener windows;
 };
 
 TEST_F(ChoiceForm, ComponentsAndFirstUse)
@@ -95,7 +93,7 @@ TEST_F(ChoiceForm, ChoosingTwentySixIsRememberedAndOpened)
     TChoiceForm::ShowChosenElement(nullptr);
     EXPECT_TRUE(ui.finished());
     EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Wybór pierwiastka"));
-    EXPECT_EQ(m_opened, (std::vector<int> { 26 }));
+    EXPECT_EQ(windows.calls, QStringList { QStringLiteral("element 26") });
     EXPECT_EQ(lastChoice(), 26);
 
     ui.answerModal([](QDialog& dialog) {
@@ -134,7 +132,7 @@ TEST_F(ChoiceForm, CancellingStoresTheSelectionAndOpensNothing)
         EXPECT_EQ(lastChoice(), element);
         ++element;
     }
-    EXPECT_TRUE(m_opened.empty());
+    EXPECT_TRUE(windows.calls.isEmpty());
 }
 
 TEST_F(ChoiceForm, EnterActsAsOkWhereverTheFocusIs)
@@ -170,8 +168,32 @@ TEST_F(ChoiceForm, NothingSelectedOpensNothingAndStoresNothing)
     });
     TChoiceForm::ShowChosenElement(nullptr);
     EXPECT_TRUE(ui.finished());
-    EXPECT_TRUE(m_opened.empty());
+    EXPECT_TRUE(windows.calls.isEmpty());
     EXPECT_EQ(lastChoice(), 500);
+}
+
+// The dialog has no help page of its own: F1 opens the topic of the window
+// that asked for the element, the start page when there is none.
+TEST_F(ChoiceForm, HelpIsTheTopicOfTheWindowUnderIt)
+{
+    QWidget launcher;
+    SetHelpTopic(launcher, QStringLiteral("O_MENU"));
+    for (QWidget* owner : { &launcher, static_cast<QWidget*>(nullptr) }) {
+        ScriptedUiServices ui;
+        QWidget* shown = nullptr;
+        ui.answerModal([&](QDialog& dialog) {
+            shown = &dialog;
+            QTest::keyClick(numbers(dialog), Qt::Key_F1);
+            EXPECT_TRUE(dialog.isVisible());
+            dialog.reject();
+            return dialog.result();
+        });
+        EXPECT_EQ(TChoiceForm::ChooseElement(owner), std::nullopt);
+        EXPECT_TRUE(ui.finished());
+        EXPECT_EQ(windows.owners, QList<QWidget*> { shown });
+        EXPECT_EQ(
+            windows.take(), QStringList { owner ? QStringLiteral("help O_MENU") : QStringLiteral("help ") });
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/scripted_ui_services.h"
+#include "tests/support/recording_window_opener.h"
 #include "tests/windows/dialogs/dialogs_test_support.h"
 #include "windows/dialogs/quit_form.h"
 
@@ -63,6 +64,21 @@ TEST_F(QuitForm, ComponentsAsDesigned)
         return quit.result();
     });
     EXPECT_EQ(ui.ShowModal(form), mrNo);
+}
+
+// The prompt has no help page of its own: F1 opens the main window's topic.
+TEST_F(QuitForm, HelpIsTheTopicOfTheWindowUnderIt)
+{
+    test::RecordingWindowOpener windows;
+    QWidget table;
+    SetHelpTopic(table, QStringLiteral("O_GLOWNE"));
+    TQuitForm form(&table);
+    form.show();
+    QTest::keyClick(form.TakPrzycisk, Qt::Key_F1);
+    EXPECT_TRUE(form.isVisible());
+    form.reject();
+    EXPECT_TRUE(windows.ownedBy(&form));
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("help O_GLOWNE") });
 }
 
 TEST_F(QuitForm, AnswersAndTheStoredPrompt)

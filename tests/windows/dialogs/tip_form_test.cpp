@@ -1,6 +1,6 @@
 #include "platform/scripted_ui_services.h"
+#include "tests/support/recording_window_opener.h"
 #include "tests/windows/dialogs/dialogs_test_support.h"
-#include "windows/dialogs/help_topic.h"
 #include "windows/dialogs/tip_form.h"
 #include "windows/dialogs/tip_texts.h"
 
@@ -199,8 +199,7 @@ TEST_F(TipForm, EveryTextFitsTheTipLabel)
 
 TEST_F(TipForm, HelpOpensTheTipTopic)
 {
-    QStringList topics;
-    SetHelpTopicHandler([&](QWidget*, const QString& topic) { topics << topic; });
+    test::RecordingWindowOpener windows;
     TTipForm form(nullptr, firstIndex());
     ScriptedUiServices ui;
     ui.answerModal([&](QDialog& dialog) {
@@ -212,8 +211,8 @@ TEST_F(TipForm, HelpOpensTheTipTopic)
         return tip.result();
     });
     ui.ShowModal(form);
-    SetHelpTopicHandler({});
-    EXPECT_EQ(topics, (QStringList { QStringLiteral("O_PORADA"), QStringLiteral("O_PORADA") }));
+    EXPECT_TRUE(windows.ownedBy(&form));
+    EXPECT_EQ(windows.take(), QStringList(2, QStringLiteral("help O_PORADA")));
 }
 
 TEST_F(TipForm, BulbBlinksEverySecond)

@@ -7,7 +7,7 @@
 #include "data/text_lines.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
-#include "windows/element/element_links.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/element/element_page.h"
 #include "windows/element/find_form.h"
 
@@ -56,16 +56,9 @@ protected:
 #endif
         PlatformTest::SetUp();
         WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Ewa");
-        SetElementOpener([this](QWidget* owner, int element) {
-            m_owners.push_back(owner);
-            m_opened.push_back(element);
-        });
-        SetHelpTopicHandler([this](QWidget*, const QString& topic) { m_help.push_back(topic); });
     }
     void TearDown() override
     {
-        SetElementOpener({});
-        SetHelpTopicHandler({});
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
@@ -102,9 +95,7 @@ protected:
         part<QPushButton>(f, "SzukajPrzycisk")->click();
     }
 
-    std::vector<int> m_opened;
-    std::vector<QWidget*> m_owners;
-    QStringList m_help;
+    test::RecordingWindowOpener windows;
 };
 
 TEST_F(FindForm, OpensWithSortedPropertyListsOnThePolishName)
@@ -188,13 +179,13 @@ TEST_F(FindForm, WholeValueFindsExactlyOneAndOpensIt)
     results(form)->clearSelection();
     results(form)->setCurrentRow(-1);
     QTest::keyClick(results(form), Qt::Key_Return);
-    EXPECT_TRUE(m_opened.empty());
+    EXPECT_TRUE(windows.calls.isEmpty());
 
     search(form, QStringLiteral("KoBaLt"), true);
     results(form)->setCurrentRow(0);
     QTest::keyClick(results(form), Qt::Key_Return);
-    EXPECT_EQ(m_opened, (std::vector<int> { 27 }));
-    EXPECT_EQ(m_owners.back(), &form);
+    EXPECT_EQ(windows.calls, QStringList { QStringLiteral("element 27") });
+    EXPECT_EQ(windows.owners, QList<QWidget*> { &form });
 
     search(form, QStringLiteral("ne"));
     results(form)->setCurrentRow(1);
@@ -202,9 +193,12 @@ TEST_F(FindForm, WholeValueFindsExactlyOneAndOpensIt)
     const QRect second = results(form)->visualItemRect(results(form)->item(1));
     const QPoint at = results(form)->viewport()->mapTo(&form, second.center());
     QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, at);
-    ASSERT_EQ(m_opened.size(), 2u);
+    ASSERT_EQ(windows.calls.size(), 2);
+    const QStringList opened = windows.calls.at(1).split(QLatin1Char(' '));
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened.at(0), QStringLiteral("element"));
     const std::vector<QString> names = PolishNames();
-    EXPECT_EQ(names.at(m_opened[1]), entries(form).at(1));
+    EXPECT_EQ(names.at(opened.at(1).toUInt()), entries(form).at(1));
     form.reject();
 }
 
@@ -281,7 +275,8 @@ TEST_F(FindForm, EnterSearchesOnlyWithText)
 
     QTest::keyClick(edit, Qt::Key_F1);
     part<QPushButton>(form, "PomocPrzycisk")->click();
-    EXPECT_EQ(m_help, (QStringList { QStringLiteral("O_SZUKAJ"), QStringLiteral("O_SZUKAJ") }));
+    EXPECT_TRUE(windows.ownedBy(&form));
+    EXPECT_EQ(windows.take(), QStringList(2, QStringLiteral("help O_SZUKAJ")));
 
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());

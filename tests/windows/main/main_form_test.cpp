@@ -8,7 +8,7 @@
 #include "skin/element_cells.h"
 #include "skin/skin_form.h"
 #include "tests/platform/platform_test_environment.h"
-#include "tests/windows/main/recording_tool_windows.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/main/main_commands.h"
 #include "windows/main/main_form.h"
 
@@ -128,12 +128,12 @@ protected:
         return nullptr;
     }
 
-    test::RecordingToolWindows windows;
+    test::RecordingWindowOpener windows;
 };
 
 TEST_F(MainForm, BuiltinSkinShapesTheWindow)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     EXPECT_EQ(form.size(), QSize(kBuiltinSkinWidth, kBuiltinSkinHeight));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orbita"));
@@ -161,7 +161,7 @@ TEST_F(MainForm, BuiltinSkinShapesTheWindow)
 
 TEST_F(MainForm, ClockShowsTheInjectedTimeAndTicks)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     int ticks = 0;
     form.SetClock([&ticks] {
         return ++ticks == 1 ? std::string("04:30:55 2026-12-07") : std::string("04:30:56 2026-12-07");
@@ -184,7 +184,7 @@ TEST_F(MainForm, ClockShowsTheInjectedTimeAndTicks)
 
 TEST_F(MainForm, EveryElementCellOpensItsElement)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     ASSERT_EQ(ElementCells().size(), 118U);
     for (const ElementCell& cell : ElementCells()) {
@@ -218,7 +218,7 @@ TEST_F(MainForm, CommandButtonsRunTheirCommands)
         { "BUTTON_ABOUT", { QStringLiteral("about") }, nullptr },
         { "BUTTON_SETUP", { QStringLiteral("settings") }, nullptr },
     };
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.hotArea);
@@ -245,7 +245,7 @@ TEST_F(MainForm, CommandButtonsRunTheirCommands)
 
 TEST_F(MainForm, RightClickOpensTheMainMenuWhateverIsUnderIt)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     for (const char* name : { "BUTTON_FE", "BUTTON_J", "BUTTON_QUIT", "BUTTON_HELP" }) {
         SCOPED_TRACE(name);
@@ -261,7 +261,7 @@ TEST_F(MainForm, RightClickOpensTheMainMenuWhateverIsUnderIt)
 
 TEST_F(MainForm, ReleaseOnAnotherCellOpensThatOne)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     QTest::mousePress(form.skinForm(), Qt::LeftButton, Qt::NoModifier, centre(builtinArea("BUTTON_H")));
     QTest::mouseRelease(form.skinForm(), Qt::LeftButton, Qt::NoModifier, centre(builtinArea("BUTTON_HE")));
@@ -273,7 +273,7 @@ TEST_F(MainForm, MainMenuItemsRunTheirCommands)
 {
     windows.quitAnswer = false;
     windows.chosenElement = 79;
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     const struct {
         const char* item;
@@ -318,7 +318,7 @@ TEST_F(MainForm, Keys)
 {
     windows.quitAnswer = false;
     windows.chosenElement = 8;
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     const struct {
         Qt::Key key;
@@ -353,6 +353,7 @@ TEST_F(MainForm, Keys)
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "key " << row.key << " modifiers " << row.modifiers.toInt());
         QTest::keyClick(&form, row.key, row.modifiers);
+        EXPECT_TRUE(windows.ownedBy(&form));
         EXPECT_EQ(windows.take(), row.calls);
         QMenu* menu = visibleMenu(form);
         if (row.menu) {
@@ -391,7 +392,7 @@ TEST_F(MainForm, QuitRule)
         DeleteRegValue(Hive::CurrentUser, kProfile, "ExitPrompt");
         if (row.exitPrompt)
             setProfile("ExitPrompt", *row.exitPrompt);
-        TMainForm form(nullptr, nullptr, &windows);
+        TMainForm form;
         QSignalSpy closed(&form, &TMainFormBase::closed);
         form.show();
         windows.quitAnswer = row.answer;
@@ -419,7 +420,7 @@ TEST_F(MainForm, QuitPromptIsTheQuitWindow)
             EXPECT_EQ(dialog.objectName(), QStringLiteral("QuitForm"));
             return row.answer;
         });
-        TMainForm form(nullptr, nullptr, &windows);
+        TMainForm form;
         form.show();
         QTest::keyClick(&form, Qt::Key_Escape);
         EXPECT_TRUE(ui.finished());
@@ -433,7 +434,7 @@ TEST_F(MainForm, QuitPromptIsTheQuitWindow)
 
 TEST_F(MainForm, ToolsMenuShowsBrakOrTheUsersTools)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     QTest::keyClick(&form, Qt::Key_R);
     ASSERT_EQ(form.toolsMenu()->actions().size(), 1);
@@ -473,7 +474,7 @@ TEST_F(MainForm, SplashTimerClosesTheSplashThenOffersTheTip)
         QPointer<QWidget> splash = new QWidget;
         splash->setObjectName(QStringLiteral("SplashForm"));
         splash->show();
-        TMainForm form(splash, nullptr, &windows);
+        TMainForm form(splash);
         const auto* timer = form.findChild<QTimer*>(QStringLiteral("SplashTimer"));
         ASSERT_NE(timer, nullptr);
         EXPECT_EQ(timer->interval(), 1000);
@@ -495,7 +496,7 @@ TEST_F(MainForm, SplashTimerClosesTheSplashThenOffersTheTip)
 
 TEST_F(MainForm, HandPointerOverHotAreasOnly)
 {
-    TMainForm form(nullptr, nullptr, &windows);
+    TMainForm form;
     form.show();
     const struct {
         QPoint at;
@@ -542,7 +543,7 @@ TEST_F(MainForm, IntroSoundPlaysWhenSoundsIsOne)
         if (row.sounds)
             setProfile("Sounds", *row.sounds);
         WriteRegString(Hive::CurrentUser, kProfile, "IntroSound", ToCp1250(row.file));
-        TMainForm form(nullptr, nullptr, &windows);
+        TMainForm form;
         EXPECT_EQ(
             played, row.plays ? std::vector<std::string> { ToPath(intro) } : std::vector<std::string> {});
     }
@@ -566,7 +567,7 @@ TEST_F(MainForm, SkinPackageIsUsedWhenChosenAndRemovedOnClose)
         { 0, "Niebieski.obs", false },
     };
     const QImage builtin = [this] {
-        TMainForm form(nullptr, nullptr, &windows);
+        TMainForm form;
         form.SetClock([] { return std::string("12:00:00 2026-12-07"); });
         return form.skinForm()->Canvas();
     }();
@@ -576,7 +577,7 @@ TEST_F(MainForm, SkinPackageIsUsedWhenChosenAndRemovedOnClose)
         if (row.useSkin)
             setProfile("UseSkin", *row.useSkin);
         WriteRegString(Hive::CurrentUser, kProfile, "SkinFile", row.file);
-        TMainForm form(nullptr, nullptr, &windows);
+        TMainForm form;
         form.SetClock([] { return std::string("12:00:00 2026-12-07"); });
         form.show();
         EXPECT_EQ(form.UsesSkinPackage(), row.package);

@@ -2,7 +2,7 @@
 #include "core/registry.h"
 #include "platform/shell_services.h"
 #include "tests/platform/platform_test_environment.h"
-#include "tests/windows/main/recording_tool_windows.h"
+#include "tests/support/recording_window_opener.h"
 #include "windows/main/main_commands.h"
 #include "windows/main/menu_form.h"
 
@@ -49,12 +49,12 @@ protected:
         form.close();
     }
 
-    test::RecordingToolWindows windows;
+    test::RecordingWindowOpener windows;
 };
 
 TEST_F(MenuForm, OpensWithTitleToolsAndDescriptions)
 {
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     EXPECT_EQ(form.windowTitle(), QString::fromStdString(VersionCaption(FileVersionText(ExecutablePath()))));
     EXPECT_TRUE(form.windowTitle().startsWith(QStringLiteral("Orbita")));
     EXPECT_EQ(form.titlePanel()->text(), form.windowTitle());
@@ -105,7 +105,7 @@ TEST_F(MenuForm, ViewStyleFollowsDetailsOrderAndIsStoredOnClose)
         DeleteRegValue(Hive::CurrentUser, kProfile, "DetailsOrder");
         if (row.stored)
             setProfile("DetailsOrder", *row.stored);
-        TMenuForm form(nullptr, &windows);
+        TMenuForm form;
         EXPECT_EQ(form.CurrentViewStyle(), row.opened);
         const QList<QAction*> items = form.detailsMenu()->actions();
         ASSERT_EQ(items.size(), 4);
@@ -152,7 +152,7 @@ TEST_F(MenuForm, QuitRule)
         DeleteRegValue(Hive::CurrentUser, kProfile, "DetailsOrder");
         if (row.exitPrompt)
             setProfile("ExitPrompt", *row.exitPrompt);
-        TMenuForm form(nullptr, &windows);
+        TMenuForm form;
         QSignalSpy closed(&form, &TMainFormBase::closed);
         form.show();
         QApplication::processEvents();
@@ -170,7 +170,7 @@ TEST_F(MenuForm, QuitRule)
 
 TEST_F(MenuForm, KeysInTheList)
 {
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     form.show();
     QApplication::processEvents();
     windows.take();
@@ -201,6 +201,7 @@ TEST_F(MenuForm, KeysInTheList)
         else
             form.listView()->setCurrentRow(row.selected);
         QTest::keyClick(form.listView(), row.key, row.modifiers);
+        EXPECT_TRUE(windows.ownedBy(&form));
         EXPECT_EQ(windows.take(), row.calls);
     }
     EXPECT_TRUE(form.isVisible());
@@ -228,7 +229,7 @@ TEST_F(MenuForm, KeysInTheList)
 TEST_F(MenuForm, ToolbarButtons)
 {
     windows.quitAnswer = false;
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     form.show();
     QApplication::processEvents();
     windows.take();
@@ -275,7 +276,7 @@ TEST_F(MenuForm, ToolbarButtons)
 TEST_F(MenuForm, ToolsMenuShowsBrakOrTheUsersTools)
 {
     {
-        TMenuForm form(nullptr, &windows);
+        TMenuForm form;
         form.show();
         form.ToolsButtonClick();
         const QList<QAction*> items = form.toolsMenu()->actions();
@@ -294,7 +295,7 @@ TEST_F(MenuForm, ToolsMenuShowsBrakOrTheUsersTools)
         "\xA3"
         "adowanie",
         "/bin/true"); // "Ładowanie" in Windows-1250
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     form.show();
     form.ToolsButtonClick();
     const QList<QAction*> items = form.toolsMenu()->actions();
@@ -325,7 +326,7 @@ TEST_F(MenuForm, ToolsMenuShowsBrakOrTheUsersTools)
 
 TEST_F(MenuForm, ClockShowsTheInjectedTime)
 {
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     EXPECT_EQ(form.clockPanel()->text().size(), 19); // NowText at opening
     int ticks = 0;
     form.SetClock([&ticks] {
@@ -341,7 +342,7 @@ TEST_F(MenuForm, ClockShowsTheInjectedTime)
 
 TEST_F(MenuForm, PanelsFollowTheWindowSize)
 {
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     form.SetViewStyle(ViewStyle::Report);
     form.show();
     for (const QSize size : { QSize(600, 400), QSize(800, 560), QSize(450, 300) }) {
@@ -372,7 +373,7 @@ TEST_F(MenuForm, FirstShowOffersTheTipOnce)
         DeleteRegValue(Hive::CurrentUser, kProfile, "StartupTip");
         if (row.startupTip)
             setProfile("StartupTip", *row.startupTip);
-        TMenuForm form(nullptr, &windows);
+        TMenuForm form;
         form.show();
         QApplication::processEvents();
         form.hide();
@@ -386,7 +387,7 @@ TEST_F(MenuForm, FirstShowOffersTheTipOnce)
 
 TEST_F(MenuForm, HintsFollowShowHint)
 {
-    TMenuForm form(nullptr, &windows);
+    TMenuForm form;
     form.show();
     auto* button = form.findChild<QToolButton*>(QStringLiteral("HelpButton"));
     ASSERT_NE(button, nullptr);

@@ -1,6 +1,7 @@
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
 #include "windows/main/tool_windows.h"
+#include "windows/program_window_opener.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +10,9 @@
 namespace orbita {
 namespace {
 
-class ToolWindowsRun : public test::PlatformTest { };
+class ProgramToolRun : public test::PlatformTest { };
 
-TEST_F(ToolWindowsRun, StartsProgramsAndReportsWhatCannotBeRun)
+TEST_F(ProgramToolRun, StartsProgramsAndReportsWhatCannotBeRun)
 {
     // A program that leaves a mark, to see that it really ran.
     const QString mark = path("home/ran");
@@ -39,7 +40,7 @@ TEST_F(ToolWindowsRun, StartsProgramsAndReportsWhatCannotBeRun)
         ScriptedUiServices ui;
         if (row.reported)
             ui.answerMessage(mrOk);
-        ToolWindows windows;
+        ProgramWindowOpener windows;
         windows.RunTool(nullptr, row.target);
         EXPECT_TRUE(ui.finished());
         if (row.reported) {

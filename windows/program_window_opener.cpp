@@ -1,0 +1,118 @@
+#include "windows/program_window_opener.h"
+
+#include "platform/ui_services.h"
+#include "windows/dialogs/about_form.h"
+#include "windows/dialogs/choice_form.h"
+#include "windows/dialogs/quit_form.h"
+#include "windows/dialogs/tip_form.h"
+#include "windows/element/element_form.h"
+#include "windows/element/find_form.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace orbita {
+namespace {
+
+void reportToolFailure(QWidget* owner, const QString& target)
+{
+    Ui().ShowMessage(owner, QStringLiteral("Orbita"),
+        QStringLiteral("Nie można uruchomić programu lub otworzyć pliku „%1”.").arg(target),
+        MessageIcon::Error, MessageButtons::Ok);
+}
+
+} // namespace
+
+// The help window is not in the program yet: no topic opens.
+void ProgramWindowOpener::ShowHelp(QWidget*, const QString&)
+{
+}
+
+void ProgramWindowOpener::OpenElement(QWidget* owner, int number)
+{
+    TElementForm::Insert(number, owner);
+}
+
+std::optional<int> ProgramWindowOpener::ChooseElement(QWidget* owner)
+{
+    return TChoiceForm::ChooseElement(owner);
+}
+
+void ProgramWindowOpener::OpenFind(QWidget* owner)
+{
+    TFindForm::ShowFind(owner);
+}
+
+// The dictionary, reference tables, test, unit converter, settings window
+// and update centre are not in the program yet: these open nothing.
+void ProgramWindowOpener::OpenDictionary(QWidget*)
+{
+}
+void ProgramWindowOpener::OpenTables(QWidget*)
+{
+}
+void ProgramWindowOpener::OpenTest(QWidget*)
+{
+}
+void ProgramWindowOpener::OpenUnits(QWidget*)
+{
+}
+void ProgramWindowOpener::OpenSettings(QWidget*)
+{
+}
+void ProgramWindowOpener::OpenUpdate(QWidget*)
+{
+}
+
+void ProgramWindowOpener::ShowAbout(QWidget* owner, AboutPage page)
+{
+    TAboutForm::PokazInformacje(page == AboutPage::Contact, owner);
+}
+
+void ProgramWindowOpener::ShowTip(QWidget* owner)
+{
+    TTipForm tip(owner);
+    Ui().ShowModal(tip);
+}
+
+bool ProgramWindowOpener::ConfirmQuit(QWidget* owner)
+{
+    TQuitForm prompt(owner);
+    return Ui().ShowModal(prompt) == mrYes;
+}
+
+void ProgramWindowOpener::RunTool(QWidget* owner, const QString& target)
+{
+    const QString trimmed = target.trimmed();
+    if (trimmed.isEmpty()) {
+        reportToolFailure(owner, target);
+        return;
+    }
+    const QUrl url(trimmed);
+    if (url.isValid() && url.scheme().size() > 1) { // "C:" is not an address
+        if (!QDesktopServices::openUrl(url))
+            reportToolFailure(owner, target);
+        return;
+    }
+    const QString path = QString(trimmed).replace(u'\\', u'/');
+    const QFileInfo file(path);
+    if (file.exists()) {
+        const bool started = file.isFile() && file.isExecutable()
+            ? QProcess::startDetached(file.absoluteFilePath(), {}, file.absolutePath())
+            : QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+        if (!started)
+            reportToolFailure(owner, target);
+        return;
+    }
+    // A command line: the program found on PATH, with its arguments.
+    QStringList arguments = QProcess::splitCommand(trimmed);
+    const QString program
+        = arguments.isEmpty() ? QString() : QStandardPaths::findExecutable(arguments.takeFirst());
+    if (program.isEmpty() || !QProcess::startDetached(program, arguments))
+        reportToolFailure(owner, target);
+}
+
+} // namespace orbita
