@@ -218,9 +218,12 @@ def check_consistency(db):
 
 # --- spelling -------------------------------------------------------------
 
-def words_of(text):
-    text = re.sub(r"\b[A-Z][a-z]?\d", " ", text)  # formula parts
-    return re.findall(r"[^\W\d_]+(?:-[^\W\d_]+)*", text)
+def words_of(text, symbols):
+    """Words to spell: chemical formulas (NaCl, CuSO4, HArF) are left out."""
+    words = re.findall(r"[^\W\d_]+(?:-[^\W\d_]+)*", text)
+    return [w for w in words
+            if not (re.fullmatch(r"(?:[A-Z][a-z]?)+", w) and len(w) > 1
+                    and all(part in symbols for part in re.findall(r"[A-Z][a-z]?", w)))]
 
 
 def check_spelling(db):
@@ -241,9 +244,10 @@ def check_spelling(db):
     legend = ROOT / "content" / "ORBITA" / "POMOC" / "LEGENDA.HTM"
     if legend.exists():
         texts["LEGENDA.HTM"] = plain_text(legend.read_text(encoding="utf-8"))
+    symbols = set(db["Symbol"].values())
     faults = []
     for name, text in texts.items():
-        words = sorted(set(words_of(text)))
+        words = sorted(set(words_of(text, symbols)))
         result = subprocess.run(["hunspell", "-d", "pl_PL", "-l"], input="\n".join(words),
                                 capture_output=True, text=True, check=True)
         unknown = sorted({w for w in result.stdout.split() if w not in accepted})
