@@ -182,7 +182,7 @@ def family_of(z):
     if block_of(z) == "d":
         return "metal przejściowy"
     if z in (13, 31, 49, 50, 81, 82, 83, 84):
-        return "metal"
+        return "metal bloku p"
     sys.exit(f"no family for element {z}")
 
 
