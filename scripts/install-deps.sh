@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick python3
+  hunspell hunspell-pl bodr
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
 )
 

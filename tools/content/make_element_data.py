@@ -14,9 +14,20 @@ Inputs:
     the name in Polish, the state of matter at 20 °C;
   * tools/content/element_density.csv: densities with their source per row;
   * tools/content/element_corrections.csv: values that replace or fill in
-    bodr's, each row with its source.
+    bodr's, each row with its source;
+  * tools/content/ciaaw_2021.csv: the standard atomic weights (CIAAW 2021),
+    which replace bodr's for every element that has one;
+  * tools/content/cordero_2008.csv: covalent radii (Cordero et al. 2008),
+    which replace bodr's.
 
-Group, period, block and family are worked out from the atomic number.
+Group, period, block and family are worked out from the atomic number, by
+IUPAC's recommendation of 2021: the f-block holds La-Yb and Ac-No (14 + 14
+elements, outside the numbered groups); Lu and Lr stand in group 3 of the
+d-block under Sc and Y. The names "lantanowiec" and "aktynowiec" keep their
+nomenclature meaning (La-Lu, Ac-Lr, 15 each).
+
+Atomic weights are rounded with decimal arithmetic (half up), never through a
+binary float.
 
 Numbers are written with the Polish decimal comma and no unit; the unit of a
 property is its SUFFIX line. The output is UTF-8; the build converts it to
@@ -27,6 +38,7 @@ of a mass number are written as the entities &#91; and &#93;.
 
 import argparse
 import csv
+import decimal
 import pathlib
 import re
 import sys
@@ -38,6 +50,16 @@ DEFAULT_BODR = "/usr/share/bodr/elements.xml"
 CML = "{http://www.xml-cml.org/schema}"
 FARADAY_KJ_PER_EV = 96.485332  # 1 eV per particle in kJ/mol
 ELEMENTS = 118
+
+F_BLOCK = set(range(57, 71)) | set(range(89, 103))  # La-Yb, Ac-No
+NO_GROUP = "nie należy do grup 1–18"
+# Families of 113-118 follow from their place in the table; too few atoms have
+# been made to confirm them.
+PREDICTED_FAMILY = {113: "metal bloku p", 114: "metal bloku p", 115: "metal bloku p",
+                    116: "metal bloku p", 117: "halogen", 118: "gaz szlachetny"}
+PREDICTED = " (przewidywana)"
+# Ground-state configurations from 104 on are calculated, never measured.
+PREDICTED_CONFIGURATIONS = range(104, ELEMENTS + 1)
 
 NOBLE_CORES = {"He": 2, "Ne": 10, "Ar": 18, "Kr": 36, "Xe": 54, "Rn": 86}
 PERIOD_ENDS = [2, 10, 18, 36, 54, 86, 118]
@@ -90,9 +112,11 @@ def kelvin_to_celsius(text):
 
 
 def format_mass(text):
-    """At most three decimals, fewer when the source gives fewer."""
+    """At most three decimals, fewer when the source gives fewer; rounded half
+    up in decimal arithmetic (50.9415 -> 50,942)."""
     places = min(decimals_of(text), 3)
-    return comma(f"{float(text):.{places}f}")
+    value = decimal.Decimal(text).quantize(decimal.Decimal(1).scaleb(-places), rounding=decimal.ROUND_HALF_UP)
+    return comma(str(value))
 
 
 def period_of(z):
@@ -102,7 +126,7 @@ def period_of(z):
 def block_of(z):
     if z == 2:
         return "s"  # 1s2, although placed above the p-block in group 18
-    if 57 <= z <= 71 or 89 <= z <= 103:
+    if z in F_BLOCK:
         return "f"
     start = 0 if period_of(z) == 1 else PERIOD_ENDS[period_of(z) - 2]
     column = z - start  # 1-based position within the period
@@ -115,12 +139,15 @@ def block_of(z):
 
 
 def group_of(z):
-    """Group 1-18; the lanthanides and actinides stand in group 3."""
+    """Group 1-18; the f-block (La-Yb, Ac-No) stands outside the groups and
+    Lu and Lr are in group 3."""
     if z == 1:
         return 1
     if z == 2:
         return 18
-    if 57 <= z <= 71 or 89 <= z <= 103:
+    if z in F_BLOCK:
+        return NO_GROUP
+    if z in (71, 103):
         return 3
     period = period_of(z)
     start = PERIOD_ENDS[period - 2]
@@ -136,8 +163,10 @@ def group_of(z):
 def family_of(z):
     if z in (2, 10, 18, 36, 54, 86):
         return "gaz szlachetny"
+    if z in PREDICTED_FAMILY:
+        return PREDICTED_FAMILY[z] + " (przewidywany)"
     if z in (9, 17, 35, 53, 85):
-        return "fluorowiec"
+        return "halogen"
     if z in (3, 11, 19, 37, 55, 87):
         return "metal alkaliczny"
     if z in (4, 12, 20, 38, 56, 88):
@@ -153,8 +182,8 @@ def family_of(z):
     if block_of(z) == "d":
         return "metal przejściowy"
     if z in (13, 31, 49, 50, 81, 82, 83, 84):
-        return "metal"
-    return ""  # 113-118: too few atoms ever made to tell
+        return "metal bloku p"
+    sys.exit(f"no family for element {z}")
 
 
 def format_configuration(text):
@@ -182,6 +211,8 @@ def build(bodr_path):
     atoms = read_bodr(bodr_path)
     extra = {int(r["z"]): r for r in read_table("element_extra.csv")}
     density = {int(r["z"]): r for r in read_table("element_density.csv")}
+    weights = {int(r["z"]): r["weight"] for r in read_table("ciaaw_2021.csv")}
+    radii = {int(r["z"]): r["pm"] for r in read_table("cordero_2008.csv")}
     fixes = {}
     for r in read_table("element_corrections.csv"):
         fixes[(int(r["z"]), r["pole"])] = r["wartosc"]
@@ -205,12 +236,12 @@ def build(bodr_path):
         return fixes[(z, field)] if (z, field) in fixes else fallback()
 
     def mass(z):
-        def from_bodr():
+        def mass_number():  # no standard atomic weight: the longest-lived isotope
             text = raw(z, "mass")
-            if "." not in text:  # no stable isotope: mass number of the longest-lived one
-                return f"[{text}]"
-            return format_mass(text)
-        value = fixed(z, "masa", from_bodr)
+            if "." in text:
+                sys.exit(f"element {z} has a weight in bodr but none in the CIAAW table")
+            return f"[{text}]"
+        value = format_mass(weights[z]) if z in weights else fixed(z, "masa", mass_number)
         return value.replace("[", "&#91;").replace("]", "&#93;")
 
     def temperature(z, field, key):
@@ -223,8 +254,7 @@ def build(bodr_path):
         return comma(f"{float(ev.replace(',', '.')) * FARADAY_KJ_PER_EV:.1f}")
 
     def radius(z):
-        text = raw(z, "radiusCovalent")
-        return str(round(float(text) * 100)) if text else ""
+        return radii.get(z, "")
 
     def year(z):
         def from_bodr():
@@ -247,7 +277,9 @@ def build(bodr_path):
 
     def configuration(z):
         text = fixed(z, "konfiguracja", lambda: raw(z, "electronicConfiguration"))
-        return format_configuration(text) if text else ""
+        if not text:
+            return ""
+        return format_configuration(text) + (PREDICTED if z in PREDICTED_CONFIGURATIONS else "")
 
     column("Nazwa polska", None, each(lambda z: extra[z]["nazwa"]))
     column("Nazwa łacińska", None, each(lambda z: extra[z]["lacina"]))
