@@ -58,6 +58,7 @@ int main(int argc, char** argv)
     LoadPolishTranslations(app);
     InstallFontSubstitutions();
     SetMessagePump([] { QCoreApplication::processEvents(); });
+    WatchSettingsStore();
 
     switch (role) {
     case StartRole::SelfRemoval:
