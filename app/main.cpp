@@ -56,6 +56,7 @@ int main(int argc, char** argv)
     LoadPolishTranslations(app);
     InstallFontSubstitutions();
     SetMessagePump([] { QCoreApplication::processEvents(); });
+    WatchSettingsStore();
     // Every window of every role (the login at start-up, the installer and
     // uninstaller included) opens the others through this one opener.
     ProgramWindowOpener windows;

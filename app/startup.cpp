@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
 #include <QString>
 #include <QThread>
 #include <array>
@@ -29,7 +30,29 @@ bool fileExists(const std::string& path)
 constexpr std::array<const char*, 8> kInstallationFiles = { "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV",
     "FAKTURA.BMP", "ORBITA.DAT", "orbita", "BANER.HTM", "BANER.SWF" };
 
+// Shows a problem of the settings store, once per run.
+void tellStoreProblem(const std::string& message)
+{
+    static bool told = false;
+    if (told)
+        return;
+    told = true;
+    Ui().ShowMessage(nullptr, QStringLiteral("Ustawienia programu"), QString::fromUtf8(message),
+        MessageIcon::Warning, MessageButtons::Ok);
+}
+
 } // namespace
+
+void WatchSettingsStore()
+{
+    // The first lost write is told when the event loop next runs, not in the
+    // middle of whatever was writing.
+    SetRegistryProblemHandler([](const std::string& message) {
+        if (auto* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app, [message] { tellStoreProblem(message); }, Qt::QueuedConnection);
+    });
+}
 
 std::string DataPackagePath()
 {
@@ -43,6 +66,10 @@ StartWindow PrepareApplicationStart()
             QStringLiteral("Nie odnaleziono bazy danych programu"), MessageIcon::Error, MessageButtons::Ok);
         return StartWindow::None;
     }
+
+    if (const auto store = CheckRegistry(); store.state == RegistryState::Unavailable)
+        tellStoreProblem("Nie można odczytać ustawień programu: " + store.reason
+            + ". Program działa z ustawieniami domyślnymi i nie zachowa zmian.");
 
     const std::int32_t runCount = ReadInteger(Setting::RunCount);
     WriteInteger(Setting::RunCount, runCount < 0 ? 1 : runCount + 1);

@@ -20,10 +20,15 @@ enum class StartWindow {
 };
 
 // Steps of the application proper before its message loop: the data package
-// check (with its message), the run counter, the login when the
+// check (with its message), a message when the settings store cannot be
+// opened at all (the run goes on with defaults), the run counter, the login when the
 // Administrator has a password (otherwise User becomes "Administrator"), and
 // the current account's start-up mode.
 StartWindow PrepareApplicationStart();
+
+// Lets the settings store tell the user, once, when it cannot save (a store
+// the user may not write, a full disk). Set at the start of every role.
+void WatchSettingsStore();
 
 // The message loop has ended: no account is logged in any more.
 void FinishApplicationRun();

@@ -2,14 +2,21 @@
 
 #include "core/text_helpers.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orbita {
 namespace {
 
 constexpr std::string_view kMarker = "ORBITA-FILEVERSION:";
 constexpr std::size_t kChunkSize = std::size_t { 64 } * 1024;
+// The marker lies in the read-only data near the start of the executable;
+// nothing beyond this prefix is read.
+constexpr std::size_t kMaxScanned = std::size_t { 64 } * 1024 * 1024;
 constexpr std::size_t kMaxDigits = 5;
 constexpr unsigned kMaxPart = 65535;
 
@@ -93,25 +100,55 @@ std::string FindFileVersion(std::string_view bytes)
     return scanner.feed(bytes, true).value_or(std::string());
 }
 
-std::string FileVersionText(const std::string& executablePath)
+FileVersionResult ReadFileVersion(const std::string& path)
 {
-    static const std::string kDash = "\u2014";
-    if (executablePath.empty())
-        return kDash;
-    std::ifstream file(NativePath(executablePath), std::ios::binary);
-    if (!file)
-        return kDash;
+    FileVersionResult result;
+    if (path.empty()) {
+        result.problem = "no file named";
+        return result;
+    }
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        result.problem = std::strerror(errno);
+        return result;
+    }
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        result.problem = "not a regular file";
+        return result;
+    }
     MarkerScanner scanner;
     std::string chunk(kChunkSize, '\0');
+    std::size_t total = 0;
     while (true) {
-        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto count = static_cast<std::size_t>(file.gcount());
-        const bool atEnd = !file;
-        if (auto version = scanner.feed(std::string_view(chunk.data(), count), atEnd))
-            return version->empty() ? kDash : *version;
-        if (atEnd)
-            return kDash;
+        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.problem = std::strerror(errno);
+            break;
+        }
+        total += static_cast<std::size_t>(n);
+        const bool atEnd = n == 0 || total >= kMaxScanned;
+        if (auto version = scanner.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)), atEnd)) {
+            result.readable = true;
+            result.version = std::move(*version);
+            break;
+        }
+        if (atEnd) {
+            result.readable = true;
+            break;
+        }
     }
+    ::close(fd);
+    return result;
+}
+
+std::string FileVersionText(const std::string& executablePath)
+{
+    auto result = ReadFileVersion(executablePath);
+    return result.readable && !result.version.empty() ? std::move(result.version) : std::string("\u2014");
 }
 
 } // namespace orbita

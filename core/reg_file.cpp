@@ -218,7 +218,9 @@ private:
             inner.remove_prefix(1);
         }
         if (!ParseFullKeyPath(inner, op.hive, op.key))
-            return failLine("nieprawidłowa nazwa klucza");
+            return failLine("nieprawidłowa nazwa klucza (pusta część, znak sterujący, część dłuższa niż "
+                + std::to_string(kMaxRegKeyNameLength) + " bajtów albo więcej niż "
+                + std::to_string(kMaxRegKeyDepth) + " poziomów)");
         if (op.kind == RegFileOperation::Kind::DeleteKey && op.key.empty())
             return failLine("nie można usunąć całej gałęzi rejestru");
         m_haveKey = true;
@@ -249,6 +251,10 @@ private:
             auto converted = Utf8ToCp1250(name);
             if (!converted)
                 return failLine("nazwa wartości zawiera znak spoza strony kodowej Windows-1250");
+            if (converted->size() > kMaxRegValueNameLength)
+                return failLine("nazwa wartości jest za długa");
+            if (!IsValidRegValueName(*converted))
+                return failLine("nazwa wartości zawiera znak sterujący");
             op.name = std::move(*converted);
         } else {
             return failLine("nieprawidłowy wiersz (oczekiwano nazwy klucza albo wartości)");
@@ -357,13 +363,24 @@ bool saveFile(const std::string& path, std::string_view data)
     return ok;
 }
 
-bool loadFile(const std::string& path, std::string& data)
+// Reads a whole regular file of at most kMaxFileSize bytes. A FIFO or device
+// is refused without waiting for it. On failure `problem` says why (Polish).
+bool loadFile(const std::string& path, std::string& data, std::string& problem)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        problem = errno == ENOENT ? "plik nie istnieje" : "brak dostępu do pliku";
         return false;
+    }
     struct stat st { };
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxFileSize;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!ok)
+        problem = "to nie jest zwykły plik";
+    else if (st.st_size > kMaxFileSize)
+        problem = "plik jest za duży";
+    ok = ok && st.st_size <= kMaxFileSize;
+    if (ok)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     data.clear();
     char buffer[65536];
     while (ok) {
@@ -378,6 +395,8 @@ bool loadFile(const std::string& path, std::string& data)
         ok = data.size() <= static_cast<std::size_t>(kMaxFileSize);
     }
     ::close(fd);
+    if (!ok && problem.empty())
+        problem = "błąd odczytu";
     return ok;
 }
 
@@ -390,28 +409,30 @@ RegFileParseResult ParseRegFile(std::string_view utf8)
     return Parser(utf8).run();
 }
 
-void ApplyRegFile(const std::vector<RegFileOperation>& operations)
+bool ApplyRegFile(const std::vector<RegFileOperation>& operations)
 {
     using Kind = RegFileOperation::Kind;
-    for (const auto& op : operations) {
-        switch (op.kind) {
-        case Kind::CreateKey:
-            CreateRegKey(op.hive, op.key);
-            break;
-        case Kind::DeleteKey:
-            DeleteRegKey(op.hive, op.key);
-            break;
-        case Kind::SetString:
-            WriteRegString(op.hive, op.key, op.name, op.text);
-            break;
-        case Kind::SetInteger:
-            WriteRegInteger(op.hive, op.key, op.name, op.integer);
-            break;
-        case Kind::DeleteValue:
-            DeleteRegValue(op.hive, op.key, op.name);
-            break;
+    return RunRegBatch([&operations] {
+        for (const auto& op : operations) {
+            switch (op.kind) {
+            case Kind::CreateKey:
+                CreateRegKey(op.hive, op.key);
+                break;
+            case Kind::DeleteKey:
+                DeleteRegKey(op.hive, op.key);
+                break;
+            case Kind::SetString:
+                WriteRegString(op.hive, op.key, op.name, op.text);
+                break;
+            case Kind::SetInteger:
+                WriteRegInteger(op.hive, op.key, op.name, op.integer);
+                break;
+            case Kind::DeleteValue:
+                DeleteRegValue(op.hive, op.key, op.name);
+                break;
+            }
         }
-    }
+    });
 }
 
 bool ParseFullKeyPath(std::string_view utf8, Hive& hive, std::string& key)
@@ -430,10 +451,9 @@ bool ParseFullKeyPath(std::string_view utf8, Hive& hive, std::string& key)
         rest.remove_suffix(1);
     if (rest.empty())
         return true; // the hive root
-    // Every component must be a non-empty name without control characters.
-    if (rest.front() == '\\' || rest.find("\\\\") != std::string_view::npos)
-        return false;
-    if (std::any_of(rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+    // Every component must be a non-empty name the store accepts: no control
+    // characters, not too long, not too deep.
+    if (rest.front() == '\\' || !IsValidRegKeyPath(rest))
         return false;
     key = std::string(rest);
     return true;
@@ -488,6 +508,15 @@ std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
 RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view key)
 {
     RegFileResult result;
+    struct stat target { };
+    if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+        result.error = "Nie można zapisać kopii ustawień do " + path + ": to nie jest zwykły plik";
+        return result;
+    }
+    if (const auto status = CheckRegistry(); status.state == RegistryState::Unavailable) {
+        result.error = "Nie można odczytać ustawień: " + status.reason;
+        return result;
+    }
     const auto text = ExportRegText(hive, key);
     if (!text) {
         result.error = "Nie można wykonać kopii ustawień: klucz " + fullKeyName(hive, trimSlashes(key))
@@ -506,8 +535,9 @@ RegFileResult ImportRegFile(const std::string& path)
 {
     RegFileResult result;
     std::string data;
-    if (!loadFile(path, data)) {
-        result.error = "Nie można odczytać pliku kopii ustawień " + path;
+    std::string problem;
+    if (!loadFile(path, data, problem)) {
+        result.error = "Nie można odczytać pliku kopii ustawień " + path + ": " + problem;
         return result;
     }
     const auto parsed = ParseRegFile(data);
@@ -516,7 +546,11 @@ RegFileResult ImportRegFile(const std::string& path)
             + ": " + parsed.error;
         return result;
     }
-    ApplyRegFile(parsed.operations);
+    if (!ApplyRegFile(parsed.operations)) {
+        result.error = "Nie można przywrócić ustawień z pliku " + path
+            + ": zapis do magazynu ustawień nie powiódł się; żadna wartość nie została zmieniona";
+        return result;
+    }
     result.ok = true;
     return result;
 }

@@ -53,8 +53,9 @@ struct RegFileParseResult {
 // comments are accepted). Never throws on bad input and never writes.
 RegFileParseResult ParseRegFile(std::string_view utf8);
 
-// Writes the operations into the store in order.
-void ApplyRegFile(const std::vector<RegFileOperation>& operations);
+// Writes the operations into the store in order, as one transaction: false
+// (and nothing changed) when any of them cannot be stored.
+bool ApplyRegFile(const std::vector<RegFileOperation>& operations);
 
 // The export of one key with all its sub-keys (parents before children,
 // sub-keys in enumeration order, values in first-write order), CR LF line
@@ -75,11 +76,14 @@ struct RegFileResult {
 };
 
 // Exports the key into `path`, replacing the file only once it is written
-// completely. Fails when the key does not exist or the file cannot be written.
+// completely. Fails when the key does not exist, the store cannot be read,
+// `path` names something other than a regular file (a device, a FIFO, a
+// folder) or the file cannot be written.
 RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view key);
 
-// Reads and checks the whole file, then applies it; a malformed file changes
-// nothing.
+// Reads and checks the whole file, then applies it as one transaction; a
+// malformed file, a file that is not a regular file, or a failed write
+// changes nothing.
 RegFileResult ImportRegFile(const std::string& path);
 
 // The question asked before an import: "Czy na pewno chcesz przywrócić

@@ -2,14 +2,17 @@
 
 #include "core/cp1250.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sqlite3.h>
 #include <sys/file.h>
@@ -103,8 +106,15 @@ struct KeyPath {
     std::string folded;
 };
 
+bool hasControlCharacter(std::string_view name)
+{
+    return std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 // Leading and trailing "\" are dropped; the empty path is the hive root. An
-// empty component inside the path ("a\\b") makes the path invalid.
+// empty component inside the path ("a\\b"), a component that is too long or
+// holds a control character, or a path deeper than kMaxRegKeyDepth makes the
+// path invalid.
 std::optional<KeyPath> parseKeyPath(std::string_view key)
 {
     while (!key.empty() && key.front() == '\\')
@@ -116,7 +126,8 @@ std::optional<KeyPath> parseKeyPath(std::string_view key)
     while (!key.empty()) {
         const auto slash = key.find('\\');
         const auto part = key.substr(0, slash);
-        if (part.empty())
+        if (part.empty() || part.size() > kMaxRegKeyNameLength || hasControlCharacter(part)
+            || path.parts.size() == kMaxRegKeyDepth)
             return std::nullopt;
         path.parts.push_back(part);
         if (slash == std::string_view::npos)
@@ -222,12 +233,13 @@ private:
 // One open registry.db with its prepared statements, owned by one thread.
 class Connection {
 public:
-    Connection(sqlite3* db, std::string path, dev_t device, ino_t inode)
+    Connection(sqlite3* db, std::string path, dev_t device, ino_t inode, bool readOnly)
         : m_db(db)
         , m_path(std::move(path))
         , m_device(device)
         , m_inode(inode)
         , m_pid(::getpid())
+        , m_readOnly(readOnly)
     {
     }
     ~Connection()
@@ -242,6 +254,8 @@ public:
     sqlite3* db() const { return m_db; }
     const std::string& path() const { return m_path; }
     pid_t pid() const { return m_pid; }
+    // Opened read-only because the user cannot write the store.
+    bool readOnly() const { return m_readOnly; }
 
     // True while the file at path() is still the one this connection opened
     // (another process may have set a corrupt store aside and started anew).
@@ -268,6 +282,7 @@ private:
     dev_t m_device;
     ino_t m_inode;
     pid_t m_pid;
+    bool m_readOnly;
     std::array<sqlite3_stmt*, StatementCount> m_statements {};
 };
 
@@ -291,33 +306,103 @@ int singleInteger(sqlite3* db, const char* sql, int& result)
     return rc;
 }
 
-enum class OpenResult { Ok, Corrupt, Failed };
+// Ok; Corrupt for a file to set aside; Unavailable when the store cannot be
+// opened at all for a lasting reason (no permission, not a regular file, a
+// read-only folder without the store); Failed for anything that may pass (a
+// store busy or being set up by another process).
+enum class OpenResult { Ok, Corrupt, Unavailable, Failed };
 
-// Opens the store at `path`, creating it when missing. A file that is not a
-// database, fails the integrity check, or is a database of some other
-// program gives Corrupt; anything else that goes wrong (no permission on the
-// folder, disk full) gives Failed.
+// Why the store last could not be opened or written, in Polish (UTF-8), per
+// thread like the connection.
+thread_local std::string t_problem;
+
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "brak uprawnień";
+    case EROFS:
+        return "system plików jest tylko do odczytu";
+    case ENOSPC:
+    case EDQUOT:
+        return "brak miejsca na dysku";
+    case ENOENT:
+        return "folder nie istnieje";
+    case ENOTDIR:
+        return "ścieżka nie prowadzi do folderu";
+    default:
+        return std::string("błąd systemu (") + std::strerror(error) + ")";
+    }
+}
+
+// Whether the file at `path` can be opened: 0, or the errno of the failure
+// (EINVAL for a file that is not a regular file). The file is created when
+// missing; `readOnly` tells that it can be read but not written.
+int probeFile(const std::string& path, bool& readOnly)
+{
+    readOnly = false;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        const int writeError = errno;
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            return errno == ENOENT ? writeError : errno;
+        readOnly = true;
+    }
+    if (fd < 0)
+        return errno;
+    struct stat st { };
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    if (regular && !readOnly) {
+        // A log or index left by a read-only opening carries the store's
+        // mode of that time; once the store may be written, they must be too.
+        for (const char* suffix : { "-wal", "-shm" }) {
+            const std::string side = path + suffix;
+            if (::access(side.c_str(), F_OK) == 0 && ::access(side.c_str(), W_OK) != 0)
+                static_cast<void>(::chmod(side.c_str(), 0600));
+        }
+    }
+    return regular ? 0 : EINVAL;
+}
+
+// Opens the store at `path`, creating it when missing; read-only when the
+// user may read it but not write it. A file that is not a database, fails the
+// integrity check, or is a database of some other program gives Corrupt;
+// see OpenResult for the rest.
 OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& connection)
 {
     connection.reset();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return (errno == EACCES || errno == EPERM) ? OpenResult::Corrupt : OpenResult::Failed;
-    struct stat st { };
-    const bool statOk = ::fstat(fd, &st) == 0;
-    ::close(fd);
-    if (!statOk || !S_ISREG(st.st_mode))
-        return OpenResult::Failed;
+    bool readOnly = false;
+    if (const int error = probeFile(path, readOnly); error != 0) {
+        t_problem = error == EINVAL ? "plik " + path + " nie jest zwykłym plikiem"
+                                    : "nie można otworzyć pliku " + path + ": " + reasonOf(error);
+        return (error == EINTR || error == EAGAIN || error == EMFILE || error == ENFILE)
+            ? OpenResult::Failed
+            : OpenResult::Unavailable;
+    }
+    if (readOnly)
+        t_problem = "plik " + path + " jest tylko do odczytu (" + reasonOf(EACCES) + " do zapisu)";
 
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &db,
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
         return isCorruption(rc) ? OpenResult::Corrupt : OpenResult::Failed;
     }
-    auto fail = [&db](int code) {
+    auto fail = [&db, &path, readOnly](int code) {
         sqlite3_close_v2(db);
-        return isCorruption(code) ? OpenResult::Corrupt : OpenResult::Failed;
+        if (isCorruption(code))
+            return OpenResult::Corrupt;
+        // A read-only store whose log cannot be opened (the folder is
+        // read-only too and the log files are missing) cannot be read.
+        if (readOnly) {
+            t_problem = "nie można odczytać pliku " + path + " (plik i folder są tylko do odczytu)";
+            return OpenResult::Unavailable;
+        }
+        return OpenResult::Failed;
     };
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
@@ -344,12 +429,19 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
         sqlite3_close_v2(db);
         return OpenResult::Corrupt; // a database, but not this store
     }
+    if (readOnly && applicationId != kApplicationId) {
+        // An empty file that cannot be written: nothing to read, nowhere to
+        // write.
+        sqlite3_close_v2(db);
+        t_problem = "plik " + path + " jest pusty i tylko do odczytu";
+        return OpenResult::Unavailable;
+    }
     // Write-ahead log with a sync at every commit: a commit that returned
     // survives a crash of the process and a loss of power, and readers never
     // wait for a writer.
-    if ((rc = execute(db, "PRAGMA journal_mode=WAL")) != SQLITE_OK)
+    if (!readOnly && (rc = execute(db, "PRAGMA journal_mode=WAL")) != SQLITE_OK)
         return fail(rc);
-    if ((rc = execute(db, "PRAGMA synchronous=FULL")) != SQLITE_OK)
+    if (!readOnly && (rc = execute(db, "PRAGMA synchronous=FULL")) != SQLITE_OK)
         return fail(rc);
     if (applicationId != kApplicationId) {
         if ((rc = execute(db, "BEGIN IMMEDIATE")) != SQLITE_OK)
@@ -391,7 +483,9 @@ OpenResult openStore(const std::string& path, std::unique_ptr<Connection>& conne
         sqlite3_close_v2(db);
         return OpenResult::Failed;
     }
-    connection = std::make_unique<Connection>(db, path, now.st_dev, now.st_ino);
+    connection = std::make_unique<Connection>(db, path, now.st_dev, now.st_ino, readOnly);
+    if (!readOnly)
+        t_problem.clear();
     return OpenResult::Ok;
 }
 
@@ -428,6 +522,13 @@ void setAside(const std::string& path)
 }
 
 thread_local std::unique_ptr<Connection> t_connection;
+// The last attempt to open the store failed for a lasting reason (t_problem).
+thread_local bool t_unavailable = false;
+// A batch (RunRegBatch) open on this thread: its writes share one
+// transaction on the connection it began on, and the first failure spoils
+// the whole batch.
+thread_local int t_batchDepth = 0;
+thread_local int t_batchFailure = SQLITE_OK;
 
 // This thread's connection to the current store, opened (or reopened after
 // the folder changed or the file was replaced) on demand; null when the store
@@ -439,15 +540,22 @@ Connection* connection()
         // and closing it here could disturb the parent's locks.
         static_cast<void>(t_connection.release());
     }
+    if (t_batchDepth > 0)
+        return t_connection.get(); // never switch stores inside a transaction
     const std::string folder = folderPath();
-    if (folder.empty())
+    if (folder.empty()) {
+        t_problem = "nie jest znany folder domowy użytkownika (zmienna HOME)";
         return nullptr;
+    }
     const std::string path = folder + "/registry.db";
     if (t_connection && t_connection->path() == path && t_connection->stillCurrent())
         return t_connection.get();
     t_connection.reset();
-    if (!makeFolders(folder))
+    t_unavailable = true;
+    if (!makeFolders(folder)) {
+        t_problem = "nie można utworzyć folderu " + folder + ": " + reasonOf(errno);
         return nullptr;
+    }
     OpenResult result = openStore(path, t_connection);
     if (result == OpenResult::Corrupt) {
         setAside(path);
@@ -460,7 +568,20 @@ Connection* connection()
         std::this_thread::sleep_for(std::chrono::milliseconds(5 * attempt));
         result = openStore(path, t_connection);
     }
+    t_unavailable = result == OpenResult::Unavailable;
     return result == OpenResult::Ok ? t_connection.get() : nullptr;
+}
+
+// The connection for a write: a read-only one is opened anew first, so that a
+// store the user may write again is written.
+Connection* writableConnection()
+{
+    Connection* c = connection();
+    if (c && c->readOnly() && t_batchDepth == 0) {
+        t_connection.reset();
+        c = connection();
+    }
+    return c;
 }
 
 // Called when a statement reports damage found while the store was in use.
@@ -473,15 +594,62 @@ void handleFailure(int rc)
     setAside(path);
 }
 
-// Runs `body` inside one write transaction on this thread's connection.
-// `body` returns an SQLite code; anything but SQLITE_OK / SQLITE_DONE rolls
-// back. Gives the code of the first failure, SQLITE_OK on success and
-// SQLITE_CANTOPEN when no store could be opened.
+std::mutex g_problemMutex;
+RegistryProblemHandler g_problemHandler;
+bool g_problemReported = false;
+
+// A write the store refuses (a name it cannot hold) spoils an open batch.
+void refuseWrite()
+{
+    if (t_batchDepth > 0 && t_batchFailure == SQLITE_OK)
+        t_batchFailure = SQLITE_MISUSE;
+}
+
+// Tells the handler, once per process, that a write was lost and why.
+void reportWriteFailure(int rc, const std::string& path)
+{
+    std::string reason = t_problem;
+    if (reason.empty()) {
+        switch (rc & 0xFF) {
+        case SQLITE_FULL:
+            reason = reasonOf(ENOSPC);
+            break;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            reason = "plik " + path + " jest tylko do odczytu";
+            break;
+        default:
+            reason = std::string("błąd bazy danych: ") + sqlite3_errstr(rc);
+        }
+    }
+    RegistryProblemHandler handler;
+    {
+        std::lock_guard lock(g_problemMutex);
+        if (g_problemReported || !g_problemHandler)
+            return;
+        g_problemReported = true;
+        handler = g_problemHandler;
+    }
+    handler("Nie można zapisać ustawień programu: " + reason + ". Zmiany ustawień nie zostaną zachowane.");
+}
+
+// Runs `body` inside one write transaction on this thread's connection (or
+// inside the open batch). `body` returns an SQLite code; anything but
+// SQLITE_OK / SQLITE_DONE rolls back. Gives the code of the first failure,
+// SQLITE_OK on success and SQLITE_CANTOPEN when no store could be opened.
 template <typename Body> int writeOnce(Body& body)
 {
-    Connection* c = connection();
+    if (t_batchDepth > 0) {
+        if (t_batchFailure != SQLITE_OK)
+            return t_batchFailure;
+        const int rc = t_connection ? body(*t_connection) : SQLITE_CANTOPEN;
+        return rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    Connection* c = writableConnection();
     if (!c)
         return SQLITE_CANTOPEN;
+    if (c->readOnly())
+        return SQLITE_READONLY;
     int rc = SQLITE_OK;
     sqlite3_stmt* begin = c->statement(Begin, rc);
     if (!begin) {
@@ -521,18 +689,35 @@ template <typename Body> int writeOnce(Body& body)
 // busy beyond the timeout or could not be opened for a moment) is tried again
 // on a fresh connection, so that no write that two processes make at once is
 // lost. Constraint failures and the like are not retried.
+// Lost writes (the store cannot be opened or written) are told to the problem
+// handler; a write inside a batch marks the batch failed instead.
 template <typename Body> void writeTransaction(Body body)
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    if (t_batchDepth > 0) {
         const int rc = writeOnce(body);
+        if (rc != SQLITE_OK && t_batchFailure == SQLITE_OK)
+            t_batchFailure = rc;
+        return;
+    }
+    int rc = SQLITE_OK;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        rc = writeOnce(body);
         const int primary = rc & 0xFF;
+        if (primary == SQLITE_OK || primary == SQLITE_CONSTRAINT)
+            return;
+        if (t_connection && t_connection->readOnly())
+            break;
         const bool retry = isCorruption(rc) || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY
             || primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_IOERR;
         if (!retry)
-            return;
+            break;
+        if (primary == SQLITE_CANTOPEN && t_unavailable)
+            break; // unavailable for a lasting reason: retrying only waits
         t_connection.reset();
         std::this_thread::sleep_for(std::chrono::milliseconds(20 * (attempt + 1)));
     }
+    const std::string folder = folderPath();
+    reportWriteFailure(rc, folder + "/registry.db");
 }
 
 // The id of an existing key, or 0; `rc` gets a failure code.
@@ -639,8 +824,8 @@ void writeValue(Hive hive, std::string_view key, std::string_view name, int type
     std::int32_t integer)
 {
     const auto path = parseKeyPath(key);
-    if (!path)
-        return;
+    if (!path || !IsValidRegValueName(name))
+        return refuseWrite();
     writeTransaction([&](Connection& c) {
         int rc = SQLITE_OK;
         const sqlite3_int64 id = ensureKey(c, hiveNumber(hive), *path, rc);
@@ -719,7 +904,7 @@ void DeleteRegValue(Hive hive, std::string_view key, std::string_view name)
 {
     const auto path = parseKeyPath(key);
     if (!path)
-        return;
+        return refuseWrite();
     writeTransaction([&](Connection& c) {
         int rc = SQLITE_OK;
         sqlite3_stmt* stmt = c.statement(DeleteValue, rc);
@@ -739,7 +924,7 @@ void DeleteRegKey(Hive hive, std::string_view key)
     // A hive root is never deleted: an empty path here most likely comes from
     // a name composed of empty parts, and would wipe the whole hive.
     if (!path || path->parts.empty())
-        return;
+        return refuseWrite();
     const std::string low = path->folded + '\\';
     const std::string high = path->folded + ']'; // the byte after '\'
     writeTransaction([&](Connection& c) {
@@ -765,7 +950,7 @@ void CreateRegKey(Hive hive, std::string_view key)
 {
     const auto path = parseKeyPath(key);
     if (!path)
-        return;
+        return refuseWrite();
     writeTransaction([&](Connection& c) {
         int rc = SQLITE_OK;
         const sqlite3_int64 id = ensureKey(c, hiveNumber(hive), *path, rc);
@@ -855,6 +1040,93 @@ bool HiveFromName(std::string_view name, Hive& hive)
         }
     }
     return false;
+}
+
+bool IsValidRegKeyPath(std::string_view key)
+{
+    return parseKeyPath(key).has_value();
+}
+
+bool IsValidRegValueName(std::string_view name)
+{
+    return name.size() <= kMaxRegValueNameLength && !hasControlCharacter(name);
+}
+
+bool RunRegBatch(const std::function<void()>& writes)
+{
+    if (t_batchDepth > 0) {
+        writes();
+        return t_batchFailure == SQLITE_OK;
+    }
+    int rc = SQLITE_OK;
+    Connection* c = writableConnection();
+    sqlite3_stmt* begin = c && !c->readOnly() ? c->statement(Begin, rc) : nullptr;
+    if (begin) {
+        Reset reset(begin);
+        rc = sqlite3_step(begin);
+    }
+    if (!begin || rc != SQLITE_DONE) {
+        rc = !c ? SQLITE_CANTOPEN : (c->readOnly() ? SQLITE_READONLY : rc);
+        handleFailure(rc);
+        reportWriteFailure(rc, folderPath() + "/registry.db");
+        return false;
+    }
+    auto finish = [](bool commit) {
+        int code = SQLITE_OK;
+        sqlite3_stmt* end
+            = t_connection ? t_connection->statement(commit ? Commit : Rollback, code) : nullptr;
+        if (end) {
+            Reset reset(end);
+            code = sqlite3_step(end);
+        }
+        if (code == SQLITE_DONE)
+            return SQLITE_OK;
+        if (t_connection && !sqlite3_get_autocommit(t_connection->db()))
+            sqlite3_exec(t_connection->db(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return code == SQLITE_OK ? SQLITE_ERROR : code;
+    };
+    t_batchDepth = 1;
+    t_batchFailure = SQLITE_OK;
+    try {
+        writes();
+    } catch (...) {
+        t_batchDepth = 0;
+        finish(false);
+        throw;
+    }
+    t_batchDepth = 0;
+    rc = t_batchFailure;
+    if (rc == SQLITE_OK)
+        rc = finish(true);
+    else
+        finish(false);
+    if (rc != SQLITE_OK) {
+        handleFailure(rc);
+        reportWriteFailure(rc, folderPath() + "/registry.db");
+        return false;
+    }
+    return true;
+}
+
+RegistryStatus CheckRegistry()
+{
+    RegistryStatus status;
+    Connection* c = connection();
+    if (!c) {
+        status.state = RegistryState::Unavailable;
+        status.reason = t_problem.empty() ? std::string("nie można otworzyć magazynu ustawień") : t_problem;
+    } else if (c->readOnly()) {
+        status.state = RegistryState::ReadOnly;
+        status.reason = t_problem;
+    }
+    return status;
+}
+
+void SetRegistryProblemHandler(RegistryProblemHandler handler)
+{
+    std::lock_guard lock(g_problemMutex);
+    g_problemHandler = std::move(handler);
+    g_problemReported = false;
 }
 
 std::string RegistryFolder()

@@ -72,6 +72,23 @@ TEST_F(StartupTest, MissingDataPackageShowsTheErrorAndCountsNothing)
     EXPECT_EQ(user(), "");
 }
 
+TEST_F(StartupTest, AStoreThatCannotBeOpenedIsToldAndTheRunGoesOnWithDefaults)
+{
+    createDataPackage();
+    // The store's folder would have to be made inside a regular file.
+    m_env.set("ORBITA_CONFIG_DIR", path("program") + QStringLiteral("/ORBITA.DAT.x/config"));
+    ASSERT_TRUE(QFile(path("program") + QStringLiteral("/ORBITA.DAT.x")).open(QIODevice::WriteOnly));
+    ReleaseRegistryConnection();
+    ScriptedUiServices ui;
+    ui.answerMessage(mrOk);
+    EXPECT_EQ(PrepareApplicationStart(), StartWindow::Table);
+    ASSERT_TRUE(ui.finished());
+    EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Ustawienia programu"));
+    EXPECT_TRUE(ui.requests().at(0).text.startsWith(QStringLiteral("Nie można odczytać ustawień programu: ")))
+        << ui.requests().at(0).text.toStdString();
+    EXPECT_TRUE(ui.requests().at(0).text.contains(QStringLiteral("ORBITA.DAT.x")));
+}
+
 TEST_F(StartupTest, EveryStartIsCountedAndTheAdministratorIsLoggedInForTheRun)
 {
     createDataPackage();

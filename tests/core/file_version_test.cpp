@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orbita {
@@ -93,6 +94,16 @@ TEST_F(FileVersionFile, DashWhenThereIsNoVersion)
     EXPECT_EQ(FileVersionText(m_folder.string()), kDash);
     EXPECT_EQ(FileVersionText(write(std::string(200000, 'x') + "ORBITA-FILEVERSION:")), kDash);
     EXPECT_EQ(FileVersionText(write("")), kDash);
+    // Devices and FIFOs are refused without reading from them.
+    EXPECT_EQ(FileVersionText("/dev/zero"), kDash);
+    EXPECT_FALSE(ReadFileVersion("/dev/zero").readable);
+    const auto fifo = (m_folder / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileVersion(fifo).readable);
+    EXPECT_FALSE(ReadFileVersion((m_folder / "missing").string()).readable);
+    const auto plain = ReadFileVersion(write("no marker"));
+    EXPECT_TRUE(plain.readable);
+    EXPECT_EQ(plain.version, "");
     EXPECT_EQ(kDash.size(), 3u); // one character, U+2014, in UTF-8
 }
 

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace orbita {
 namespace {
@@ -262,6 +263,77 @@ TEST_F(RegFile, FileFailuresAreReportedInPolish)
     writeFile(backupPath(), "earlier");
     EXPECT_FALSE(ExportRegFile(backupPath(), Hive::CurrentUser, "Software\\Orbita\\Nobody").ok);
     EXPECT_EQ(readFile(backupPath()), "earlier");
+}
+
+TEST_F(RegFile, TargetsAndSourcesThatAreNotRegularFilesAreRefusedAtOnce)
+{
+    WriteRegInteger(Hive::CurrentUser, kProfile, "StartupMode", 1);
+    const std::string fifo = root() + "/fifo.reg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Neither call may wait for a writer or reader at the other end.
+    const auto exported = ExportRegFile(fifo, Hive::CurrentUser, kProfile);
+    EXPECT_FALSE(exported.ok);
+    EXPECT_THAT(exported.error, HasSubstr("to nie jest zwykły plik"));
+    const auto imported = ImportRegFile(fifo);
+    EXPECT_FALSE(imported.ok);
+    EXPECT_THAT(imported.error, HasSubstr("to nie jest zwykły plik"));
+    struct stat st { };
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)); // not replaced by a regular file
+
+    EXPECT_FALSE(ExportRegFile(root(), Hive::CurrentUser, kProfile).ok);
+    EXPECT_FALSE(ExportRegFile("/dev/null", Hive::CurrentUser, kProfile).ok);
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST_F(RegFile, NamesTheStoreCannotHoldAreRefusedByLine)
+{
+    struct Case {
+        const char* what;
+        std::string line;
+    };
+    std::string deep = "[HKEY_CURRENT_USER\\Software";
+    for (int level = 0; level < 20000; ++level)
+        deep += "\\k";
+    deep += "]";
+    const std::vector<Case> cases {
+        { "NUL in a value name", "\"a"s + '\0' + "b\"=dword:00000001" },
+        { "control character in a value name", "\"a\tb\"=dword:00000001" },
+        { "value name too long", "\"" + std::string(kMaxRegValueNameLength + 1, 'n') + "\"=dword:00000001" },
+        { "key too deep", deep },
+        { "key name too long",
+            "[HKEY_CURRENT_USER\\Software\\" + std::string(kMaxRegKeyNameLength + 1, 'k') + "]" },
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseRegFile("Windows Registry Editor Version 5.00\r\n\r\n"
+                                         "[HKEY_CURRENT_USER\\Software\\Orbita\\Administrator]\r\n"
+            + c.line + "\r\n");
+        EXPECT_FALSE(parsed.ok) << c.what;
+        EXPECT_EQ(parsed.errorLine, 4) << c.what;
+        EXPECT_FALSE(parsed.error.empty()) << c.what;
+    }
+}
+
+TEST_F(RegFile, AnImportThatCannotBeStoredWholeChangesNothing)
+{
+    WriteRegInteger(Hive::CurrentUser, kProfile, "StartupMode", 0);
+    const auto before = dumpTree(Hive::CurrentUser, "Software");
+    // Operations built by hand: the reader would refuse the middle one.
+    std::vector<RegFileOperation> operations(3);
+    for (auto& op : operations) {
+        op.kind = RegFileOperation::Kind::SetInteger;
+        op.key = kProfile;
+        op.integer = 1;
+    }
+    operations[0].name = "StartupMode";
+    operations[1].name = std::string("Bad\0", 4);
+    operations[2].name = "New";
+    EXPECT_FALSE(ApplyRegFile(operations));
+    EXPECT_EQ(dumpTree(Hive::CurrentUser, "Software"), before);
+    operations.erase(operations.begin() + 1);
+    EXPECT_TRUE(ApplyRegFile(operations));
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kProfile, "New"), 1);
 }
 
 TEST(RegFileText, FullKeyPathsAndTheQuestion)

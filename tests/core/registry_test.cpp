@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -59,6 +60,23 @@ int runChildRole(std::string_view role)
             WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Shared", name, w * 1000 + i);
             WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Writer" + std::to_string(w), name, name);
         }
+        return 0;
+    }
+    if (role == "batch") {
+        // Opens a batch of writes, says so on standard output half-way
+        // through, and waits there to be killed.
+        RunRegBatch([] {
+            for (int i = 0; i < 100; ++i) {
+                WriteRegInteger(
+                    Hive::CurrentUser, "Software\\Orbita\\Batch", "N" + std::to_string(i), i + 1000);
+                if (i == 50) {
+                    const char mark = '!';
+                    if (::write(STDOUT_FILENO, &mark, 1) != 1)
+                        ::_exit(1);
+                    ::pause();
+                }
+            }
+        });
         return 0;
     }
     if (role == "stream") {
@@ -561,17 +579,138 @@ INSTANTIATE_TEST_SUITE_P(Registry, DamagedStore,
         DamageCase { "ForeignDatabase", Damage::ForeignDatabase }),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST_F(Registry, AnUnreadableStoreIsSetAsideLikeADamagedOne)
+// Runs `checks` in a child process as an ordinary user (the superuser is not
+// bound by file permissions: the child then takes the "nobody" account and the
+// test folder is handed to it). `checks` gives 0 when everything held, or the
+// number of the first check that failed.
+void runAsOrdinaryUser(const std::string& root, const std::function<int()>& checks)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the superuser";
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0) {
+                for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+                    static_cast<void>(::lchown(entry.path().c_str(), 65534, 65534));
+                static_cast<void>(::chown(root.c_str(), 65534, 65534));
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(100);
+            }
+            ::_exit(checks());
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Registry, AStoreTheUserCannotWriteIsOpenedReadOnlyAndSaysSoOnce)
+{
     WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 5);
     ReleaseRegistryConnection();
-    ASSERT_EQ(::chmod(dbPath().c_str(), 0), 0);
+    runAsOrdinaryUser(root(), [this] {
+        std::vector<std::string> told;
+        SetRegistryProblemHandler([&told](const std::string& message) { told.push_back(message); });
+        if (::chmod(dbPath().c_str(), 0444) != 0)
+            return 1;
+        if (ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") != 5)
+            return 2;
+        if (CheckRegistry().state != RegistryState::ReadOnly || CheckRegistry().reason.empty())
+            return 3;
+        WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 6);
+        WriteRegString(Hive::CurrentUser, kRoot, "User", "Ewa");
+        if (told.size() != 1 || told[0].find("tylko do odczytu") == std::string::npos)
+            return 4;
+        if (ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") != 5 || !corruptCopies().empty())
+            return 5;
+        if (RunRegBatch([] { WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 7); }))
+            return 6;
+        // Once the user may write again, writes work again.
+        if (::chmod(dbPath().c_str(), 0644) != 0)
+            return 7;
+        WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 8);
+        ReleaseRegistryConnection();
+        return ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") == 8 ? 0 : 8;
+    });
+}
+
+TEST_F(Registry, AStoreThatCannotBeOpenedIsKeptAndReported)
+{
+    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 5);
+    ReleaseRegistryConnection(); // the last connection removes the log files
+    runAsOrdinaryUser(root(), [this] {
+        // Neither readable nor writable: nothing is read, nothing set aside.
+        if (::chmod(dbPath().c_str(), 0) != 0)
+            return 1;
+        if (ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount") != -1)
+            return 2;
+        const auto unreadable = CheckRegistry();
+        if (unreadable.state != RegistryState::Unavailable
+            || unreadable.reason.find(dbPath()) == std::string::npos)
+            return 3;
+        if (!corruptCopies().empty())
+            return 4;
+        // A read-only store in a read-only folder without its log files
+        // cannot be read either.
+        if (::chmod(dbPath().c_str(), 0444) != 0 || ::chmod(folder().c_str(), 0555) != 0)
+            return 5;
+        ReleaseRegistryConnection();
+        const auto status = CheckRegistry();
+        const bool ok = status.state != RegistryState::Writable && !status.reason.empty();
+        static_cast<void>(::chmod(folder().c_str(), 0700));
+        return ok && corruptCopies().empty() ? 0 : 6;
+    });
+    // The file is still the store it was.
+    ::chmod(dbPath().c_str(), 0600);
+    ReleaseRegistryConnection();
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 5);
+}
+
+TEST_F(Registry, ABatchIsStoredWholeOrNotAtAll)
+{
+    WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Batch", "N0", 1);
+    // A process killed inside a batch leaves every value as it was.
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t pid = SpawnChild("batch", {}, pipeFds[1]);
+    ::close(pipeFds[1]);
+    char mark = 0;
+    ASSERT_EQ(::read(pipeFds[0], &mark, 1), 1);
+    ::close(pipeFds[0]);
+    ::kill(pid, SIGKILL);
+    EXPECT_EQ(WaitChild(pid), -1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, "Software\\Orbita\\Batch", "N0"), 1);
+    EXPECT_THAT(RegValueNames(Hive::CurrentUser, "Software\\Orbita\\Batch"), ElementsAre("N0"));
+
+    // A write the store refuses spoils the batch; reads inside see the
+    // batch's own writes.
+    int seen = 0;
+    EXPECT_FALSE(RunRegBatch([&seen] {
+        WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 9);
+        seen = ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount");
+        WriteRegInteger(Hive::CurrentUser, kRoot, std::string("Bad\0Name", 8), 1);
+        WriteRegInteger(Hive::CurrentUser, kRoot, "After", 1);
+    }));
+    EXPECT_EQ(seen, 9);
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), -1);
-    EXPECT_EQ(corruptCopies().size(), 1u);
-    WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 1);
-    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "After"), -1);
+    EXPECT_TRUE(RunRegBatch([] { WriteRegInteger(Hive::CurrentUser, kRoot, "RunCount", 3); }));
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, kRoot, "RunCount"), 3);
+}
+
+TEST_F(Registry, NamesTheRegistryCannotHoldAreRefused)
+{
+    std::string deep = "Software";
+    for (std::size_t level = 1; level < kMaxRegKeyDepth; ++level)
+        deep += "\\k";
+    WriteRegInteger(Hive::CurrentUser, deep, "V", 1);
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, deep, "V"), 1);
+    WriteRegInteger(Hive::CurrentUser, deep + "\\tooDeep", "V", 1);
+    EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, deep + "\\tooDeep"));
+
+    const std::string longKey(kMaxRegKeyNameLength + 1, 'k');
+    WriteRegInteger(Hive::CurrentUser, "Software\\" + longKey, "V", 1);
+    EXPECT_THAT(RegSubKeyNames(Hive::CurrentUser, "Software"), ElementsAre("k"));
+    const std::string longName(kMaxRegValueNameLength + 1, 'n');
+    for (const std::string& name : { longName, std::string("a\0b", 3), std::string("line\nbreak") })
+        WriteRegInteger(Hive::CurrentUser, kRoot, name, 1);
+    WriteRegInteger(Hive::CurrentUser, kRoot, std::string(kMaxRegValueNameLength, 'n'), 1);
+    EXPECT_EQ(RegValueNames(Hive::CurrentUser, kRoot).size(), 1u);
 }
 
 TEST_F(Registry, AStoreDamagedInAnotherProcessesViewIsSetAsideOnce)

@@ -15,13 +15,17 @@ QString runVersion(const QStringList& arguments, int* exitCode = nullptr)
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
 }
 
-// The program carries its version; other files and missing ones give the dash.
+// The program carries its version; a readable file without one gives the
+// dash; a missing file, a folder or a device is an error.
 TEST(VersionCommand, PrintsTheCompiledInVersionOrTheDash)
 {
     int code = -1;
     EXPECT_EQ(runVersion({ QStringLiteral(ORBITA_APP) }, &code), QStringLiteral("3.5.1.0"));
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(runVersion({ QStringLiteral("/nonexistent/orbita") }), QStringLiteral("—"));
+    for (const char* unreadable : { "/nonexistent/orbita", "/tmp", "/dev/zero" }) {
+        EXPECT_EQ(runVersion({ QString::fromUtf8(unreadable) }, &code), QString()) << unreadable;
+        EXPECT_EQ(code, 1) << unreadable;
+    }
     QTemporaryFile plain;
     ASSERT_TRUE(plain.open());
     plain.write("ORBITA-FILEVERSION:\nno digits here");
