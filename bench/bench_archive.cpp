@@ -17,11 +17,13 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 #include <zlib.h>
@@ -86,6 +88,9 @@ struct BenchArchives {
         }
         lookup = (folder / "lookup.dat").string();
         orbita::test::WriteBytes(lookup, small.Build());
+        // The reader keeps the directory only of an archive that has not
+        // changed for two seconds, as the installed archives have not.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     }
     ~BenchArchives() { std::filesystem::remove_all(folder); }
 };

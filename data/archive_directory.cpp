@@ -5,9 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <unordered_map>
 
 namespace orbita {
 namespace {
@@ -83,6 +87,9 @@ public:
     }
 
     std::uint64_t Length() const { return m_length; }
+    // True once a read from the file failed: the walk then ended on the
+    // file, not on the directory's own end.
+    bool ReadFailed() const { return m_readFailed; }
 
     // Gives `size` bytes of the directory starting at `position`, refilling
     // the window when they are not all in it; nullptr when they do not fit
@@ -105,8 +112,10 @@ private:
             = static_cast<std::size_t>(std::min<std::uint64_t>(m_windowSize, m_length - position));
         m_windowStart = position;
         m_filled = 0;
-        if (!m_file.ReadExactAt(m_start + position, m_window.get(), want))
+        if (!m_file.ReadExactAt(m_start + position, m_window.get(), want)) {
+            m_readFailed = true;
             return false;
+        }
         m_filled = want;
         return true;
     }
@@ -118,6 +127,7 @@ private:
     std::size_t m_windowSize = 0;
     std::uint64_t m_windowStart = 0;
     std::size_t m_filled = 0;
+    bool m_readFailed = false;
 };
 
 // One central-directory record seen in place.
@@ -144,13 +154,13 @@ ArchiveEntry MakeEntry(const RecordView& record)
     return entry;
 }
 
-// Walks the directory; `visit(record)` gives false to stop. Gives NoEntries
-// when not even the first record is a readable central-directory record.
-template <typename Visit> ListStatus WalkDirectory(const std::string& archivePath, Visit&& visit)
+// Walks the directory of an opened archive; `visit(record)` gives false to
+// stop. Gives NoEntries when not even the first record is a readable
+// central-directory record. `readFailed` is set when a read from the file
+// failed on the way.
+template <typename Visit> ListStatus WalkDirectory(ArchiveFile& file, Visit&& visit, bool& readFailed)
 {
-    ArchiveFile file(archivePath);
-    if (!file.IsOpen())
-        return ListStatus::Unreadable;
+    readFailed = false;
     EndRecord end;
     if (const ListStatus status = FindEndRecord(file, end); status != ListStatus::Ok)
         return status;
@@ -158,8 +168,10 @@ template <typename Visit> ListStatus WalkDirectory(const std::string& archivePat
     if (end.directoryOffset > end.position)
         return ListStatus::Unreadable;
     DirectoryReader directory(file, end.directoryOffset, end.position - end.directoryOffset + 4);
-    if (!directory.Load())
+    if (!directory.Load()) {
+        readFailed = true;
         return ListStatus::Unreadable;
+    }
 
     std::uint64_t position = 0;
     bool first = true;
@@ -189,6 +201,7 @@ template <typename Visit> ListStatus WalkDirectory(const std::string& archivePat
             return ListStatus::Ok;
         position += kCentralRecordSize + nameLength + extraLength + commentLength;
     }
+    readFailed = directory.ReadFailed();
     return first ? ListStatus::NoEntries : ListStatus::Ok;
 }
 
@@ -200,6 +213,7 @@ struct NameFolding {
     {
         for (int i = 0; i < 256; ++i)
             table[static_cast<std::size_t>(i)] = Cp1250Lower(static_cast<unsigned char>(i));
+        table['/'] = '\\';
     }
 };
 
@@ -209,50 +223,237 @@ const NameFolding& Folding()
     return folding;
 }
 
+// Whether the stored name `stored` (cut, "/" not yet replaced) matches the
+// lower-cased request `wanted`.
+bool NameMatches(const std::uint8_t* stored, std::size_t length, std::string_view wanted)
+{
+    if (length != wanted.size())
+        return false;
+    const auto& fold = Folding().table;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (fold[stored[i]] != static_cast<unsigned char>(wanted[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string FoldedName(std::string_view name)
+{
+    const auto& fold = Folding().table;
+    std::string folded(name);
+    for (char& c : folded)
+        c = static_cast<char>(fold[static_cast<unsigned char>(c)]);
+    return folded;
+}
+
+// A whole directory read once, with the first entry of every folded name.
+struct Directory {
+    ListStatus status = ListStatus::Unreadable;
+    std::vector<ArchiveEntry> entries;
+    std::unordered_map<std::string, std::size_t> firstByName;
+
+    bool Find(const std::string& wanted, ArchiveEntry& found) const
+    {
+        const auto at = firstByName.find(wanted);
+        if (at == firstByName.end())
+            return false;
+        found = entries[at->second];
+        return true;
+    }
+};
+
+// A file changed this recently may change again within the same tick of the
+// file system's clock (or its 2-second granularity) without its times moving,
+// so its directory is not kept.
+constexpr std::int64_t kSettleNs = 2'000'000'000;
+constexpr std::size_t kCachedArchives = 4;
+// Directories with more entries than this are read anew every time, so that
+// the cache stays small.
+constexpr std::size_t kMaxCachedEntries = 100000;
+
+std::atomic<DirectoryCacheClock> g_cacheClock { nullptr };
+
+std::int64_t WallClockNs()
+{
+    if (const DirectoryCacheClock clock = g_cacheClock.load())
+        return clock();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The directories of the last few archives read, keyed by path and the
+// identity of the file. Shared by every thread.
+class DirectoryCache {
+public:
+    // The kept directory of `path` when the file there is still the one it
+    // was read from; a stale one is dropped.
+    std::shared_ptr<const Directory> Find(const std::string& path)
+    {
+        FileIdentity identity;
+        const bool exists = StatFileIdentity(path, identity);
+        const std::lock_guard lock(m_mutex);
+        const auto slot = std::find_if(
+            m_slots.begin(), m_slots.end(), [&](const Slot& candidate) { return candidate.path == path; });
+        if (slot == m_slots.end())
+            return nullptr;
+        if (!exists || !(slot->identity == identity)) {
+            m_slots.erase(slot);
+            return nullptr;
+        }
+        slot->lastUse = ++m_uses;
+        return slot->directory;
+    }
+
+    void Store(
+        const std::string& path, const FileIdentity& identity, std::shared_ptr<const Directory> directory)
+    {
+        const std::lock_guard lock(m_mutex);
+        auto slot = std::find_if(
+            m_slots.begin(), m_slots.end(), [&](const Slot& candidate) { return candidate.path == path; });
+        if (slot == m_slots.end()) {
+            if (m_slots.size() < kCachedArchives) {
+                slot = m_slots.emplace(m_slots.end());
+            } else {
+                slot = std::min_element(m_slots.begin(), m_slots.end(),
+                    [](const Slot& a, const Slot& b) { return a.lastUse < b.lastUse; });
+            }
+        }
+        *slot = Slot { path, identity, std::move(directory), ++m_uses };
+    }
+
+    void Clear()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_slots.clear();
+    }
+
+    std::size_t Count()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_slots.size();
+    }
+
+private:
+    struct Slot {
+        std::string path;
+        FileIdentity identity;
+        std::shared_ptr<const Directory> directory;
+        std::uint64_t lastUse = 0;
+    };
+    std::mutex m_mutex;
+    std::vector<Slot> m_slots;
+    std::uint64_t m_uses = 0;
+};
+
+DirectoryCache& Cache()
+{
+    static DirectoryCache cache;
+    return cache;
+}
+
+// Whether the directory of the opened file may be kept: the file has not been
+// changed within the settling time before `now`.
+bool Settled(const ArchiveFile& file, std::int64_t now)
+{
+    const FileIdentity& identity = file.Identity();
+    return std::max(identity.modifiedNs, identity.changedNs) < now - kSettleNs;
+}
+
+// Reads the whole directory of the opened file and keeps it when the file has
+// settled and the walk was not cut short by a failed read.
+std::shared_ptr<const Directory> ReadDirectory(
+    const std::string& archivePath, ArchiveFile& file, std::int64_t now)
+{
+    auto directory = std::make_shared<Directory>();
+    bool readFailed = false;
+    directory->status = WalkDirectory(
+        file,
+        [&](const RecordView& record) {
+            directory->entries.push_back(MakeEntry(record));
+            return true;
+        },
+        readFailed);
+    if (directory->status != ListStatus::Ok)
+        directory->entries.clear();
+    directory->firstByName.reserve(directory->entries.size());
+    for (std::size_t i = 0; i < directory->entries.size(); ++i)
+        directory->firstByName.try_emplace(FoldedName(directory->entries[i].name), i);
+    if (directory->status == ListStatus::Ok && !readFailed && directory->entries.size() <= kMaxCachedEntries
+        && Settled(file, now))
+        Cache().Store(archivePath, file.Identity(), directory);
+    return directory;
+}
+
 } // namespace
 
 ArchiveListing ListArchive(const std::string& archivePath)
 {
     ArchiveListing listing;
     try {
-        listing.status = WalkDirectory(archivePath, [&](const RecordView& record) {
-            listing.entries.push_back(MakeEntry(record));
-            return true;
-        });
+        std::shared_ptr<const Directory> directory = Cache().Find(archivePath);
+        if (!directory) {
+            const std::int64_t now = WallClockNs();
+            ArchiveFile file(archivePath);
+            if (!file.IsOpen())
+                return listing;
+            directory = ReadDirectory(archivePath, file, now);
+        }
+        listing.status = directory->status;
+        listing.entries = directory->entries;
     } catch (const std::bad_alloc&) {
         listing.entries.clear();
         listing.status = ListStatus::Unreadable;
     }
-    if (listing.status != ListStatus::Ok)
-        listing.entries.clear();
     return listing;
 }
 
 bool FindArchiveEntry(const std::string& archivePath, std::string_view memberName, ArchiveEntry& found)
 {
-    const auto& fold = Folding().table;
-    const std::string wanted = Cp1250LowerText(memberName);
-    bool matched = false;
     try {
-        WalkDirectory(archivePath, [&](const RecordView& record) {
-            if (record.nameLength != wanted.size())
-                return true;
-            for (std::size_t i = 0; i < wanted.size(); ++i) {
-                unsigned char stored = record.name[i];
-                if (stored == '/')
-                    stored = '\\';
-                if (stored != static_cast<unsigned char>(wanted[i])
-                    && fold[stored] != static_cast<unsigned char>(wanted[i]))
-                    return true;
-            }
-            found = MakeEntry(record);
-            matched = true;
+        const std::string wanted = Cp1250LowerText(memberName);
+        if (const std::shared_ptr<const Directory> directory = Cache().Find(archivePath))
+            return directory->Find(wanted, found);
+        // The clock is read before the file is opened, so that a change made
+        // while the directory is read counts as recent.
+        const std::int64_t now = WallClockNs();
+        ArchiveFile file(archivePath);
+        if (!file.IsOpen())
             return false;
-        });
+        if (Settled(file, now))
+            return ReadDirectory(archivePath, file, now)->Find(wanted, found);
+        // A recently changed file: walk only up to the member.
+        bool matched = false;
+        bool readFailed = false;
+        WalkDirectory(
+            file,
+            [&](const RecordView& record) {
+                if (!NameMatches(record.name, record.nameLength, wanted))
+                    return true;
+                found = MakeEntry(record);
+                matched = true;
+                return false;
+            },
+            readFailed);
+        return matched;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return matched;
+}
+
+void ClearArchiveDirectoryCache()
+{
+    Cache().Clear();
+}
+
+std::size_t CachedArchiveDirectoryCount()
+{
+    return Cache().Count();
+}
+
+void SetDirectoryCacheClock(DirectoryCacheClock clock)
+{
+    g_cacheClock.store(clock);
 }
 
 } // namespace orbita

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,6 +50,14 @@ struct ArchiveListing {
 // backward block search and walks the whole central directory in stored
 // order. Never throws on bad input; the walk ends at the first record that is
 // not a complete central-directory record.
+//
+// The directories of the last few archives read are kept, keyed by the path
+// and the file's device, inode, size, and modification and change times
+// (nanoseconds): an archive replaced by a rename, rewritten in place or
+// touched is read anew. Kept are only directories read whole and without a
+// failed read (never an unreadable or empty one) from files that had not
+// changed for two seconds, since a file system's clock may not move between
+// two quick writes. Safe to call from any thread.
 ArchiveListing ListArchive(const std::string& archivePath);
 
 // The member lookup of every member operation: the first entry, in directory
@@ -56,5 +65,16 @@ ArchiveListing ListArchive(const std::string& archivePath);
 // Windows-1250 rules. No trimming, no wildcards, no mapping of "/" in the
 // request. False when the archive cannot be listed or has no such member.
 bool FindArchiveEntry(const std::string& archivePath, std::string_view memberName, ArchiveEntry& found);
+
+// Forgets every kept directory.
+void ClearArchiveDirectoryCache();
+// How many directories are kept (at most four).
+std::size_t CachedArchiveDirectoryCount();
+
+// The wall clock (nanoseconds since the epoch, as file times) that decides
+// whether a file has settled. Tests replace it to reach a settled state
+// without waiting; nullptr restores the system clock.
+using DirectoryCacheClock = std::int64_t (*)();
+void SetDirectoryCacheClock(DirectoryCacheClock clock);
 
 } // namespace orbita

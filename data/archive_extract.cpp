@@ -430,10 +430,9 @@ bool ReadDescriptorCrc(const ArchiveFile& file, std::uint64_t position, std::uin
     return true;
 }
 
-ExtractResult Extract(const std::string& archivePath, std::uint32_t headerOffset, std::uint8_t* buffer,
+ExtractResult Extract(const ArchiveFile& file, std::uint32_t headerOffset, std::uint8_t* buffer,
     std::size_t capacity, const ArchiveEntry* entry)
 {
-    ArchiveFile file(archivePath);
     if (!file.IsOpen())
         return { ExtractStatus::ReadFailed, 0 };
     MemberPlan plan;
@@ -487,11 +486,18 @@ ExtractResult Extract(const std::string& archivePath, std::uint32_t headerOffset
 ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset,
     std::uint8_t* buffer, std::size_t capacity, const ArchiveEntry* entry)
 {
+    const ArchiveFile file(archivePath);
+    return ExtractToMemory(file, headerOffset, buffer, capacity, entry);
+}
+
+ExtractResult ExtractToMemory(const ArchiveFile& archive, std::uint32_t headerOffset, std::uint8_t* buffer,
+    std::size_t capacity, const ArchiveEntry* entry)
+{
     ExtractionGuard guard;
     if (!guard.Acquired())
         return { ExtractStatus::Busy, 0 };
     try {
-        return Extract(archivePath, headerOffset, buffer, capacity, entry);
+        return Extract(archive, headerOffset, buffer, capacity, entry);
     } catch (const std::bad_alloc&) {
         return { ExtractStatus::ReadFailed, 0 };
     }

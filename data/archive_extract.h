@@ -9,6 +9,8 @@
 
 namespace orbita {
 
+class ArchiveFile;
+
 // Outcome of decoding one member (the decoding core's status codes).
 enum class ExtractStatus : int {
     Ok = 0, // decoded and the CRC matched (or the buffer filled up)
@@ -50,6 +52,12 @@ struct ExtractResult {
 // 30000 ms ago (then it counts as abandoned). Never throws.
 ExtractResult ExtractToMemory(const std::string& archivePath, std::uint32_t headerOffset,
     std::uint8_t* buffer, std::size_t capacity, const ArchiveEntry* entry = nullptr);
+
+// The same on an archive the caller has opened (it may be closed: that gives
+// ReadFailed as an archive that cannot be opened does). The member operations
+// make both passes through one opening of the archive.
+ExtractResult ExtractToMemory(const ArchiveFile& archive, std::uint32_t headerOffset, std::uint8_t* buffer,
+    std::size_t capacity, const ArchiveEntry* entry = nullptr);
 
 // The clock of the in-progress marker (milliseconds, monotonic). Tests replace
 // it to reach the 30-second abandonment without waiting; nullptr restores the

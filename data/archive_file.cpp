@@ -6,6 +6,29 @@
 #include <unistd.h>
 
 namespace orbita {
+namespace {
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    FileIdentity identity;
+    identity.device = static_cast<std::uint64_t>(info.st_dev);
+    identity.inode = static_cast<std::uint64_t>(info.st_ino);
+    identity.size = static_cast<std::uint64_t>(info.st_size);
+    identity.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.changedNs = static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    return identity;
+}
+
+} // namespace
+
+bool StatFileIdentity(const std::string& path, FileIdentity& identity)
+{
+    struct stat info { };
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    identity = IdentityOf(info);
+    return true;
+}
 
 ArchiveFile::ArchiveFile(const std::string& path)
 {
@@ -20,6 +43,7 @@ ArchiveFile::ArchiveFile(const std::string& path)
         return;
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
+    m_identity = IdentityOf(info);
 }
 
 ArchiveFile::~ArchiveFile()

@@ -6,6 +6,23 @@
 
 namespace orbita {
 
+// What tells one state of an archive file from another without reading it:
+// a file replaced by a rename has another inode, a file rewritten in place
+// another modification or change time (nanoseconds), and usually another size.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0; // st_mtim
+    std::int64_t changedNs = 0; // st_ctim: moves on every write, even one that restores st_mtim
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the regular file at `path` (symbolic links followed); false
+// when it cannot be examined or is not a regular file.
+bool StatFileIdentity(const std::string& path, FileIdentity& identity);
+
 // A package archive opened read-only for one operation. Closed when the object
 // goes away. Reads are positioned (no shared file offset), so a reader never
 // depends on where an earlier read stopped.
@@ -19,6 +36,8 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     // Size of the file when it was opened; 0 when it is not open.
     std::uint64_t Size() const { return m_size; }
+    // Identity of the opened file, taken when it was opened.
+    const FileIdentity& Identity() const { return m_identity; }
 
     // Reads up to `size` bytes at `offset`. Gives the number of bytes read,
     // which is smaller than `size` only at the end of the file or on a read
@@ -33,6 +52,7 @@ public:
 private:
     int m_fd = -1;
     std::uint64_t m_size = 0;
+    FileIdentity m_identity;
 };
 
 // Little-endian fields of the on-disk records.

@@ -2,6 +2,7 @@
 
 #include "data/archive_directory.h"
 #include "data/archive_extract.h"
+#include "data/archive_file.h"
 #include "data/text_lines.h"
 
 #include <cerrno>
@@ -80,7 +81,9 @@ MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& 
 {
     MemberRead read;
     read.found = true;
-    const ExtractResult sizing = ExtractToMemory(archivePath, entry.headerOffset, nullptr, 0, &entry);
+    // Both passes read the archive through this one opening.
+    const ArchiveFile archive(archivePath);
+    const ExtractResult sizing = ExtractToMemory(archive, entry.headerOffset, nullptr, 0, &entry);
     read.status = sizing.status;
     if (sizing.status != ExtractStatus::Ok)
         return read;
@@ -96,7 +99,7 @@ MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& 
         std::uint8_t* target
             = read.bytes.empty() ? &spare : reinterpret_cast<std::uint8_t*>(read.bytes.data());
         const ExtractResult filled = ExtractToMemory(
-            archivePath, entry.headerOffset, target, read.bytes.empty() ? 1 : read.bytes.size(), &entry);
+            archive, entry.headerOffset, target, read.bytes.empty() ? 1 : read.bytes.size(), &entry);
         read.status = filled.status;
         // Both passes read the same header, so the sizes agree unless the
         // file changed in between.

@@ -87,8 +87,13 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
             z.avail_out = static_cast<uInt>(output.size() - pending);
         }
         const uInt before = z.avail_out;
-        const int rc = inflate(&z, Z_NO_FLUSH);
+        const uInt inputBefore = z.avail_in;
+        // Z_FINISH lets zlib skip its sliding window when the stream ends
+        // within this call; otherwise it goes on as with Z_NO_FLUSH, only
+        // reporting Z_BUF_ERROR for a stream that has not ended yet.
+        const int rc = inflate(&z, Z_FINISH);
         const std::size_t produced = before - z.avail_out;
+        const std::size_t consumed = inputBefore - z.avail_in;
         if (lending != nullptr) {
             lending->GiveBack(lent - z.avail_in);
             z.avail_in = 0;
@@ -106,10 +111,8 @@ InflateResult InflateInto(DecoderInput& in, DecoderOutput& out, DirectOutput* di
             return { DecodeStatus::Done, z.total_in };
         case Z_OK:
             break;
-        case Z_BUF_ERROR: // no progress possible without more input
-            if (lent != 0 && produced == 0 && lending != nullptr)
-                return { DecodeStatus::Malformed, z.total_in };
-            if (z.avail_in != 0 && produced == 0)
+        case Z_BUF_ERROR: // not ended yet; malformed when input was there and nothing moved
+            if (inputBefore != 0 && consumed == 0 && produced == 0)
                 return { DecodeStatus::Malformed, z.total_in };
             break;
         case Z_MEM_ERROR:

@@ -8,10 +8,14 @@
 #include "data/archive_members.h"
 #include "tests/data/test_zip_writer.h"
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace orbita {
@@ -66,6 +70,28 @@ std::string Text(std::size_t size, unsigned seed = 1)
     out.resize(size);
     return out;
 }
+
+// Makes every file count as settled for the directory cache (its clock runs
+// an hour ahead) and starts with an empty cache; both are undone at the end.
+class SettledFiles {
+public:
+    SettledFiles()
+    {
+        ClearArchiveDirectoryCache();
+        SetDirectoryCacheClock([]() -> std::int64_t {
+            return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                (std::chrono::system_clock::now() + std::chrono::hours(1)).time_since_epoch())
+                .count();
+        });
+    }
+    ~SettledFiles()
+    {
+        SetDirectoryCacheClock(nullptr);
+        ClearArchiveDirectoryCache();
+    }
+    SettledFiles(const SettledFiles&) = delete;
+    SettledFiles& operator=(const SettledFiles&) = delete;
+};
 
 ExtractResult ExtractAt(const std::string& path, const ArchiveEntry& entry, std::string& buffer,
     const ArchiveEntry* with = nullptr)
@@ -218,9 +244,22 @@ TEST(ArchiveLookup, ComparesWindows1250NamesWithoutRegardToCase)
         { "UKLAD\\*", std::nullopt },
         { "", std::nullopt },
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.request);
-        EXPECT_EQ(ReadArchiveStream(path, c.request), c.bytes);
+    auto check = [&]() {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.request);
+            EXPECT_EQ(ReadArchiveStream(path, c.request), c.bytes);
+        }
+    };
+    {
+        SCOPED_TRACE("walk of a freshly written archive");
+        check();
+    }
+    const SettledFiles settled;
+    {
+        SCOPED_TRACE("kept directory");
+        check();
+        ASSERT_EQ(CachedArchiveDirectoryCount(), 1u);
+        check();
     }
 }
 
@@ -594,6 +633,178 @@ TEST(ArchiveExtract, RefusesANestedExtractionUnlessTheRunningOneWasAbandoned)
     EXPECT_EQ(ExtractAt(NestedCall::path, listing.entries[0], buffer).status, ExtractStatus::Ok);
     SetMessagePump(nullptr);
     SetExtractClock(nullptr);
+}
+
+// --- kept directories ------------------------------------------------------
+
+std::uint64_t InodeOf(const std::string& path)
+{
+    struct stat info { };
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return static_cast<std::uint64_t>(info.st_ino);
+}
+
+TEST(ArchiveDirectoryCache, ReadsTheArchiveAnewWhenItIsReplacedOrRewritten)
+{
+    TempFolder folder;
+    const SettledFiles settled;
+    // Two archives of the same size whose members differ in name and bytes.
+    TestZipWriter first;
+    first.members = { Stored("UKLAD\\A.TXT", "one-1"), Stored("UKLAD\\C.TXT", Text(3000, 1)) };
+    TestZipWriter second;
+    second.members = { Stored("UKLAD\\B.TXT", "two-2"), Stored("UKLAD\\C.TXT", Text(3000, 2)) };
+    const std::string firstBytes = first.Build();
+    const std::string secondBytes = second.Build();
+    ASSERT_EQ(firstBytes.size(), secondBytes.size());
+
+    auto expectFirst = [&](const std::string& path) {
+        EXPECT_EQ(ReadArchiveStream(path, "uklad\\a.txt"), std::optional<std::string>("one-1"));
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\B.TXT"), std::nullopt);
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\C.TXT"), std::optional<std::string>(Text(3000, 1)));
+    };
+    auto expectSecond = [&](const std::string& path) {
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\A.TXT"), std::nullopt);
+        EXPECT_EQ(ReadArchiveStream(path, "uklad\\b.txt"), std::optional<std::string>("two-2"));
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\C.TXT"), std::optional<std::string>(Text(3000, 2)));
+        const ArchiveListing listing = ListArchive(path);
+        ASSERT_EQ(listing.entries.size(), 2u);
+        EXPECT_EQ(listing.entries[0].name, "UKLAD\\B.TXT");
+    };
+
+    const std::string path = folder.Write("a.dat", firstBytes);
+    expectFirst(path);
+    EXPECT_EQ(CachedArchiveDirectoryCount(), 1u);
+    const auto firstTime = std::filesystem::last_write_time(path);
+
+    {
+        SCOPED_TRACE("replaced by a rename, same size and modification time");
+        const std::string replacement = folder.Write("a.new", secondBytes);
+        std::filesystem::last_write_time(replacement, firstTime);
+        const std::uint64_t oldInode = InodeOf(path);
+        std::filesystem::rename(replacement, path);
+        ASSERT_NE(InodeOf(path), oldInode);
+        expectSecond(path);
+    }
+    {
+        SCOPED_TRACE("rewritten in place, same size, modification time one nanosecond later");
+        const std::uint64_t inode = InodeOf(path);
+        const auto before = std::filesystem::last_write_time(path);
+        test::WriteBytes(path, firstBytes);
+        std::filesystem::last_write_time(path, before + std::chrono::nanoseconds(1));
+        ASSERT_EQ(InodeOf(path), inode);
+        ASSERT_EQ(std::filesystem::file_size(path), secondBytes.size());
+        expectFirst(path);
+    }
+    {
+        SCOPED_TRACE("rewritten in place with its modification time put back");
+        const auto before = std::filesystem::last_write_time(path);
+        test::WriteBytes(path, secondBytes);
+        std::filesystem::last_write_time(path, before);
+        expectSecond(path);
+    }
+    {
+        SCOPED_TRACE("removed");
+        std::filesystem::remove(path);
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\B.TXT"), std::nullopt);
+        EXPECT_EQ(ListArchive(path).status, ListStatus::Unreadable);
+        EXPECT_EQ(CachedArchiveDirectoryCount(), 0u);
+    }
+}
+
+TEST(ArchiveDirectoryCache, KeepsOnlyGoodDirectoriesOfSettledFilesAndOnlyAFew)
+{
+    TempFolder folder;
+    TestZipWriter zip;
+    zip.members = { Stored("UKLAD\\A.TXT", "one-1") };
+    const std::string good = zip.Build();
+    {
+        SCOPED_TRACE("a file changed within the last two seconds");
+        ClearArchiveDirectoryCache();
+        const std::string path = folder.Write("fresh.dat", good);
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\A.TXT"), std::optional<std::string>("one-1"));
+        EXPECT_EQ(ListArchive(path).status, ListStatus::Ok);
+        EXPECT_EQ(CachedArchiveDirectoryCount(), 0u);
+    }
+    const SettledFiles settled;
+    {
+        SCOPED_TRACE("damaged archives");
+        std::string noEndRecord = good;
+        noEndRecord[noEndRecord.size() - 22] = 'X';
+        std::string noDirectory = good;
+        noDirectory[noDirectory.find("PK\x01\x02")] = 'X';
+        for (const std::string& bytes : { noEndRecord, noDirectory }) {
+            const std::string path = folder.Write("damaged.dat", bytes);
+            EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\A.TXT"), std::nullopt);
+            EXPECT_NE(ListArchive(path).status, ListStatus::Ok);
+            EXPECT_EQ(CachedArchiveDirectoryCount(), 0u);
+        }
+        // Repaired in place with its old modification time: read anew.
+        const std::string path = folder.File("damaged.dat");
+        const auto damagedTime = std::filesystem::last_write_time(path);
+        test::WriteBytes(path, good);
+        std::filesystem::last_write_time(path, damagedTime);
+        EXPECT_EQ(ReadArchiveStream(path, "UKLAD\\A.TXT"), std::optional<std::string>("one-1"));
+        EXPECT_EQ(CachedArchiveDirectoryCount(), 1u);
+    }
+    {
+        SCOPED_TRACE("at most four archives");
+        ClearArchiveDirectoryCache();
+        std::vector<std::string> paths;
+        for (int i = 0; i < 6; ++i) {
+            TestZipWriter numbered;
+            numbered.members = { Stored("N.TXT", std::to_string(i)) };
+            paths.push_back(folder.Write("n" + std::to_string(i) + ".dat", numbered.Build()));
+        }
+        for (int round = 0; round < 2; ++round) {
+            for (std::size_t i = 0; i < paths.size(); ++i) {
+                EXPECT_EQ(
+                    ReadArchiveStream(paths[i], "N.TXT"), std::optional<std::string>(std::to_string(i)));
+                EXPECT_LE(CachedArchiveDirectoryCount(), 4u);
+            }
+        }
+        EXPECT_EQ(CachedArchiveDirectoryCount(), 4u);
+    }
+}
+
+// Lookups from several threads while the archives they read push each other
+// out of the cache and one of them is replaced again and again.
+TEST(ArchiveDirectoryCache, ServesSeveralThreads)
+{
+    TempFolder folder;
+    const SettledFiles settled;
+    std::vector<std::string> paths;
+    std::vector<std::string> builds;
+    for (int i = 0; i < 6; ++i) {
+        TestZipWriter zip;
+        for (int member = 0; member < 50; ++member)
+            zip.members.push_back(
+                Stored("M" + std::to_string(member) + ".TXT", "archive " + std::to_string(i)));
+        builds.push_back(zip.Build());
+        paths.push_back(folder.Write("t" + std::to_string(i) + ".dat", builds.back()));
+    }
+    std::atomic<int> wrong { 0 };
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t) {
+        readers.emplace_back([&, t]() {
+            for (int round = 0; round < 200; ++round) {
+                const std::size_t i = static_cast<std::size_t>((round + t) % 6);
+                ArchiveEntry entry;
+                if (!FindArchiveEntry(paths[i], "m" + std::to_string(round % 50) + ".txt", entry)
+                    || entry.size != std::string("archive 0").size())
+                    ++wrong;
+                if (ListArchive(paths[i]).entries.size() != 50)
+                    ++wrong;
+            }
+        });
+    }
+    for (int round = 0; round < 50; ++round) {
+        const std::string replacement = folder.Write("t0.new", builds[0]);
+        std::filesystem::rename(replacement, paths[0]);
+    }
+    for (std::thread& reader : readers)
+        reader.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_LE(CachedArchiveDirectoryCount(), 4u);
 }
 
 } // namespace
