@@ -1,9 +1,8 @@
 // Builder rules for links and anchors (A), pictures (IMG), image maps (MAP,
 // AREA) and forms (FORM, INPUT, SELECT, OPTION, TEXTAREA).
 
-#include "htmlview/document_builder_state.h"
-
 #include "core/cp1250.h"
+#include "htmlview/document_builder_state.h"
 
 namespace orbita::html::builder_detail {
 
@@ -17,7 +16,8 @@ void DocumentBuilder::startAnchor(const AttributeList& attributes)
     if (const Attribute* name = GetAttribute(attributes, AttributeId::Name)) {
         const FlowId flow = currentFlow();
         m_doc.anchors.push_back(Anchor { Cp1250UpperText(name->text), flow });
-        openParagraph().items.emplace_back(std::in_place_type<AnchorMark>, AnchorMark { static_cast<AnchorId>(m_doc.anchors.size() - 1) });
+        openParagraph().items.emplace_back(
+            std::in_place_type<AnchorMark>, AnchorMark { static_cast<AnchorId>(m_doc.anchors.size() - 1) });
     }
 }
 
@@ -37,7 +37,8 @@ void DocumentBuilder::addImage(const AttributeList& attributes)
     image.font = currentFont(m_link != kNone);
     image.attributes = attributes;
     m_doc.images.push_back(std::move(image));
-    openParagraph().items.emplace_back(std::in_place_type<ImageRef>, ImageRef { static_cast<ImageId>(m_doc.images.size() - 1) });
+    openParagraph().items.emplace_back(
+        std::in_place_type<ImageRef>, ImageRef { static_cast<ImageId>(m_doc.images.size() - 1) });
     m_lastBlank = false;
     m_hasContent = true;
 }

@@ -119,10 +119,10 @@ void DocumentBuilder::startCell(bool header, const AttributeList& attributes)
     cell.valign = ParseVerticalAlign(TextOf(attributes, AttributeId::Valign));
     if (!cell.valign)
         cell.valign = row.valign;
-    cell.colspan = std::clamp(
-        ParseNumber(GetAttribute(attributes, AttributeId::Colspan)).value_or(1), 1, kMaxSpan);
-    cell.rowspan = std::clamp(
-        ParseNumber(GetAttribute(attributes, AttributeId::Rowspan)).value_or(1), 1, kMaxSpan);
+    cell.colspan
+        = std::clamp(ParseNumber(GetAttribute(attributes, AttributeId::Colspan)).value_or(1), 1, kMaxSpan);
+    cell.rowspan
+        = std::clamp(ParseNumber(GetAttribute(attributes, AttributeId::Rowspan)).value_or(1), 1, kMaxSpan);
     cell.attributes = attributes;
     cell.content = newFlow();
     table->currentFlow = cell.content;

@@ -31,8 +31,7 @@ void DocumentBuilder::handleText(std::string_view text)
     }
     // Blanks only matter between words: none at the start of a paragraph,
     // and one where several meet across runs.
-    const bool allBlank
-        = std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\n'; });
+    const bool allBlank = std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\n'; });
     const bool paragraphOpen = m_openFlow != kNone && m_openFlow == currentFlowIfAny();
     if (allBlank && (!paragraphOpen || m_lastBlank))
         return;

@@ -8,7 +8,6 @@
 
 namespace orbita::html::builder_detail {
 
-
 std::string Lower(std::string_view text)
 {
     std::string out(text);

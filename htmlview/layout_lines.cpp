@@ -69,9 +69,8 @@ int Engine::layoutParagraph(
     ParagraphRun run { paragraph, context, left, right, context.clearY(y, paragraph.clear),
         m_metrics.lineSpacing(font(paragraph.font)), {}, 0, {}, {} };
     buildAtoms(paragraph, run.atoms);
-    const bool visible = std::any_of(run.atoms.begin(), run.atoms.end(), [](const Atom& atom) {
-        return atom.kind != Atom::Kind::Anchor && atom.kind != Atom::Kind::Space;
-    });
+    const bool visible = std::any_of(run.atoms.begin(), run.atoms.end(),
+        [](const Atom& atom) { return atom.kind != Atom::Kind::Anchor && atom.kind != Atom::Kind::Space; });
     if (!visible) {
         // Nothing to draw: its anchors stand at its top, and an empty line
         // opened by BR keeps its height.
@@ -197,7 +196,8 @@ Engine::LineFill Engine::fillLine(ParagraphRun& run, Line& line)
         int x = line.pieces.empty() ? 0 : width + pendingSpace;
         if (!line.pieces.empty() && spaceAtom != SIZE_MAX) {
             // The blank belongs to the line's text.
-            line.pieces.push_back(Line::Piece { spaceAtom, atoms[spaceAtom].start, 1, width, pendingSpace, 0 });
+            line.pieces.push_back(
+                Line::Piece { spaceAtom, atoms[spaceAtom].start, 1, width, pendingSpace, 0 });
         }
         for (std::size_t k = i; k < end; ++k) {
             line.pieces.push_back(
@@ -347,7 +347,8 @@ void Engine::emitLine(ParagraphRun& run, Line& line, int* firstBaseline)
 void Engine::emitImage(const Atom& atom, int x, int baseline, int width, int height)
 {
     const Image& image = m_doc.images[atom.id];
-    const Rect rect { x + atom.hspace, baseline - imageAscent(image.align, height, atom.font), width, height };
+    const Rect rect { x + atom.hspace, baseline - imageAscent(image.align, height, atom.font), width,
+        height };
     PaintItem item;
     item.kind = PaintItem::Kind::Image;
     item.rect = rect;

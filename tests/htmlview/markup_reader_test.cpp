@@ -218,11 +218,11 @@ TEST(MarkupReader, EndsOnHostileInput)
 
 TEST(MarkupNames, ColourValues)
 {
-    struct Case {
+    struct ColourCase {
         const char* value;
         std::optional<Rgb> rgb;
     };
-    const Case cases[] = {
+    const ColourCase cases[] = {
         { "#FF0000", 0xFF0000 }, { "#ff8800", 0xFF8800 }, { "00ff00", 0x00FF00 }, // the "#" may be left out
         { "#F00", 0x000F00 }, // read as a number, not as a short form
         { "#1", 0x000001 }, { " #ff0000", 0xFF0000 }, // blanks and control bytes around are trimmed
@@ -234,7 +234,7 @@ TEST(MarkupNames, ColourValues)
         { "#ff0000ff", std::nullopt }, { "#gg0000", std::nullopt }, { "-123", std::nullopt },
         { "redd", std::nullopt }, { "orange", std::nullopt }, // not one of the 16
     };
-    for (const Case& c : cases)
+    for (const ColourCase& c : cases)
         EXPECT_EQ(ParseColour(c.value), c.rgb) << '"' << c.value << '"';
 }
 
