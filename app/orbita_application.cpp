@@ -1,5 +1,6 @@
 #include "app/orbita_application.h"
 
+#include "platform/qt_text.h"
 #include "platform/ui_services.h"
 
 #include <QSocketNotifier>
@@ -31,8 +32,8 @@ bool OrbitaApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), QString::fromUtf8(error.what()),
-            MessageIcon::Error, MessageButtons::Ok);
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"), FromUtf8(error.what()), MessageIcon::Error,
+            MessageButtons::Ok);
     } catch (...) {
         Ui().ShowMessage(nullptr, QStringLiteral("Orbita"),
             QStringLiteral("Wystąpił nieoczekiwany błąd programu."), MessageIcon::Error, MessageButtons::Ok);

@@ -71,14 +71,10 @@ bool decodeHexString(std::string_view list, std::string& out)
         const auto item = trim(list.substr(0, comma));
         if (item.empty() || item.size() > 2)
             return false;
-        unsigned value = 0;
-        for (const char c : item) {
-            const int digit = HexDigitValue(c);
-            if (digit < 0)
-                return false;
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
-        bytes.push_back(value);
+        const std::optional<std::uint32_t> value = ParseHex(item);
+        if (!value)
+            return false;
+        bytes.push_back(*value);
         if (comma == std::string_view::npos)
             break;
         list.remove_prefix(comma + 1);
@@ -107,13 +103,11 @@ bool decodeHexString(std::string_view list, std::string& out)
 
 std::string encodeHexString(std::string_view cp1250)
 {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out = "hex(1):";
     auto put = [&out](unsigned byte) {
         if (out.back() != ':')
             out.push_back(',');
-        out.push_back(kDigits[(byte >> 4) & 0x0F]);
-        out.push_back(kDigits[byte & 0x0F]);
+        AppendHexByte(out, byte);
     };
     for (const char c : cp1250) {
         const char32_t unit = Cp1250ToUnicode(static_cast<unsigned char>(c));
@@ -279,15 +273,11 @@ private:
             const auto digits = rest.substr(6);
             if (digits.empty() || digits.size() > 8)
                 return failLine("nieprawidłowa liczba dword");
-            std::uint32_t value = 0;
-            for (const char c : digits) {
-                const int digit = HexDigitValue(c);
-                if (digit < 0)
-                    return failLine("nieprawidłowa liczba dword");
-                value = value * 16 + static_cast<std::uint32_t>(digit);
-            }
+            const std::optional<std::uint32_t> value = ParseHex(digits);
+            if (!value)
+                return failLine("nieprawidłowa liczba dword");
             op.kind = RegFileOperation::Kind::SetInteger;
-            op.integer = static_cast<std::int32_t>(value);
+            op.integer = static_cast<std::int32_t>(*value);
         } else if (startsWithNoCase(rest, "hex(1):")) {
             std::string list(rest.substr(7));
             // Long lists continue on the next lines after a trailing "\".

@@ -63,4 +63,25 @@ int HexDigitValue(char c)
     return -1;
 }
 
+std::optional<std::uint32_t> ParseHex(std::string_view digits)
+{
+    if (digits.empty())
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (const char c : digits) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0 || value > 0x0FFFFFFFu)
+            return std::nullopt;
+        value = (value << 4) | static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+void AppendHexByte(std::string& out, unsigned byte)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out.push_back(kDigits[(byte >> 4) & 0x0F]);
+    out.push_back(kDigits[byte & 0x0F]);
+}
+
 } // namespace orbita

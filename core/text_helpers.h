@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,13 @@ std::string NowText();
 // and its data keep "\" as written; this is applied at the file-system call.
 std::string NativePath(std::string_view path);
 
+// Hexadecimal digits, the one helper for reading and writing them:
 // The value of one hexadecimal digit (either case), or -1.
 int HexDigitValue(char c);
+// One or more hexadecimal digits (either case) and nothing else, as a number
+// of at most 32 bits (leading zeros allowed); nothing for anything else.
+std::optional<std::uint32_t> ParseHex(std::string_view digits);
+// Appends the low byte of `byte` as two lower-case hexadecimal digits.
+void AppendHexByte(std::string& out, unsigned byte);
 
 } // namespace orbita

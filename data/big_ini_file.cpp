@@ -1,6 +1,7 @@
 #include "data/big_ini_file.h"
 
 #include "core/cp1250.h"
+#include "core/text_helpers.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -68,34 +69,6 @@ private:
     bool m_afterCr = false; // the previous byte was a CR (an LF now belongs to it)
 };
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return static_cast<unsigned>(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return static_cast<unsigned>(c - 'a' + 10);
-    return static_cast<unsigned>(c - 'A' + 10);
-}
-
-// Hexadecimal digits only, at most FFFFFFFF (leading zeros allowed).
-std::optional<std::uint32_t> parseHexDigits(std::string_view digits)
-{
-    if (digits.empty())
-        return std::nullopt;
-    std::uint32_t value = 0;
-    for (const char c : digits) {
-        if (!isHexDigit(c) || value > 0x0FFFFFFFu)
-            return std::nullopt;
-        value = (value << 4) | hexValue(c);
-    }
-    return value;
-}
-
 // Optional sign, then decimal digits within the 32-bit range, or "$" and
 // hexadecimal digits taken as a 32-bit pattern; nothing before or after.
 std::optional<std::int32_t> parseInteger(std::string_view text)
@@ -106,7 +79,7 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
         text.remove_prefix(1);
     }
     if (!text.empty() && text.front() == '$') {
-        const auto pattern = parseHexDigits(text.substr(1));
+        const auto pattern = ParseHex(text.substr(1));
         if (!pattern)
             return std::nullopt;
         return static_cast<std::int32_t>(negative ? 0u - *pattern : *pattern);
@@ -516,7 +489,7 @@ void TBigIniFile::SetSectionLines(std::string_view section, const std::vector<st
 std::int32_t TBiggerIniFile::ReadHexInteger(
     std::string_view section, std::string_view key, std::int32_t defaultValue)
 {
-    const auto pattern = parseHexDigits(ReadString(section, key, ""));
+    const auto pattern = ParseHex(ReadString(section, key, ""));
     return pattern ? static_cast<std::int32_t>(*pattern) : defaultValue;
 }
 

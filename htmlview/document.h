@@ -240,10 +240,19 @@ struct Anchor {
     FlowId flow = 0; // where its AnchorMark stands
 };
 
+// IMG ALIGN: where a picture stands against the text of its line, or beside it.
+enum class ImageAlign : std::uint8_t {
+    Baseline, // its bottom on the baseline (BOTTOM, BASELINE, ABSBOTTOM, none or unknown)
+    Middle, // MIDDLE, ABSMIDDLE
+    Top, // TOP, TEXTTOP
+    Left, // floats at the left edge, the text beside it
+    Right, // floats at the right edge
+};
+
 struct Image {
     std::string src;
     std::string alt;
-    std::optional<std::string> align; // ALIGN lower-cased ("left", "middle" ...)
+    ImageAlign align = ImageAlign::Baseline; // ALIGN
     std::optional<Length> width;
     std::optional<Length> height;
     std::optional<int> border;

@@ -1,12 +1,14 @@
 #include "htmlview/markup_names.h"
 
+#include "core/text_helpers.h"
+
 #include <array>
 #include <cctype>
 
 namespace orbita::html {
 namespace {
 
-constexpr std::array<std::string_view, kElementCount> kElementNames = {
+constexpr std::array<std::string_view, kElementNameCount> kElementNames = {
     "HTML",
     "TITLE",
     "BODY",
@@ -271,7 +273,7 @@ bool EqualsUpper(std::string_view text, std::string_view upper)
 
 std::optional<ElementId> FindElement(std::string_view upperName, bool endTag)
 {
-    const int count = endTag ? kElementsWithEndTag : kElementCount;
+    const int count = endTag ? kElementsWithEndTag : kElementNameCount;
     for (int i = 0; i < count; ++i) {
         if (kElementNames[static_cast<std::size_t>(i)] == upperName)
             return static_cast<ElementId>(i);
@@ -317,23 +319,19 @@ std::optional<unsigned char> FindEntity(std::string_view name)
 
 std::optional<Rgb> ParseColour(std::string_view value)
 {
+    while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ')
+        value.remove_prefix(1);
+    while (!value.empty() && static_cast<unsigned char>(value.back()) <= ' ')
+        value.remove_suffix(1);
     for (const NamedColour& colour : kColours) {
         if (EqualsUpper(value, colour.name))
             return colour.rgb;
     }
     if (!value.empty() && value.front() == '#')
         value.remove_prefix(1);
-    if (value.empty() || value.size() > 6)
-        return std::nullopt;
-    Rgb rgb = 0;
-    for (char c : value) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (!std::isxdigit(u))
-            return std::nullopt;
-        const int digit = std::isdigit(u) ? u - '0' : std::toupper(u) - 'A' + 10;
-        rgb = rgb * 16 + static_cast<Rgb>(digit);
-    }
-    return rgb;
+    if (value.size() > 6)
+        return std::nullopt; // more than RRGGBB
+    return ParseHex(value);
 }
 
 } // namespace orbita::html

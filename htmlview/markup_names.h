@@ -79,7 +79,7 @@ enum class ElementId : std::uint8_t {
     Wrap,
     Meta,
 };
-inline constexpr int kElementCount = 64;
+inline constexpr int kElementNameCount = 64;
 inline constexpr int kElementsWithEndTag = 48;
 
 // Attribute names in table order; the table lists VALUE twice and the first
@@ -163,9 +163,12 @@ std::optional<unsigned char> FindEntity(std::string_view name);
 // A colour as 0xRRGGBB.
 using Rgb = std::uint32_t;
 
-// An attribute's colour value: one of the 16 colour names (any case), or an
-// optional "#" followed by one to six hexadecimal digits. Gives nothing for
-// anything else, so the attribute has no effect.
+// An attribute's colour value, the one parser that the page, fonts, rules
+// and table cells share: blanks and control bytes around it are trimmed; then
+// one of the 16 colour names (any case), or an optional "#" followed by one
+// to six hexadecimal digits read as the number RRGGBB ("#F00" is 0x000F00).
+// Gives nothing for anything else (more than six digits too), so the
+// attribute has no effect.
 std::optional<Rgb> ParseColour(std::string_view value);
 
 } // namespace orbita::html

@@ -4,10 +4,14 @@
 
 namespace orbita {
 
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString FromCp1250(std::string_view text)
 {
-    const std::string utf8 = Cp1250ToUtf8(text);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return FromUtf8(Cp1250ToUtf8(text));
 }
 
 std::string ToCp1250(const QString& text)
@@ -18,7 +22,7 @@ std::string ToCp1250(const QString& text)
 
 QString FromPath(const std::string& path)
 {
-    return QString::fromStdString(path);
+    return FromUtf8(path);
 }
 
 std::string ToPath(const QString& path)

@@ -6,6 +6,10 @@
 
 namespace orbita {
 
+// UTF-8 text (the program's own strings, messages, paths) to QString: the
+// one conversion of UTF-8 bytes at the widget boundary.
+QString FromUtf8(std::string_view text);
+
 // The widget boundary: Windows-1250 bytes to QString and back. Characters that
 // Windows-1250 cannot hold become "?".
 QString FromCp1250(std::string_view text);

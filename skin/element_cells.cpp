@@ -1,5 +1,7 @@
 #include "skin/element_cells.h"
 
+#include "core/element_numbers.h"
+
 #include <array>
 
 namespace orbita {
@@ -14,7 +16,7 @@ struct ElementEntry {
 
 // Families follow the usual school classification; 104 to 118 are placed by
 // their group (their chemistry is barely known).
-constexpr std::array<ElementEntry, 118> kElements { {
+constexpr std::array<ElementEntry, kElementCount> kElements { {
     { 1, "H", "BUTTON_H", ElementFamily::Nonmetal },
     { 2, "He", "BUTTON_HE", ElementFamily::NobleGas },
     { 3, "Li", "BUTTON_LI", ElementFamily::AlkaliMetal },
@@ -135,10 +137,10 @@ constexpr std::array<ElementEntry, 118> kElements { {
     { 118, "Og", "BUTTON_UUO", ElementFamily::NobleGas },
 } };
 
-std::array<ElementCell, 118> MakeCells()
+std::array<ElementCell, kElementCount> MakeCells()
 {
     const std::span<const SkinHotArea> areas = BuiltinHotAreas();
-    std::array<ElementCell, 118> cells {};
+    std::array<ElementCell, kElementCount> cells {};
     for (std::size_t i = 0; i < kElements.size(); ++i) {
         const ElementEntry& entry = kElements[i];
         ElementCell& cell = cells[i];
@@ -162,7 +164,7 @@ std::array<ElementCell, 118> MakeCells()
 
 std::span<const ElementCell> ElementCells()
 {
-    static const std::array<ElementCell, 118> cells = MakeCells();
+    static const std::array<ElementCell, kElementCount> cells = MakeCells();
     return cells;
 }
 

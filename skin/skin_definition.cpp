@@ -1,5 +1,6 @@
 #include "skin/skin_definition.h"
 
+#include "core/text_helpers.h"
 #include "data/big_ini_file.h"
 
 #include <algorithm>
@@ -168,17 +169,6 @@ bool readSliders(TBigIniFile& ini, std::vector<SkinSliderDef>& sliders, std::str
     return true;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::vector<std::string> SplitFields(std::string_view text)
@@ -239,13 +229,10 @@ std::optional<std::int32_t> ParseSkinNumber(std::string_view field)
         field.remove_prefix(1);
         if (field.empty() || field.size() > 8)
             return std::nullopt;
-        for (char c : field) {
-            const int digit = hexDigit(c);
-            if (digit < 0)
-                return std::nullopt;
-            value = value * 16 + digit;
-        }
-        auto pattern = static_cast<std::uint32_t>(value);
+        const std::optional<std::uint32_t> digits = ParseHex(field);
+        if (!digits)
+            return std::nullopt;
+        std::uint32_t pattern = *digits;
         if (negative)
             pattern = 0u - pattern;
         return static_cast<std::int32_t>(pattern);

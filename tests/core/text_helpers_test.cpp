@@ -1,6 +1,7 @@
 #include "core/text_helpers.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace orbita {
 namespace {
@@ -94,6 +95,43 @@ TEST(TextHelpers, NativePathTurnsBackslashesIntoSlashes)
 {
     EXPECT_EQ(NativePath("KARNACJE\\Zima.obs"), "KARNACJE/Zima.obs");
     EXPECT_EQ(NativePath("/opt/orbita/"), "/opt/orbita/");
+}
+
+TEST(TextHelpers, HexDigitsReadAndWritten)
+{
+    const struct {
+        std::string_view digits;
+        std::optional<std::uint32_t> value;
+    } cases[] = {
+        { "0", 0u },
+        { "a", 10u },
+        { "F", 15u },
+        { "ff", 255u },
+        { "DeadBeef", 0xDEADBEEFu },
+        { "FFFFFFFF", 0xFFFFFFFFu },
+        { "000000001", 1u }, // leading zeros do not count against the width
+        { "100000000", std::nullopt }, // past 32 bits
+        { "", std::nullopt },
+        { "g", std::nullopt },
+        { "+1", std::nullopt },
+        { "-1", std::nullopt },
+        { " 1", std::nullopt },
+        { "1 ", std::nullopt },
+        { "0x1", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseHex(c.digits), c.value) << c.digits;
+
+    std::string text;
+    for (const unsigned byte : { 0x00u, 0x0Fu, 0xA0u, 0xFFu, 0x1ABu })
+        AppendHexByte(text, byte);
+    EXPECT_EQ(text, "000fa0ffab"); // two lower-case digits of the low byte each
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        std::string pair;
+        AppendHexByte(pair, byte);
+        EXPECT_EQ(ParseHex(pair), byte) << pair;
+        EXPECT_EQ(HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1]), static_cast<int>(byte)) << pair;
+    }
 }
 
 } // namespace

@@ -360,7 +360,7 @@ TEST(DocumentBuilder, ImagesAndMaps)
     const Image& a = doc.images[0];
     EXPECT_EQ(a.src, "a.gif");
     EXPECT_EQ(a.alt, "Atom");
-    EXPECT_EQ(a.align, "left");
+    EXPECT_EQ(a.align, ImageAlign::Left);
     EXPECT_EQ(a.width, (Length { 50, true }));
     EXPECT_EQ(a.height, (Length { 20, false }));
     EXPECT_EQ(a.border, 0);

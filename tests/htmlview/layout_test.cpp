@@ -584,5 +584,56 @@ TEST(LayoutLimits, VeryLongWordIsBrokenIntoLines)
     EXPECT_EQ(total, word.size());
 }
 
+TEST(LayoutImages, VerticalAlignmentAgainstTheBaseline)
+{
+    // A 40 px picture beside text (ascent 12): how far its top stands above
+    // the text's baseline, and the line's height (ascent + descent + 1).
+    struct Case {
+        const char* align;
+        int aboveBaseline;
+        int lineHeight;
+    };
+    const Case cases[] = {
+        { "", 40, 40 + 4 + 1 }, // its bottom on the baseline
+        { "bottom", 40, 45 },
+        { "unknown", 40, 45 },
+        { "middle", 20 + 12 / 3, 41 }, // its middle a third of the ascent up
+        { "ABSMIDDLE", 24, 41 },
+        { "top", 12, 12 + 28 + 1 }, // its top at the top of the text
+        { "texttop", 12, 41 },
+    };
+    for (const Case& c : cases) {
+        const std::string markup = std::string("a<img align=\"") + c.align + "\" width=10 height=40>b";
+        const Laid laid = Lay(markup);
+        ASSERT_EQ(laid.layout.images.size(), 1u) << c.align;
+        ASSERT_EQ(laid.layout.lines.size(), 1u) << c.align;
+        ASSERT_FALSE(laid.layout.fragments.empty()) << c.align;
+        const int baseline = laid.layout.fragments.front().baseline;
+        EXPECT_EQ(baseline - laid.layout.images[0].rect.y, c.aboveBaseline) << c.align;
+        EXPECT_EQ(laid.layout.lines[0].rect.height, c.lineHeight) << c.align;
+    }
+}
+
+// The page and a table cell read a colour attribute alike: what colours one
+// colours the other, and what one refuses the other refuses.
+TEST(LayoutColours, PageAndCellAgreeOnEveryColourValue)
+{
+    const char* const values[] = { " #ff0000", "#FF0000 ", "red", "ff0000", "#F00", "#ff0000ff", "#1234567",
+        "#", "# ff0000", "redd", "#gg0000" };
+    for (const char* value : values) {
+        const std::string markup = std::string("<body bgcolor=\"") + value + "\"><table><tr><td bgcolor=\""
+            + value + "\">x</table>";
+        const Laid laid = Lay(markup);
+        const std::optional<Rgb> page = laid.document.backgroundColour;
+        std::optional<Rgb> cell;
+        for (const PaintItem& item : laid.layout.items)
+            if (item.kind == PaintItem::Kind::Fill)
+                cell = item.colour;
+        EXPECT_EQ(page, cell) << '"' << value << '"';
+        EXPECT_EQ(page, ParseColour(value)) << '"' << value << '"';
+    }
+    EXPECT_EQ(Lay("<body bgcolor=\" #ff0000\">x").layout.background, 0xFF0000u);
+}
+
 } // namespace
 } // namespace orbita::html

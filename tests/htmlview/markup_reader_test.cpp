@@ -1,3 +1,4 @@
+#include "htmlview/markup_names.h"
 #include "htmlview/markup_reader.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,28 @@ TEST(MarkupReader, EndsOnHostileInput)
         else
             EXPECT_LE(read.tokens.size(), 2U) << unit.text;
     }
+}
+
+TEST(MarkupNames, ColourValues)
+{
+    struct ColourCase {
+        const char* value;
+        std::optional<Rgb> rgb;
+    };
+    const ColourCase cases[] = {
+        { "#FF0000", 0xFF0000 }, { "#ff8800", 0xFF8800 }, { "00ff00", 0x00FF00 }, // the "#" may be left out
+        { "#F00", 0x000F00 }, // read as a number, not as a short form
+        { "#1", 0x000001 }, { " #ff0000", 0xFF0000 }, // blanks and control bytes around are trimmed
+        { "\t#ff0000\r\n", 0xFF0000 }, { "red", 0xFF0000 }, // the 16 names in any case
+        { "Navy", 0x000080 }, { " SILVER ", 0xC0C0C0 }, { "aqua", 0x00FFFF }, { "", std::nullopt },
+        { "   ", std::nullopt }, { "#", std::nullopt }, { "##ff0000", std::nullopt },
+        { "# ff0000", std::nullopt }, { "#ff 0000", std::nullopt },
+        { "#1234567", std::nullopt }, // more than RRGGBB
+        { "#ff0000ff", std::nullopt }, { "#gg0000", std::nullopt }, { "-123", std::nullopt },
+        { "redd", std::nullopt }, { "orange", std::nullopt }, // not one of the 16
+    };
+    for (const ColourCase& c : cases)
+        EXPECT_EQ(ParseColour(c.value), c.rgb) << '"' << c.value << '"';
 }
 
 } // namespace

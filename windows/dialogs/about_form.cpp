@@ -1,6 +1,7 @@
 #include "windows/dialogs/about_form.h"
 
 #include "core/settings.h"
+#include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
@@ -28,11 +29,6 @@ namespace {
 
 constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 300;
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* newLabel(QWidget* parent, const QString& name, const QString& text = QString())
 {
@@ -98,7 +94,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     WersjaEtykieta = newLabel(information, QStringLiteral("WersjaEtykieta"),
         QStringLiteral("Ta wersja programu nie jest już rozwijana. Nowsze wydanie Orbity znajdziesz na "
                        "stronie domowej programu:"));
-    UrlCaption = newLink(information, QStringLiteral("UrlCaption"), fromUtf8(kProgramSite),
+    UrlCaption = newLink(information, QStringLiteral("UrlCaption"), FromUtf8(kProgramSite),
         QStringLiteral("Kliknij, aby odwiedzić stronę domową"));
     auto* informationText = new QVBoxLayout;
     informationText->setSpacing(8);
@@ -176,7 +172,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     // Creation: the pictures, the version, the glyphs.
     DrawResourceBitmap(*MainImage, QStringLiteral("ABOUT"));
     DrawResourceBitmap(*AutorObraz, QStringLiteral("AUTOR"));
-    ProgramCaption->setText(fromUtf8(ProgramCaptionText(FileVersionText(ExecutablePath()))));
+    ProgramCaption->setText(FromUtf8(ProgramCaptionText(FileVersionText(ExecutablePath()))));
     SetButtonGlyph(*NapiszPrzycisk, QStringLiteral("B_MAIL"));
     SetButtonGlyph(*ThnxButton, QStringLiteral("B_THNX"));
     SetButtonGlyph(*CloseButton, QStringLiteral("B_CLOSE"));
@@ -199,12 +195,12 @@ void TAboutForm::NapiszPrzyciskClick()
         Notebook->setCurrentIndex(InformacjePage);
         NapiszPrzycisk->setText(QStringLiteral("Ko&ntakt"));
         SetButtonGlyph(*NapiszPrzycisk, QStringLiteral("B_MAIL"));
-        InformacjeEtykieta->setText(fromUtf8(RunCountText(ReadInteger(Setting::RunCount))));
+        InformacjeEtykieta->setText(FromUtf8(RunCountText(ReadInteger(Setting::RunCount))));
     } else {
         Notebook->setCurrentIndex(KorespondencjaPage);
         NapiszPrzycisk->setText(QStringLiteral("I&nformacje"));
         SetButtonGlyph(*NapiszPrzycisk, QStringLiteral("B_ABOUT"));
-        InformacjeEtykieta->setText(fromUtf8(kContactStatusText));
+        InformacjeEtykieta->setText(FromUtf8(kContactStatusText));
     }
 }
 
@@ -233,7 +229,7 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event)
         if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint())) {
             const std::string address
                 = watched == UrlCaption ? std::string(kProgramSite) : ContactPageAddress();
-            QDesktopServices::openUrl(QUrl(fromUtf8(address)));
+            QDesktopServices::openUrl(QUrl(FromUtf8(address)));
             return true;
         }
     }

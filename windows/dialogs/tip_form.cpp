@@ -1,6 +1,7 @@
 #include "windows/dialogs/tip_form.h"
 
 #include "core/settings.h"
+#include "platform/qt_text.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
 #include "windows/dialogs/flat_parts.h"
@@ -118,7 +119,7 @@ TTipForm::TTipForm(QWidget* parent, RandomIndex random)
 
 void TTipForm::ShowNextTip()
 {
-    PoradyEtykieta->setText(QStringLiteral("...") + QString::fromStdString(m_order.Next()));
+    PoradyEtykieta->setText(QStringLiteral("...") + FromUtf8(m_order.Next()));
 }
 
 void TTipForm::NastepnaPrzyciskClick()

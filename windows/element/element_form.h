@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/element_numbers.h"
 #include "widgets/dialog_form.h"
 #include "windows/settings/view_appearance.h"
 
@@ -48,8 +49,8 @@ class TElementForm final : public TDialogForm {
 public:
     enum class Mode { None = 0, Details = 1, Description = 2, Notes = 3 };
 
-    static constexpr int kFirstElement = 1;
-    static constexpr int kLastElement = 118;
+    static constexpr int kFirstElement = orbita::kFirstElement;
+    static constexpr int kLastElement = orbita::kLastElement;
 
     // Sets the current element number, creates the window (over `owner`)
     // and shows it modally; returns when it closes.

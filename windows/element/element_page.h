@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/element_numbers.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +18,6 @@ namespace orbita {
 //   "...SUFFIX=u"  (any case) gives the unit of the property it stands in;
 //   "26=value"     the value of that property for element 26 (empty: none);
 //   anything else is ignored.
-
-inline constexpr int kFirstElement = 1;
-inline constexpr int kLastElement = 118;
 
 inline constexpr std::string_view kElementDatabaseMember = "UKLAD\\DANE.TXT";
 

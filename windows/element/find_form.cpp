@@ -224,7 +224,7 @@ void TFindForm::SzukajPrzyciskClick()
         ToCp1250(WyswietlPole->currentText()), ToCp1250(text), CaleOpcja->isChecked());
     m_results = found.elements;
     for (const std::string& value : found.values)
-        RezultatyLista->addItem(QString::fromUtf8(ResultEntryText(value)));
+        RezultatyLista->addItem(FromUtf8(ResultEntryText(value)));
     OpisHtml->setText(FromCp1250(FindSummary(found)));
     RezultatyLista->setEnabled(!m_results.empty());
 

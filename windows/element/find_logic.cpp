@@ -2,6 +2,7 @@
 
 #include "core/cp1250.h"
 #include "core/settings.h"
+#include "core/text_helpers.h"
 #include "windows/element/element_page.h"
 
 #include <algorithm>
@@ -120,13 +121,7 @@ std::optional<char32_t> DecodeEntity(std::string_view name)
             return std::nullopt;
         std::uint32_t code = 0;
         for (const char d : digits) {
-            int v = -1;
-            if (d >= '0' && d <= '9')
-                v = d - '0';
-            else if (hex && d >= 'a' && d <= 'f')
-                v = d - 'a' + 10;
-            else if (hex && d >= 'A' && d <= 'F')
-                v = d - 'A' + 10;
+            const int v = hex ? HexDigitValue(d) : (d >= '0' && d <= '9' ? d - '0' : -1);
             if (v < 0)
                 return std::nullopt;
             code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);

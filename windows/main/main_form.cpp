@@ -1,5 +1,6 @@
 #include "windows/main/main_form.h"
 
+#include "core/element_numbers.h"
 #include "core/file_version.h"
 #include "core/settings.h"
 #include "core/text_helpers.h"
@@ -27,11 +28,6 @@
 
 namespace orbita {
 namespace {
-
-QString utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const QCursor& handCursor()
 {
@@ -92,11 +88,11 @@ QMenu* TMainForm::buildMenu(const char* name, std::span<const MenuItemDef> items
     menu->setObjectName(QString::fromLatin1(name));
     for (const MenuItemDef& item : items) {
         if (item.caption == "-") {
-            menu->addSeparator()->setObjectName(utf8(item.name));
+            menu->addSeparator()->setObjectName(FromUtf8(item.name));
             continue;
         }
-        QAction* action = menu->addAction(utf8(item.caption));
-        action->setObjectName(utf8(item.name));
+        QAction* action = menu->addAction(FromUtf8(item.caption));
+        action->setObjectName(FromUtf8(item.name));
         const MainCommand command = item.command;
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command, QCursor::pos()); });
     }
@@ -122,10 +118,10 @@ void TMainForm::FormCreate()
     m_usesPackage = LoadConfiguredSkin(*m_skinForm);
     CurrentTimerTimer();
     m_skinForm->SetAreaText(
-        QStringLiteral("LOGOTEXT"), utf8(VersionCaption(FileVersionText(ExecutablePath()))));
+        QStringLiteral("LOGOTEXT"), FromUtf8(VersionCaption(FileVersionText(ExecutablePath()))));
     for (int position = 0; position < static_cast<int>(UtilsMenuItems().size()); ++position)
         SetMenuItemImage(
-            utf8(UtilsMenuItems()[static_cast<std::size_t>(position)].picture), *m_utilsMenu, position);
+            FromUtf8(UtilsMenuItems()[static_cast<std::size_t>(position)].picture), *m_utilsMenu, position);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -136,9 +132,9 @@ void TMainForm::FormShow()
     for (int position = 0; position < actions.size(); ++position) {
         const MenuItemDef& item = MainMenuItems()[static_cast<std::size_t>(position)];
         if (!item.shortcut.empty())
-            actions.at(position)->setShortcut(QKeySequence(utf8(item.shortcut)));
+            actions.at(position)->setShortcut(QKeySequence(FromUtf8(item.shortcut)));
         if (!item.picture.empty())
-            SetMenuItemImage(utf8(item.picture), *m_mainMenu, position);
+            SetMenuItemImage(FromUtf8(item.picture), *m_mainMenu, position);
     }
 }
 
@@ -161,7 +157,7 @@ void TMainForm::SetClock(std::function<std::string()> clock)
 
 void TMainForm::CurrentTimerTimer()
 {
-    m_skinForm->SetAreaText(QStringLiteral("TIMETEXT"), QString::fromStdString(m_clock()));
+    m_skinForm->SetAreaText(QStringLiteral("TIMETEXT"), FromUtf8(m_clock()));
 }
 
 void TMainForm::SplashTimerTimer()
@@ -270,7 +266,7 @@ void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
         popUp(*m_utilsMenu, popupAt);
         break;
     case MainCommand::OpenElement:
-        if (element >= 1 && element <= 118)
+        if (IsElementNumber(element))
             Opener().OpenElement(this, element);
         break;
     }

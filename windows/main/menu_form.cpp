@@ -31,11 +31,6 @@
 namespace orbita {
 namespace {
 
-QString utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Geometry: the margins around the panels. With them the title panel and the
 // main panel are 23 pixels narrower than the window, the main panel 95 pixels
 // lower, and the clock panel's top lies 60 pixels below the main panel's
@@ -66,7 +61,7 @@ TMenuForm::TMenuForm(QWidget* parent)
     connectComponents();
 
     // Opening.
-    setWindowTitle(utf8(VersionCaption(FileVersionText(ExecutablePath()))));
+    setWindowTitle(FromUtf8(VersionCaption(FileVersionText(ExecutablePath()))));
     m_titlePanel->setText(windowTitle());
     CurrentTimerTimer();
     resize(600, 400 + kCaptionHeight);
@@ -170,16 +165,16 @@ void TMenuForm::buildWindow()
     m_views->addWidget(m_reportView);
 
     for (const LauncherToolDef& tool : LauncherTools()) {
-        const QString caption = utf8(tool.caption);
+        const QString caption = FromUtf8(tool.caption);
         QList<QIcon> large;
         QList<QIcon> small;
-        AddResourceIcon(utf8(tool.icon) + QStringLiteral("_32"), large, 32);
-        AddResourceIcon(utf8(tool.icon) + QStringLiteral("_16"), small, 16);
+        AddResourceIcon(FromUtf8(tool.icon) + QStringLiteral("_32"), large, 32);
+        AddResourceIcon(FromUtf8(tool.icon) + QStringLiteral("_16"), small, 16);
         QIcon icon = large.value(0);
         for (const QSize size : small.value(0).availableSizes())
             icon.addPixmap(small.value(0).pixmap(size));
         new QListWidgetItem(icon, caption, m_listView);
-        auto* row = new QTreeWidgetItem(m_reportView, { caption, utf8(tool.description) });
+        auto* row = new QTreeWidgetItem(m_reportView, { caption, FromUtf8(tool.description) });
         row->setIcon(0, icon);
     }
 
@@ -200,15 +195,15 @@ void TMenuForm::buildWindow()
     m_detailsGroup = new QActionGroup(this);
     m_detailsGroup->setExclusive(true);
     for (const ViewStyleDef& style : ViewStyles()) {
-        QAction* item = m_detailsMenu->addAction(utf8(style.caption));
-        item->setObjectName(utf8(style.name));
+        QAction* item = m_detailsMenu->addAction(FromUtf8(style.caption));
+        item->setObjectName(FromUtf8(style.name));
         item->setCheckable(true);
         item->setData(static_cast<int>(style.style));
         m_detailsGroup->addAction(item);
     }
     for (int position = 0; position < m_detailsMenu->actions().size(); ++position)
         SetMenuItemImage(
-            utf8(ViewStyles()[static_cast<std::size_t>(position)].picture), *m_detailsMenu, position);
+            FromUtf8(ViewStyles()[static_cast<std::size_t>(position)].picture), *m_detailsMenu, position);
     m_detailsMenu->actions().constFirst()->setChecked(true);
 
     m_toolsMenu = new QMenu(this);
@@ -349,7 +344,7 @@ void TMenuForm::selectTool(int index)
 
 void TMenuForm::CurrentTimerTimer()
 {
-    m_czasPanel->setText(QString::fromStdString(m_clock()));
+    m_czasPanel->setText(FromUtf8(m_clock()));
 }
 
 void TMenuForm::UruchomieniaTimerTimer()

@@ -111,7 +111,7 @@ TFontForm::TFontForm(QWidget* parent)
     ThemeBox = new QListWidget(body());
     ThemeBox->setObjectName(QStringLiteral("ThemeBox"));
     for (const AppearanceScheme& scheme : kAppearanceSchemes)
-        ThemeBox->addItem(QString::fromUtf8(scheme.name.data(), qsizetype(scheme.name.size())));
+        ThemeBox->addItem(FromUtf8(scheme.name));
     grid->addWidget(StylLista, 3, 0);
     grid->addWidget(FontSizeBox, 3, 1);
     grid->addWidget(ThemeBox, 3, 2);
