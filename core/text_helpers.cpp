@@ -63,6 +63,15 @@ int HexDigitValue(char c)
     return -1;
 }
 
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
 std::optional<std::uint32_t> ParseHex(std::string_view digits)
 {
     if (digits.empty())

@@ -32,6 +32,10 @@ std::string NowText();
 // and its data keep "\" as written; this is applied at the file-system call.
 std::string NativePath(std::string_view path);
 
+// `text` without the blanks and control bytes (every byte up to the space) at
+// either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // Hexadecimal digits, the one helper for reading and writing them:
 // The value of one hexadecimal digit (either case), or -1.
 int HexDigitValue(char c);

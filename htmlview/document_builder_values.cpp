@@ -1,6 +1,7 @@
 // Attribute values as the builder reads them: alignments, lengths, numbers,
 // COORDS, input types, and the tables of which elements do what.
 
+#include "core/text_helpers.h"
 #include "htmlview/document_builder_state.h"
 
 #include <algorithm>
@@ -18,13 +19,7 @@ std::string Lower(std::string_view text)
 
 std::string Trim(std::string_view text)
 {
-    std::size_t begin = 0;
-    while (begin < text.size() && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    std::size_t end = text.size();
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return std::string(text.substr(begin, end - begin));
+    return std::string(TrimBlanks(text));
 }
 
 int SizeForPoints(int points)

@@ -319,10 +319,7 @@ std::optional<unsigned char> FindEntity(std::string_view name)
 
 std::optional<Rgb> ParseColour(std::string_view value)
 {
-    while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ')
-        value.remove_prefix(1);
-    while (!value.empty() && static_cast<unsigned char>(value.back()) <= ' ')
-        value.remove_suffix(1);
+    value = TrimBlanks(value);
     for (const NamedColour& colour : kColours) {
         if (EqualsUpper(value, colour.name))
             return colour.rgb;

@@ -1,5 +1,7 @@
 #include "htmlview/markup_reader.h"
 
+#include "core/text_helpers.h"
+
 #include <climits>
 
 namespace orbita::html {
@@ -40,18 +42,6 @@ int ParseDecimal(std::string_view text)
             return 0;
     }
     return static_cast<int>(negative ? -value : value);
-}
-
-// Trims blanks and control bytes from both ends.
-void TrimControls(std::string& text)
-{
-    std::size_t begin = 0;
-    while (begin < text.size() && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    std::size_t end = text.size();
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    text = text.substr(begin, end - begin);
 }
 
 } // namespace
@@ -277,7 +267,7 @@ void MarkupReader::readAttributeValue(Attribute& attribute)
                 value += static_cast<char>(c);
             advance();
         }
-        TrimControls(value);
+        value = std::string(TrimBlanks(value));
         std::string_view digits = value;
         if (!digits.empty() && digits.back() == '%')
             digits.remove_suffix(1);
