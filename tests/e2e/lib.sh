@@ -14,6 +14,11 @@ export HOME=$E2E_TMP/home
 mkdir -p "$ORBITA_CONFIG_DIR" "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+# Window titles hold Polish letters: xdotool reads and matches them only in a
+# UTF-8 locale (a fresh server often has none set). C.UTF-8 is always there.
+if [ "$(LC_ALL=${LC_ALL:-} locale charmap 2>/dev/null)" != "UTF-8" ]; then
+  export LC_ALL=C.UTF-8
+fi
 
 cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
