@@ -1,5 +1,6 @@
 #include "htmlview/markup_names.h"
 
+#include "core/cp1250.h"
 #include "core/text_helpers.h"
 
 #include <array>
@@ -315,6 +316,79 @@ std::optional<unsigned char> FindEntity(std::string_view name)
             return static_cast<unsigned char>(0xA0 + i);
     }
     return std::nullopt;
+}
+
+std::string_view Latin1PageText(unsigned char code)
+{
+    // Latin-1 characters that Windows-1250 lacks, with their stand-ins.
+    struct StandIn {
+        unsigned char code;
+        std::string_view text;
+    };
+    static constexpr std::array kStandIns {
+        StandIn { 0xA1, "!" },
+        StandIn { 0xA2, "c" },
+        StandIn { 0xA3, "L" },
+        StandIn { 0xA5, "Y" },
+        StandIn { 0xAA, "a" },
+        StandIn { 0xAF, "-" },
+        StandIn { 0xB2, "2" },
+        StandIn { 0xB3, "3" },
+        StandIn { 0xB9, "1" },
+        StandIn { 0xBA, "o" },
+        StandIn { 0xBC, "1/4" },
+        StandIn { 0xBD, "1/2" },
+        StandIn { 0xBE, "3/4" },
+        StandIn { 0xBF, "?" },
+        StandIn { 0xC0, "A" },
+        StandIn { 0xC3, "A" },
+        StandIn { 0xC5, "A" },
+        StandIn { 0xC6, "AE" },
+        StandIn { 0xC8, "E" },
+        StandIn { 0xCA, "E" },
+        StandIn { 0xCC, "I" },
+        StandIn { 0xCF, "I" },
+        StandIn { 0xD0, "\xD0" },
+        StandIn { 0xD1, "N" },
+        StandIn { 0xD2, "O" },
+        StandIn { 0xD5, "O" },
+        StandIn { 0xD8, "O" },
+        StandIn { 0xD9, "U" },
+        StandIn { 0xDB, "U" },
+        StandIn { 0xDE, "Th" },
+        StandIn { 0xE0, "a" },
+        StandIn { 0xE3, "a" },
+        StandIn { 0xE5, "a" },
+        StandIn { 0xE6, "ae" },
+        StandIn { 0xE8, "e" },
+        StandIn { 0xEA, "e" },
+        StandIn { 0xEC, "i" },
+        StandIn { 0xEF, "i" },
+        StandIn { 0xF0, "d" },
+        StandIn { 0xF1, "n" },
+        StandIn { 0xF2, "o" },
+        StandIn { 0xF5, "o" },
+        StandIn { 0xF8, "o" },
+        StandIn { 0xF9, "u" },
+        StandIn { 0xFB, "u" },
+        StandIn { 0xFE, "th" },
+        StandIn { 0xFF, "y" },
+    };
+    // Every other code from A0 to FF has a Windows-1250 byte.
+    static const std::array<std::string, 96> kTexts = [] {
+        std::array<std::string, 96> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const int byte = UnicodeToCp1250(static_cast<char32_t>(0xA0 + i));
+            if (byte >= 0)
+                texts[i] = std::string(1, static_cast<char>(byte));
+        }
+        for (const StandIn& standIn : kStandIns)
+            texts[standIn.code - 0xA0] = std::string(standIn.text);
+        return texts;
+    }();
+    if (code < 0xA0)
+        return {};
+    return kTexts[code - 0xA0];
 }
 
 std::optional<Rgb> ParseColour(std::string_view value)

@@ -156,9 +156,17 @@ std::optional<AttributeId> FindAttribute(std::string_view upperName);
 std::string_view ElementName(ElementId id);
 std::string_view AttributeName(AttributeId id);
 
-// The byte of a named entity (case-sensitive): amp, lt, gt, quot and the 96
-// Latin-1 names from nbsp (A0) to yuml (FF), each giving the byte of its code.
+// The character code of a named entity (case-sensitive): amp, lt, gt, quot
+// and the 96 Latin-1 names from nbsp (A0) to yuml (FF), each giving its
+// Latin-1 code.
 std::optional<unsigned char> FindEntity(std::string_view name);
+
+// The page text (Windows-1250) of a Latin-1 character code from A0 to FF: the
+// same character where the code page has it ("&eacute;" gives E9, "&times;"
+// D7), otherwise its nearest spelling without the mark ("&egrave;" gives "e",
+// "&oslash;" "o", "&frac12;" "1/2"), never a different letter that happens
+// to sit at that byte.
+std::string_view Latin1PageText(unsigned char code);
 
 // A colour as 0xRRGGBB.
 using Rgb = std::uint32_t;

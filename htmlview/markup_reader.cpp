@@ -317,7 +317,11 @@ void MarkupReader::appendEntity(std::string& out)
             advance();
         if (!digits.empty()) {
             const int code = ParseDecimal(digits);
-            if ((code >= 32 && code <= 255) || code == 10) {
+            if (code >= 0xA0 && code <= 0xFF) {
+                out += Latin1PageText(static_cast<unsigned char>(code));
+                return;
+            }
+            if ((code >= 32 && code < 0xA0) || code == 10) {
                 out += static_cast<char>(code);
                 return;
             }
@@ -343,8 +347,11 @@ void MarkupReader::appendEntity(std::string& out)
     const bool semicolon = peek() == ';';
     if (semicolon)
         advance();
-    if (const std::optional<unsigned char> byte = FindEntity(name)) {
-        out += static_cast<char>(*byte);
+    if (const std::optional<unsigned char> code = FindEntity(name)) {
+        if (*code >= 0xA0)
+            out += Latin1PageText(*code);
+        else
+            out += static_cast<char>(*code);
         return;
     }
     out += '&' + name;

@@ -124,8 +124,16 @@ TEST(MarkupReader, Entities)
         { "six digits decode", "&#000065;", "[A]" },
         { "hexadecimal form stays", "&#x41;", "[&#x41;]" },
         { "nbsp", "&nbsp;", "[\xA0]" },
-        { "yuml", "&yuml;", "[\xFF]" },
-        { "Latin-1 name gives its code", "&Eacute;&eacute;&frac34;", "[\xC9][\xE9][\xBE]" },
+        // Entities name Latin-1 characters; the page text is Windows-1250, so
+        // each gives the same character there, or the letter without its mark
+        // where the code page lacks it (never the other letter at that byte:
+        // F8 is "ř", E8 "č", FF a dot above).
+        { "same character in the code page", "&Eacute;&eacute;&times;&deg;&uuml;",
+            "[\xC9][\xE9][\xD7][\xB0][\xFC]" },
+        { "letters the code page lacks", "Segr&egrave; &Oslash;rsted Torbj&oslash;rn &yuml;",
+            "[Segr][e ][Orsted Torbj][orn ][y]" },
+        { "numeric forms follow the names", "&#248;&#233;&#189;", "[o][\xE9][1/2]" },
+        { "codes below A0 stay bytes", "&#150;&#65;", "[\x96][A]" },
         { "names are case-sensitive", "&AMP;", "[&AMP;]" },
         { "semicolon optional", "&ampx &amp", "[&ampx ][&]" },
         { "unknown name", "&Aogon;x", "[&Aogon;x]" },
