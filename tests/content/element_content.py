@@ -18,12 +18,11 @@ missing.
 import csv
 import decimal
 import html
-import os
 import pathlib
 import re
-import shutil
-import subprocess
 import sys
+
+from content_checks import spelling_faults
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 UKLAD = ROOT / "content" / "ORBITA" / "UKLAD"
@@ -219,51 +218,14 @@ def check_consistency(db):
 
 # --- spelling -------------------------------------------------------------
 
-def words_of(text, symbols):
-    """Words to spell: chemical formulas (NaCl, CuSO4, HArF) are left out."""
-    words = re.findall(r"[^\W\d_]+(?:-[^\W\d_]+)*", text)
-    return [w for w in words
-            if not (re.fullmatch(r"(?:[A-Z][a-z]?)+", w) and len(w) > 1
-                    and all(part in symbols for part in re.findall(r"[A-Z][a-z]?", w)))]
-
-
-# hunspell reads its input in the locale's encoding: fix it to UTF-8 whatever
-# the caller's locale (ctest runs with none).
-HUNSPELL = ["hunspell", "-i", "utf-8", "-d", "pl_PL", "-l"]
-HUNSPELL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
-
-
 def check_spelling(db):
-    if not shutil.which("hunspell"):
-        print("hunspell is not installed (scripts/install-deps.sh installs it): check skipped")
-        return None
-    probe = subprocess.run(HUNSPELL, input="kot", capture_output=True, text=True, env=HUNSPELL_ENV)
-    if probe.returncode != 0 or "Can't open" in probe.stderr:
-        print("hunspell has no pl_PL dictionary (Debian: hunspell-pl): check skipped")
-        return None
-    accepted = set()
-    for line in (ROOT / "tests" / "content" / "accepted_words.txt").read_text(encoding="utf-8").splitlines():
-        if line.strip() and not line.startswith("#"):
-            accepted.add(line.strip())
     texts = {f"{z}.HTM": plain_text(description(z)) for z in range(1, ELEMENTS + 1)}
     for extra in ("Pochodzenie nazwy", "Rodzina", "Stan skupienia (20 °C)", "Nazwa polska"):
         texts[f"DANE.TXT [{extra}]"] = html.unescape("\n".join(db[extra].values()))
     legend = ROOT / "content" / "ORBITA" / "POMOC" / "LEGENDA.HTM"
     if legend.exists():
         texts["LEGENDA.HTM"] = plain_text(legend.read_text(encoding="utf-8"))
-    symbols = set(db["Symbol"].values())
-    words = {name: set(words_of(text, symbols)) for name, text in texts.items()}
-    # One hunspell run for every word (loading the dictionary is the slow part).
-    everything = sorted(set().union(*words.values()))
-    result = subprocess.run(HUNSPELL, input="\n".join(everything), capture_output=True, text=True,
-                            check=True, env=HUNSPELL_ENV)
-    unknown = set(result.stdout.split()) - accepted
-    faults = []
-    for name in texts:
-        wrong = sorted(words[name] & unknown)
-        if wrong:
-            faults.append(f"{name}: {' '.join(wrong)}")
-    return faults
+    return spelling_faults(texts, set(db["Symbol"].values()))
 
 
 CHECKS = {"masses": check_masses, "convention": check_convention,
