@@ -233,7 +233,22 @@ HUNSPELL = ["hunspell", "-i", "utf-8", "-d", "pl_PL", "-l"]
 HUNSPELL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
 
-def check_spelling(db):
+def accepted_words():
+    accepted = set()
+    for line in (ROOT / "tests" / "content" / "accepted_words.txt").read_text(encoding="utf-8").splitlines():
+        if line.strip() and not line.startswith("#"):
+            accepted.add(line.strip())
+    return accepted
+
+
+def element_symbols(db=None):
+    return set((db or read_database())["Symbol"].values())
+
+
+def misspelled(texts, symbols):
+    """One fault line per text (name -> plain text) holding words that hunspell
+    and the accepted list do not know; None when hunspell or its Polish
+    dictionary is missing."""
     if not shutil.which("hunspell"):
         print("hunspell is not installed (scripts/install-deps.sh installs it): check skipped")
         return None
@@ -241,29 +256,28 @@ def check_spelling(db):
     if probe.returncode != 0 or "Can't open" in probe.stderr:
         print("hunspell has no pl_PL dictionary (Debian: hunspell-pl): check skipped")
         return None
-    accepted = set()
-    for line in (ROOT / "tests" / "content" / "accepted_words.txt").read_text(encoding="utf-8").splitlines():
-        if line.strip() and not line.startswith("#"):
-            accepted.add(line.strip())
-    texts = {f"{z}.HTM": plain_text(description(z)) for z in range(1, ELEMENTS + 1)}
-    for extra in ("Pochodzenie nazwy", "Rodzina", "Stan skupienia (20 °C)", "Nazwa polska"):
-        texts[f"DANE.TXT [{extra}]"] = html.unescape("\n".join(db[extra].values()))
-    legend = ROOT / "content" / "ORBITA" / "POMOC" / "LEGENDA.HTM"
-    if legend.exists():
-        texts["LEGENDA.HTM"] = plain_text(legend.read_text(encoding="utf-8"))
-    symbols = set(db["Symbol"].values())
     words = {name: set(words_of(text, symbols)) for name, text in texts.items()}
     # One hunspell run for every word (loading the dictionary is the slow part).
     everything = sorted(set().union(*words.values()))
     result = subprocess.run(HUNSPELL, input="\n".join(everything), capture_output=True, text=True,
                             check=True, env=HUNSPELL_ENV)
-    unknown = set(result.stdout.split()) - accepted
+    unknown = set(result.stdout.split()) - accepted_words()
     faults = []
     for name in texts:
         wrong = sorted(words[name] & unknown)
         if wrong:
             faults.append(f"{name}: {' '.join(wrong)}")
     return faults
+
+
+def check_spelling(db):
+    texts = {f"{z}.HTM": plain_text(description(z)) for z in range(1, ELEMENTS + 1)}
+    for extra in ("Pochodzenie nazwy", "Rodzina", "Stan skupienia (20 °C)", "Nazwa polska"):
+        texts[f"DANE.TXT [{extra}]"] = html.unescape("\n".join(db[extra].values()))
+    legend = ROOT / "content" / "ORBITA" / "POMOC" / "LEGENDA.HTM"
+    if legend.exists():
+        texts["LEGENDA.HTM"] = plain_text(legend.read_text(encoding="utf-8"))
+    return misspelled(texts, element_symbols(db))
 
 
 CHECKS = {"masses": check_masses, "convention": check_convention,
