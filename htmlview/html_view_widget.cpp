@@ -745,11 +745,27 @@ std::string ThtmlLite::SelectedText() const
     return m_layout.text.substr(m_selStart, m_selEnd - m_selStart);
 }
 
+QRect ThtmlLite::SelectionRect() const
+{
+    QRect area;
+    if (m_selStart >= m_selEnd)
+        return area;
+    for (const html::TextLine& line : m_layout.lines) {
+        const std::size_t end = std::size_t(line.textStart) + line.textLength;
+        if (end < m_selStart || line.textStart >= m_selEnd)
+            continue;
+        area |= QRect(ViewportPoint(QPoint(line.rect.x, line.rect.y)),
+            QSize(std::max(line.rect.width, 1), std::max(line.rect.height, 1)));
+    }
+    return area;
+}
+
 void ThtmlLite::CopyToClipboard()
 {
     if (m_noSelect || m_selStart >= m_selEnd)
         return;
-    QGuiApplication::clipboard()->setText(FromCp1250(SelectedText()));
+    // Copied as text: paragraphs whole, table rows on one line.
+    QGuiApplication::clipboard()->setText(FromCp1250(html::CopiedText(m_layout, m_selStart, m_selEnd)));
 }
 
 // The text offset nearest to a page point: the line at its height (or the

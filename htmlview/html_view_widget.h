@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -119,6 +120,9 @@ public:
     void CopyToClipboard();
     // The selected text as the page shows it (Windows-1250; lines end in '\n').
     std::string SelectedText() const;
+    // Where the selection stands (the lines that hold it), in viewport
+    // coordinates; empty when nothing is selected.
+    QRect SelectionRect() const;
     int VScrollBarPosition() const;
     void SetVScrollBarPosition(int position); // clamped to 0 .. VScrollBarRange()
     int VScrollBarRange() const; // document height minus visible height, at least 0

@@ -3,6 +3,7 @@
 
 #include "htmlview/layout_engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace orbita::html {
@@ -92,6 +93,38 @@ void BuildBands(PageLayout& layout)
 } // namespace
 
 using layout_detail::Engine;
+
+std::string CopiedText(const PageLayout& layout, std::size_t start, std::size_t end)
+{
+    end = std::min(end, layout.text.size());
+    if (start >= end)
+        return {};
+    std::string copied;
+    copied.reserve(end - start);
+    std::size_t from = start; // copied up to here
+    // Each line's '\n' follows its text; lines stand in text order.
+    const auto first = std::lower_bound(layout.lines.begin(), layout.lines.end(), start,
+        [](const TextLine& line, std::size_t offset) { return line.textStart + line.textLength < offset; });
+    for (auto line = first; line != layout.lines.end(); ++line) {
+        const std::size_t lineEnd = std::size_t(line->textStart) + line->textLength;
+        if (lineEnd >= end)
+            break;
+        copied.append(layout.text, from, lineEnd - from);
+        from = lineEnd + 1;
+        const auto next = std::next(line);
+        if (line->end == TextLine::End::Wrapped)
+            copied += ' ';
+        else if (line->end == TextLine::End::WordSplit)
+            continue;
+        else if (next != layout.lines.end() && line->row != 0 && next->row == line->row
+            && next->cell != line->cell)
+            copied += '\t';
+        else
+            copied += '\n';
+    }
+    copied.append(layout.text, from, end - from);
+    return copied;
+}
 
 PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics, const LayoutOptions& options,
     const ImageSizes* images, const ControlSizes* controls)

@@ -103,6 +103,16 @@ struct TextLine {
     std::uint32_t fragmentCount = 0;
     std::uint32_t textStart = 0;
     std::uint32_t textLength = 0;
+    // How the line ends: at a line end or the end of its paragraph (Hard);
+    // only because the next word did not fit, the paragraph going on in the
+    // next line (Wrapped); inside a word too long for any line, broken by
+    // character (WordSplit).
+    enum class End : std::uint8_t { Hard, Wrapped, WordSplit };
+    End end = End::Hard;
+    // The innermost table cell and table row that hold the line, numbered
+    // across the page from 1 (0: outside every table).
+    std::uint32_t cell = 0;
+    std::uint32_t row = 0;
 };
 
 // A piece of visible text drawn in one font at one place. Character i of it
@@ -153,6 +163,14 @@ struct PageLayout {
     static constexpr int kBand = 256;
     std::vector<std::vector<std::uint32_t>> bands;
 };
+
+// The text of `layout.text[start .. end)` as it is copied: lines that the
+// layout wrapped are joined with a blank, so paragraphs stay whole; the cells
+// of one table row are separated by a tab, so the row stays on one line (the
+// rows of the innermost table: the cells around a nested table stand on
+// lines of their own);
+// other line ends stay line ends ('\n'). Offsets past the text are clamped.
+std::string CopiedText(const PageLayout& layout, std::size_t start, std::size_t end);
 
 // Lays the document out for the view width in `options`. Never throws on any
 // document; an error ends the layout with `PageLayout::error` set. The work

@@ -200,6 +200,8 @@ private:
     std::vector<char> m_flowMeasured;
     std::vector<std::pair<AnchorId, int>> m_anchorLog; // anchors set, moved with their cells
     int m_widest = 0; // rightmost content edge seen
+    std::uint32_t m_tableCells = 0; // table cells and rows laid out so far (TextLine::cell, row)
+    std::uint32_t m_tableRows = 0;
 };
 
 } // namespace orbita::html::layout_detail

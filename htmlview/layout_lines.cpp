@@ -43,6 +43,7 @@ struct Engine::Line {
     int left = 0; // left edge of the span the floats leave free
     int available = 0; // width of that span
     Clear clear = Clear::None; // CLEAR of the line end that closed the line
+    TextLine::End end = TextLine::End::Hard; // how fillLine closed it
     // Set by measureLine: extents above and below the baseline, extra spacing.
     int ascent = 0;
     int descent = 0;
@@ -176,8 +177,10 @@ Engine::LineFill Engine::fillLine(ParagraphRun& run, Line& line)
             wordWidth = atom.width;
         }
         const int needed = (line.pieces.empty() ? 0 : pendingSpace) + wordWidth;
-        if (!line.pieces.empty() && width + needed > line.available)
+        if (!line.pieces.empty() && width + needed > line.available) {
+            line.end = TextLine::End::Wrapped;
             return LineFill::Ready; // the word goes to the next line
+        }
         if (line.pieces.empty() && wordWidth > line.available && !run.paragraph.preformatted) {
             if (narrowed) {
                 // Narrowed by floats: try below the next float end.
@@ -189,6 +192,7 @@ Engine::LineFill Engine::fillLine(ParagraphRun& run, Line& line)
             }
             if (atom.kind == Atom::Kind::Text) {
                 breakWordByCharacter(run, end, line);
+                line.end = i < end ? TextLine::End::WordSplit : TextLine::End::Wrapped;
                 return LineFill::Ready;
             }
         }
@@ -332,6 +336,7 @@ void Engine::emitLine(ParagraphRun& run, Line& line, int* firstBaseline)
     }
     textLine.fragmentCount = static_cast<std::uint32_t>(m_out.fragments.size()) - textLine.firstFragment;
     textLine.textLength = static_cast<std::uint32_t>(m_out.text.size()) - textLine.textStart;
+    textLine.end = run.next < run.atoms.size() ? line.end : TextLine::End::Hard;
     m_out.text.push_back('\n');
     m_out.lines.push_back(textLine);
     m_widest = std::max(m_widest, originX + lineWidth);

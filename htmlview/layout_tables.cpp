@@ -171,6 +171,10 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
         int width = 0;
     };
     std::vector<CellBox> boxes(plan.grid.cells.size());
+    // This table's row numbers, taken before its cells (and the tables in
+    // them) are laid out.
+    const std::uint32_t firstRow = m_tableRows + 1;
+    m_tableRows += static_cast<std::uint32_t>(std::max(rows, 0)) + 1;
     for (std::size_t c = 0; c < plan.grid.cells.size(); ++c) {
         const TableGridCell& cell = plan.grid.cells[c];
         CellBox& box = boxes[c];
@@ -190,6 +194,15 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
         if (!m_error.empty())
             return 0;
         box.end = mark();
+        // Lines not yet claimed by a cell of a nested table are this cell's.
+        const std::uint32_t cellNumber = ++m_tableCells;
+        for (std::size_t l = box.mark.lines; l < box.end.lines; ++l) {
+            TextLine& line = m_out.lines[l];
+            if (line.cell == 0) {
+                line.cell = cellNumber;
+                line.row = firstRow + static_cast<std::uint32_t>(std::max(cell.row, 0));
+            }
+        }
         box.contentHeight = std::max(bottom, cellContext.floatsBottom());
         box.height = box.contentHeight + 2 * padding;
         if (plan.cellAttributes[c].height)

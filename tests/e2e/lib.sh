@@ -183,3 +183,22 @@ windows_of_size() {
   done
   return 0
 }
+
+# The program started on a profile without the tip of the day and without
+# the quit question, once the splash has gone: sets $app (its pid) and
+# $table (the periodic table's window).
+start_quiet_table() {
+  cat >"$E2E_TMP/profile.reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Orbita\Administrator]
+"StartupTip"=dword:00000000
+"ExitPrompt"=dword:00000000
+REG
+  "$ORBITA_TOOL" settings import "$E2E_TMP/profile.reg" --yes >/dev/null || fail "the profile could not be prepared"
+  start_orbita
+  app=$LAST_PID
+  table=$(wait_window '^Orbita$') || fail "no periodic table"
+  # The splash closes after about a second.
+  for _ in $(seq $((E2E_WAIT * 10))); do [ -z "$(windows_of_size "$app" 600x180)" ] && break; sleep 0.1; done
+}

@@ -635,5 +635,40 @@ TEST(LayoutColours, PageAndCellAgreeOnEveryColourValue)
     EXPECT_EQ(Lay("<body bgcolor=\" #ff0000\">x").layout.background, 0xFF0000u);
 }
 
+TEST(LayoutText, CopiedTextKeepsRowsOnOneLineAndParagraphsWhole)
+{
+    // 180 px of text: 22 characters a line.
+    const std::string paragraph = "Alpha beta gamma delta epsilon zeta eta theta iota";
+    const Laid laid = Lay("<p>" + paragraph
+            + "</p><table><tr><td>Masa:</td><td>55,8 u</td></tr><tr><td>Symbol:</td><td>Fe</td></tr></table>"
+              "<p>Supercalifragilisticexpialidocious end<br>Next line</p>",
+        200);
+    const PageLayout& layout = laid.layout;
+    ASSERT_GE(std::count(layout.text.begin(), layout.text.begin() + layout.text.find("Masa"), '\n'), 3)
+        << "the paragraph wraps";
+    EXPECT_EQ(CopiedText(layout, 0, layout.text.size()),
+        paragraph + "\nMasa:\t55,8 u\nSymbol:\tFe\nSupercalifragilisticexpialidocious end\nNext line\n");
+
+    // A part: from within the paragraph to within the table's first row.
+    const std::size_t from = layout.text.find("zeta");
+    const std::size_t to = layout.text.find("55,8") + 2;
+    EXPECT_EQ(CopiedText(layout, from, to), "zeta eta theta iota\nMasa:\t55");
+    // Offsets past the text are clamped; an empty range copies nothing.
+    EXPECT_EQ(CopiedText(layout, layout.text.find("Next"), std::string::npos), "Next line\n");
+    EXPECT_EQ(CopiedText(layout, 5, 5), "");
+    EXPECT_EQ(CopiedText(layout, layout.text.size() + 3, layout.text.size() + 9), "");
+}
+
+TEST(LayoutText, CopiedTextOfNestedTablesAndPre)
+{
+    // A nested table's rows stay one line each; the outer cells around it
+    // stand on lines of their own. PRE keeps its own line ends and blanks.
+    const Laid laid = Lay("<table><tr><td>Out</td><td><table><tr><td>a</td><td>b</td></tr>"
+                          "<tr><td>c</td><td>d</td></tr></table></td><td>End</td></tr></table>"
+                          "<pre>one  two\nthree</pre>",
+        400);
+    EXPECT_EQ(CopiedText(laid.layout, 0, laid.layout.text.size()), "Out\na\tb\nc\td\nEnd\none  two\nthree\n");
+}
+
 } // namespace
 } // namespace orbita::html

@@ -24,8 +24,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 #include <algorithm>
 #include <vector>
@@ -185,7 +189,7 @@ TEST_F(ElementForm, ComponentsCarryTheirCaptionsAndHints)
             "Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane są w "
             "formacie tekstowym) [Shift+C]" },
         { form.HelpButton, "Pomo&c", "Wyświetla pomoc [F1]" },
-        { form.SettingsButton, "&Ustawienia", "Dostosowywuje wygląd dokumentu [Ctrl+U]" },
+        { form.SettingsButton, "&Ustawienia", "Dostosowuje wygląd dokumentu [Ctrl+U]" },
         { form.FindButton, "Wy&szukaj", "Wyszukuje dowolny tekst (na aktualnej zakładce) [Ctrl+F]" },
         { form.CloseButton, "", "Zamyka okno [Esc]" },
     };
@@ -752,6 +756,154 @@ TEST_F(ElementForm, AppearanceIsReadOnOpenAndStoredOnlyOnOk)
     EXPECT_EQ(AppearanceOf(*reopened.MainHtml), expected);
     EXPECT_EQ(reopened.Appearance(), expected);
     reopened.reject();
+}
+
+// Keys as the keyboard gives them: to the focused widget of the active window.
+void activate(QWidget& form)
+{
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, key, modifiers);
+}
+
+QRect globalRect(const QWidget* widget, const QRect& local)
+{
+    return QRect(widget->mapToGlobal(local.topLeft()), local.size());
+}
+
+TEST_F(ElementForm, TabFollowsTheScreenAndReachesTheModeButtons)
+{
+    ScriptedUiServices ui;
+    TElementForm form(26);
+    activate(form);
+    ASSERT_EQ(QApplication::focusWidget(), form.MainHtml);
+    const QStringList expected = { QStringLiteral("DetailsButton"), QStringLiteral("DescriptionButton"),
+        QStringLiteral("NoteButton"), QStringLiteral("HelpButton"), QStringLiteral("CloseButton"),
+        QStringLiteral("FirstButton"), QStringLiteral("PreviousButton"), QStringLiteral("NextButton"),
+        QStringLiteral("LastButton"), QStringLiteral("SaveButton"), QStringLiteral("CopyButton"),
+        QStringLiteral("FindButton"), QStringLiteral("SettingsButton"), QStringLiteral("MainHtml") };
+    QStringList chain;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        press(Qt::Key_Tab);
+        chain << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(chain, expected);
+    press(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), form.SettingsButton);
+
+    // A mode button reached by Tab acts on Space.
+    form.DescriptionButton->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    EXPECT_EQ(form.CurrentMode(), TElementForm::Mode::Description);
+    form.reject();
+}
+
+TEST_F(ElementForm, CtrlDelRemovesTheNoteAsTheMenuShows)
+{
+    ScriptedUiServices ui;
+    setTabOrder(3);
+    WriteRegString(Hive::CurrentUser, kNotes, "26", ScrambleText("NotaSlad", "Ruda"));
+    {
+        TElementForm form(26);
+        activate(form);
+        ASSERT_EQ(QApplication::focusWidget(), form.NoteMemo);
+        form.NoteMemo->setPlainText(QStringLiteral("Ruda żelaza\nmagnetyt"));
+        form.NoteMemo->moveCursor(QTextCursor::Start);
+        EXPECT_EQ(form.RemoveNoteMemo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+        press(Qt::Key_Delete, Qt::ControlModifier);
+        EXPECT_EQ(form.NoteMemo->toPlainText(), QString());
+        EXPECT_TRUE(form.NoteModified());
+        form.reject();
+    }
+    EXPECT_FALSE(noteExists(26));
+
+    // Elsewhere than in the notes the key removes nothing.
+    WriteRegString(Hive::CurrentUser, kNotes, "26", ScrambleText("NotaSlad", "Ruda"));
+    setTabOrder(1);
+    TElementForm form(26);
+    activate(form);
+    press(Qt::Key_Delete, Qt::ControlModifier);
+    form.reject();
+    EXPECT_TRUE(noteExists(26));
+}
+
+TEST_F(ElementForm, FindDialogStaysClearOfThePageAndOfEachMatch)
+{
+    ScriptedUiServices ui;
+    setTabOrder(3);
+    TElementForm form(26);
+    activate(form);
+    const QRect screen = form.screen()->availableGeometry();
+    form.FindButtonClick();
+    const QRect page = globalRect(form.Notebook, form.Notebook->rect());
+    EXPECT_FALSE(form.FindDialog->frameGeometry().intersects(page));
+    EXPECT_TRUE(screen.contains(form.FindDialog->frameGeometry()));
+
+    // A window that fills the screen leaves no room beside the page: the
+    // dialog moves off each match it would cover.
+    form.setGeometry(screen);
+    QApplication::processEvents();
+    QStringList lines;
+    for (int i = 0; i < 30; ++i)
+        lines << (i == 0 || i == 20 ? QStringLiteral("magnetyt i hematyt") : QStringLiteral("ruda"));
+    form.NoteMemo->setPlainText(lines.join(QLatin1Char('\n')));
+    form.FindDialog->TextEdit->setText(QStringLiteral("hematyt"));
+    for (int match = 0; match < 2; ++match) {
+        SCOPED_TRACE(match);
+        // The dialog stands over the line of the next match.
+        const QTextCursor line(form.NoteMemo->document()->findBlockByNumber(match == 0 ? 0 : 20));
+        form.FindDialog->move(
+            form.NoteMemo->viewport()->mapToGlobal(form.NoteMemo->cursorRect(line).topLeft() - QPoint(0, 4)));
+        form.FindDialogFind();
+        const QTextCursor hit = form.NoteMemo->textCursor();
+        ASSERT_EQ(hit.selectedText(), QStringLiteral("hematyt"));
+        QTextCursor start = hit;
+        start.setPosition(hit.selectionStart());
+        const QRect shown = globalRect(
+            form.NoteMemo->viewport(), form.NoteMemo->cursorRect(start) | form.NoteMemo->cursorRect(hit));
+        EXPECT_FALSE(form.FindDialog->frameGeometry().intersects(shown));
+        EXPECT_TRUE(screen.contains(form.FindDialog->frameGeometry()));
+    }
+
+    // In the page: the match the view selected.
+    form.DetailsButtonClick();
+    form.FindDialog->TextEdit->setText(QStringLiteral("Fe"));
+    form.FindDialog->move(form.MainHtml->viewport()->mapToGlobal(QPoint(0, 0)));
+    form.FindDialogFind();
+    const QRect match = form.MainHtml->SelectionRect();
+    ASSERT_FALSE(match.isEmpty());
+    EXPECT_FALSE(form.FindDialog->frameGeometry().intersects(globalRect(form.MainHtml->viewport(), match)));
+    form.reject();
+}
+
+TEST_F(ElementForm, CopyKeepsTheDetailsRowsOnOneLine)
+{
+    ScriptedUiServices ui;
+    setTabOrder(1);
+    TElementForm form(26);
+    form.show();
+    QApplication::clipboard()->clear();
+    form.CopyButtonClick();
+    const QStringList copied = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    // Each property row: its label, a tab, its value; no label stands alone.
+    int rows = 0;
+    for (const QString& line : copied) {
+        if (line.startsWith(QStringLiteral("Symbol:")) || line.startsWith(QStringLiteral("Nazwa polska:"))) {
+            EXPECT_TRUE(line.contains(QLatin1Char('\t'))) << line.toStdString();
+            ++rows;
+        }
+    }
+    EXPECT_EQ(rows, 2) << QApplication::clipboard()->text().toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Symbol:\tFe")))
+        << QApplication::clipboard()->text().toStdString();
+    form.reject();
 }
 
 } // namespace

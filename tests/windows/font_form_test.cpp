@@ -203,5 +203,48 @@ TEST_F(FontForm, HelpIsTheTopicOfTheCallingWindow)
     EXPECT_EQ(windows.take(), QStringList { QStringLiteral("help O_PIERWS") });
 }
 
+TEST_F(FontForm, TabIntoTheListsChoosesNothingKeysAndClicksDo)
+{
+    TFontForm form;
+    // Neither the font nor the size is listed, and no scheme is chosen: the
+    // lists have no current entry for the focus to land on.
+    const ViewAppearance start { RgbColor(1, 2, 3), RgbColor(4, 5, 6), RgbColor(7, 8, 9), 30, "Nie ma takiej",
+        "Nie ma takiej" };
+    form.SetAppearance(start);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    QList<QWidget*> reached;
+    for (int i = 0; i < 40 && reached.size() < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if ((focus == form.StylLista || focus == form.FontSizeBox || focus == form.ThemeBox)
+            && !reached.contains(focus))
+            reached << focus;
+        EXPECT_EQ(form.Appearance(), start) << focus->objectName().toStdString();
+    }
+    EXPECT_EQ(reached.size(), 3);
+    EXPECT_EQ(form.Appearance(), start);
+
+    // Keys that select an entry choose it: Down in "Schematy" goes on from
+    // the entry the focus stands on.
+    form.ThemeBox->setFocus(Qt::TabFocusReason);
+    const int from = std::max(form.ThemeBox->currentRow(), 0);
+    QTest::keyClick(form.ThemeBox, Qt::Key_Down);
+    ASSERT_EQ(form.ThemeBox->currentRow(), from + 1);
+    EXPECT_EQ(form.Appearance(), kAppearanceSchemes[std::size_t(from + 1)].appearance);
+
+    // A click on a size chooses it.
+    QApplication::processEvents();
+    QListWidgetItem* twelve = form.FontSizeBox->findItems(QStringLiteral("12"), Qt::MatchExactly).value(0);
+    ASSERT_NE(twelve, nullptr);
+    form.FontSizeBox->scrollToItem(twelve);
+    QTest::mouseClick(
+        form.FontSizeBox->viewport(), Qt::LeftButton, {}, form.FontSizeBox->visualItemRect(twelve).center());
+    EXPECT_EQ(form.Appearance().fontSize, 12);
+    form.done(mrCancel);
+}
+
 } // namespace
 } // namespace orbita

@@ -13,13 +13,13 @@
 #include "windows/window_opener.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,6 +28,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -58,6 +59,34 @@ QWidget* selectElement(int element, QWidget* parent)
 {
     g_currentElement = std::clamp(element, int(TElementForm::kFirstElement), int(TElementForm::kLastElement));
     return parent;
+}
+
+// A place for a window of `size` on `screen` that leaves `avoid` uncovered:
+// below it, else above it, else right of it, else left of it, each kept on
+// the screen; `preferred` gives the other coordinate. When nothing clears it,
+// the screen's bottom edge.
+QPoint clearOf(const QRect& avoid, QSize size, const QRect& screen, QPoint preferred)
+{
+    constexpr int kGap = 8;
+    const auto onScreen = [&](QPoint at) {
+        at.setX(
+            std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
+        at.setY(
+            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+        return at;
+    };
+    const QPoint candidates[] = {
+        { preferred.x(), avoid.bottom() + 1 + kGap },
+        { preferred.x(), avoid.top() - kGap - size.height() },
+        { avoid.right() + 1 + kGap, preferred.y() },
+        { avoid.left() - kGap - size.width(), preferred.y() },
+    };
+    for (const QPoint& candidate : candidates) {
+        const QPoint at = onScreen(candidate);
+        if (!QRect(at, size).intersects(avoid))
+            return at;
+    }
+    return onScreen(QPoint(preferred.x(), screen.bottom()));
 }
 
 QString withDefaultSuffix(const QString& fileName, const QString& suffix)
@@ -200,11 +229,17 @@ void TElementForm::setupComponents()
         QStringLiteral("Wyświetla charakterystykę pierwiastka [F6]"));
     NoteButton = makeButton(
         "NoteButton", "B_NOTES", QStringLiteral("&Notes"), QStringLiteral("Wyświetla notes [F7]"));
-    auto* modes = new QButtonGroup(this);
-    modes->setExclusive(true);
+    // One mode button is down at a time. Not an exclusive button group: Tab
+    // would then stop only on the button that is down.
     for (QToolButton* button : { DetailsButton, DescriptionButton, NoteButton }) {
         button->setCheckable(true);
-        modes->addButton(button);
+        connect(button, &QToolButton::toggled, this, [this, button](bool down) {
+            if (!down)
+                return;
+            for (QToolButton* other : { DetailsButton, DescriptionButton, NoteButton })
+                if (other != button)
+                    other->setChecked(false);
+        });
     }
     FirstButton = makeButton("FirstButton", "B_FIRST", QString(),
         QStringLiteral("Przechodzi do pierwszego pierwiastka w układzie [Home]"));
@@ -223,7 +258,7 @@ void TElementForm::setupComponents()
     HelpButton = makeButton(
         "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = makeButton("SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
-        QStringLiteral("Dostosowywuje wygląd dokumentu [Ctrl+U]"));
+        QStringLiteral("Dostosowuje wygląd dokumentu [Ctrl+U]"));
     FindButton = makeButton("FindButton", "B_FIND", QStringLiteral("Wy&szukaj"),
         QStringLiteral("Wyszukuje dowolny tekst (na aktualnej zakładce) [Ctrl+F]"));
     CloseButton = makeButton("CloseButton", "B_CLOSE", QString(), QStringLiteral("Zamyka okno [Esc]"));
@@ -327,6 +362,14 @@ void TElementForm::setupComponents()
         = addItem("RemoveNoteMemo", QStringLiteral("Usuń &notatkę"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
 
     FindDialog = new TElementFindDialog(this);
+
+    // Tab goes as the window reads: the mode buttons, help and close; the
+    // steps; the actions; then the page (or the note).
+    QWidget* const tabChain[] = { DetailsButton, DescriptionButton, NoteButton, HelpButton, CloseButton,
+        FirstButton, PreviousButton, NextButton, LastButton, SaveButton, CopyButton, FindButton,
+        SettingsButton, MainHtml, NoteMemo };
+    for (std::size_t i = 1; i < std::size(tabChain); ++i)
+        setTabOrder(tabChain[i - 1], tabChain[i]);
 }
 
 void TElementForm::setupConnections()
@@ -663,9 +706,31 @@ void TElementForm::applyAppearance()
 
 void TElementForm::FindButtonClick()
 {
+    // The dialog opens clear of the shown page (below or above the window
+    // when the screen has room), so that it hides none of the matches.
+    if (!FindDialog->isVisible()) {
+        FindDialog->adjustSize();
+        const QRect page(Notebook->mapToGlobal(QPoint(0, 0)), Notebook->size());
+        const QPoint centred(page.center().x() - FindDialog->width() / 2, page.bottom());
+        FindDialog->move(clearOf(page, FindDialog->frameGeometry().size(), screenArea(), centred));
+    }
     FindDialog->show();
     FindDialog->raise();
     FindDialog->activateWindow();
+}
+
+QRect TElementForm::screenArea() const
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TElementForm::keepFindDialogClearOf(const QRect& match)
+{
+    const QRect dialog = FindDialog->frameGeometry();
+    if (!FindDialog->isVisible() || match.isEmpty() || !dialog.intersects(match))
+        return;
+    FindDialog->move(clearOf(match, dialog.size(), screenArea(), dialog.topLeft()));
 }
 
 void TElementForm::FindDialogFind()
@@ -683,10 +748,18 @@ void TElementForm::FindDialogFind()
         if (!needle.isEmpty() && !hit.isNull()) {
             NoteMemo->setFocus();
             NoteMemo->setTextCursor(hit);
+            QTextCursor start = hit;
+            start.setPosition(hit.selectionStart());
+            const QRect match = NoteMemo->cursorRect(start) | NoteMemo->cursorRect(hit);
+            keepFindDialogClearOf(QRect(NoteMemo->viewport()->mapToGlobal(match.topLeft()), match.size()));
             found = true;
         }
     } else {
         found = !needle.isEmpty() && MainHtml->Find(ToCp1250(needle), matchCase);
+        if (found) {
+            const QRect match = MainHtml->SelectionRect();
+            keepFindDialogClearOf(QRect(MainHtml->viewport()->mapToGlobal(match.topLeft()), match.size()));
+        }
     }
     if (!found)
         Ui().ShowMessage(FindDialog, QStringLiteral("Rezultat wyszukiwania"),
@@ -793,6 +866,12 @@ bool TElementForm::handleKey(int key, Qt::KeyboardModifiers modifiers)
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_Z) {
         SaveButtonClick();
+        return true;
+    }
+    // The note menu's "Usuń notatkę" (its shortcut as the menu shows it; the
+    // editor's own Ctrl+Del would delete a word).
+    if (mods == Qt::ControlModifier && key == Qt::Key_Delete && notes) {
+        RemoveNoteMemoClick();
         return true;
     }
     return false;

@@ -4,6 +4,7 @@
 #include "widgets/dialog_form.h"
 #include "windows/settings/view_appearance.h"
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <string>
@@ -164,6 +165,9 @@ private:
     void applyAppearance();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     bool writeFile(const QString& fileName, const QByteArray& bytes);
+    QRect screenArea() const;
+    // Moves the find dialog off a match it covers (global coordinates).
+    void keepFindDialogClearOf(const QRect& match);
 
     std::string m_displayPage;
     std::string m_exportPage;

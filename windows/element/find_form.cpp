@@ -152,6 +152,9 @@ TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     connect(ZamknijPrzycisk, &QPushButton::clicked, this, &QDialog::reject);
     connect(SzukajPole, &QComboBox::editTextChanged, this, &TFindForm::SzukajPoleChange);
     connect(RezultatyLista, &QListWidget::itemDoubleClicked, this, &TFindForm::RezultatyListaDblClick);
+    // The combo box has the focus (its line edit is a focus proxy of it) and
+    // would take Enter and Down itself: its keys are looked at first.
+    SzukajPole->installEventFilter(this);
     SzukajPole->lineEdit()->installEventFilter(this);
     RezultatyLista->installEventFilter(this);
 
@@ -227,6 +230,10 @@ void TFindForm::SzukajPrzyciskClick()
         RezultatyLista->addItem(FromUtf8(ResultEntryText(value)));
     OpisHtml->setText(FromCp1250(FindSummary(found)));
     RezultatyLista->setEnabled(!m_results.empty());
+    // The first result is the chosen one until the user picks another, so
+    // that focus, Down and Enter in the list start from it.
+    if (!m_results.empty())
+        RezultatyLista->setCurrentRow(0);
 
     SzukajPrzycisk->setEnabled(true);
 }
@@ -236,13 +243,23 @@ void TFindForm::SzukajPoleChange()
     SzukajPrzycisk->setEnabled(!SzukajPole->currentText().isEmpty());
 }
 
-bool TFindForm::SzukajPoleKeyDown(int key)
+bool TFindForm::SzukajPoleKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!isEnter(key))
-        return false;
-    if (SzukajPrzycisk->isEnabled())
-        SzukajPrzycisk->click();
-    return true;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::KeypadModifier)
+        return false; // Alt+Down opens the history, Alt+Enter is the frame's
+    if (isEnter(key)) {
+        if (SzukajPrzycisk->isEnabled())
+            SzukajPrzycisk->click();
+        return true;
+    }
+    // Down goes on to the results, onto the first of them, when there are any.
+    if (key == Qt::Key_Down && RezultatyLista->isEnabled() && RezultatyLista->count() > 0) {
+        RezultatyLista->setFocus(Qt::TabFocusReason);
+        if (RezultatyLista->currentRow() < 0)
+            RezultatyLista->setCurrentRow(0);
+        return true;
+    }
+    return false;
 }
 
 void TFindForm::RezultatyListaDblClick()
@@ -274,10 +291,11 @@ void TFindForm::helpRequested()
 bool TFindForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == SzukajPole->lineEdit() && SzukajPoleKeyDown(key))
+        const auto* press = static_cast<QKeyEvent*>(event);
+        if ((watched == SzukajPole || watched == SzukajPole->lineEdit())
+            && SzukajPoleKeyDown(press->key(), press->modifiers()))
             return true;
-        if (watched == RezultatyLista && RezultatyListaKeyDown(key))
+        if (watched == RezultatyLista && RezultatyListaKeyDown(press->key()))
             return true;
     }
     return TDialogForm::eventFilter(watched, event);

@@ -41,7 +41,7 @@ private:
     void FormClose();
     void SzukajPrzyciskClick();
     void SzukajPoleChange();
-    bool SzukajPoleKeyDown(int key);
+    bool SzukajPoleKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void RezultatyListaDblClick();
     bool RezultatyListaKeyDown(int key);
     void PomocPrzyciskClick();

@@ -2,34 +2,45 @@
 
 #include "core/settings.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 
 namespace orbita {
+namespace {
+
+int g_gates = 0;
+
+// Called by QCoreApplication for every event before its filters and the
+// receiver: { receiver, event, &result }. True stops the delivery.
+bool stopHint(void** data)
+{
+    auto* event = static_cast<QEvent*>(data[1]);
+    if (event->type() != QEvent::ToolTip || HintGate::HintsAllowed())
+        return false;
+    *static_cast<bool*>(data[2]) = true; // taken: no one shows it
+    return true;
+}
+
+} // namespace
 
 HintGate::HintGate(QObject* parent)
     : QObject(parent)
 {
-    // Filters installed later run first, so this one sees a hint before the
-    // filter that shows it.
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installEventFilter(this);
+    // Application event filters run newest first, so a filter could never be
+    // sure to run before a hint handler installed later; the notification
+    // hook runs before all of them.
+    if (g_gates++ == 0)
+        QInternal::registerCallback(QInternal::EventNotifyCallback, &stopHint);
 }
 
 HintGate::~HintGate()
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(this);
+    if (--g_gates == 0)
+        QInternal::unregisterCallback(QInternal::EventNotifyCallback, &stopHint);
 }
 
 bool HintGate::HintsAllowed()
 {
     return ReadFlag(Setting::ShowHint);
-}
-
-bool HintGate::eventFilter(QObject*, QEvent* event)
-{
-    return event->type() == QEvent::ToolTip && !HintsAllowed();
 }
 
 } // namespace orbita

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace orbita {
 namespace {
@@ -64,6 +65,14 @@ void selectText(QListWidget& list, const QString& text)
     }
     list.setCurrentItem(found.first());
     list.scrollToItem(found.first());
+}
+
+// The entry the user chose: the selected one (the current entry alone is
+// only where the focus stands).
+const QListWidgetItem* chosenItem(const QListWidget& list)
+{
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
 }
 
 } // namespace
@@ -154,10 +163,19 @@ TFontForm::TFontForm(QWidget* parent)
     PreviewHtml->LoadFromText(ToCp1250(previewPage()));
     applyToPreview(DefaultViewAppearance());
 
-    connect(StylLista, &QListWidget::itemClicked, this, &TFontForm::StylListaClick);
-    connect(StylLista, &QListWidget::currentRowChanged, this, &TFontForm::StylListaClick);
-    connect(FontSizeBox, &QListWidget::currentRowChanged, this, &TFontForm::FontSizeBoxClick);
-    connect(ThemeBox, &QListWidget::currentRowChanged, this, &TFontForm::ThemeBoxClick);
+    // The lists act on a real choice only: a click, or a key that selects
+    // another entry. Focus arriving with Tab makes the first entry current
+    // without selecting it, and that chooses nothing.
+    const std::pair<QListWidget*, void (TFontForm::*)()> lists[] = {
+        { StylLista, &TFontForm::StylListaClick },
+        { FontSizeBox, &TFontForm::FontSizeBoxClick },
+        { ThemeBox, &TFontForm::ThemeBoxClick },
+    };
+    for (const auto& [list, handler] : lists) {
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        connect(list, &QListWidget::itemSelectionChanged, this, handler);
+        connect(list, &QListWidget::itemClicked, this, handler);
+    }
     connect(DefaultButton, &QPushButton::clicked, this, &TFontForm::DefaultButtonClick);
     connect(BackgroundColorPicker, &QToolButton::clicked, this, &TFontForm::BackgroundColorPickerClick);
     connect(FontColorPicker, &QToolButton::clicked, this, &TFontForm::FontColorPickerClick);
@@ -193,7 +211,7 @@ ViewAppearance TFontForm::Appearance() const
 
 void TFontForm::StylListaClick()
 {
-    const QListWidgetItem* item = StylLista->currentItem();
+    const QListWidgetItem* item = chosenItem(*StylLista);
     if (!item)
         return;
     ViewAppearance appearance = Appearance();
@@ -203,7 +221,7 @@ void TFontForm::StylListaClick()
 
 void TFontForm::FontSizeBoxClick()
 {
-    const QListWidgetItem* item = FontSizeBox->currentItem();
+    const QListWidgetItem* item = chosenItem(*FontSizeBox);
     if (!item)
         return;
     ViewAppearance appearance = Appearance();
@@ -213,7 +231,8 @@ void TFontForm::FontSizeBoxClick()
 
 void TFontForm::ThemeBoxClick()
 {
-    const int row = ThemeBox->currentRow();
+    const QListWidgetItem* item = chosenItem(*ThemeBox);
+    const int row = item ? ThemeBox->row(item) : -1;
     if (row < 0 || row >= int(kAppearanceSchemes.size()))
         return;
     if (row == 0) {

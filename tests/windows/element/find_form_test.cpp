@@ -250,37 +250,100 @@ TEST_F(FindForm, HistorySurvivesClosingAndIsCappedAt200)
     EXPECT_TRUE(part<QPushButton>(again, "SzukajPrzycisk")->isEnabled());
 }
 
+// Keys reach the window as they do from the keyboard: to the widget that
+// has the focus in the active window (the combo box, whose line edit is only
+// its focus proxy).
+void typeInto(QWidget& form, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_EQ(focus->window(), &form);
+    QTest::keyClick(focus, key, modifiers);
+}
+
+void activate(QWidget& form)
+{
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+}
+
 TEST_F(FindForm, EnterSearchesOnlyWithText)
 {
     WriteRegString(Hive::CurrentUser, kHistoryKey, "0", "ne");
     WriteRegString(Hive::CurrentUser, kHistoryKey, "1", Utf8ToCp1250Lossy("żel"));
     TFindForm form(nullptr, kArchive);
-    form.show();
+    activate(form);
     EXPECT_EQ(text(form)->count(), 2);
     EXPECT_EQ(text(form)->currentText(), QStringLiteral("żel"));
+    EXPECT_EQ(QApplication::focusWidget(), text(form));
 
-    QLineEdit* edit = text(form)->lineEdit();
-    edit->clear();
+    text(form)->clearEditText();
     EXPECT_FALSE(part<QPushButton>(form, "SzukajPrzycisk")->isEnabled());
-    QTest::keyClick(edit, Qt::Key_Return);
+    typeInto(form, Qt::Key_Return);
     EXPECT_TRUE(summary(form).isEmpty());
     EXPECT_TRUE(form.isVisible());
 
-    QTest::keyClicks(edit, QStringLiteral("bor"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("bor"));
+    EXPECT_EQ(text(form)->currentText(), QStringLiteral("bor"));
     EXPECT_TRUE(part<QPushButton>(form, "SzukajPrzycisk")->isEnabled());
-    QTest::keyClick(edit, Qt::Key_Enter);
+    typeInto(form, Qt::Key_Return);
     EXPECT_EQ(entries(form), (QStringList { QStringLiteral("Bor"), QStringLiteral("Seaborg") }));
     EXPECT_EQ(text(form)->count(), 3);
     EXPECT_TRUE(form.isVisible());
 
-    QTest::keyClick(edit, Qt::Key_F1);
+    // The keypad's Enter searches as well.
+    text(form)->setEditText(QStringLiteral("Wodór"));
+    typeInto(form, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(entries(form), QStringList { QStringLiteral("Wodór") });
+
+    typeInto(form, Qt::Key_F1);
     part<QPushButton>(form, "PomocPrzycisk")->click();
     EXPECT_TRUE(windows.ownedBy(&form));
     EXPECT_EQ(windows.take(), QStringList(2, QStringLiteral("help O_SZUKAJ")));
 
-    QTest::keyClick(edit, Qt::Key_Escape);
+    typeInto(form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, kHistoryKey, "2"), "bor");
+}
+
+TEST_F(FindForm, DownFromTheTextGoesToTheFirstResultAndEnterOpensIt)
+{
+    TFindForm form(nullptr, kArchive);
+    activate(form);
+    part<QComboBox>(form, "PrzeszukajPole")->setCurrentText(QStringLiteral("Grupa"));
+    text(form)->setEditText(QStringLiteral("1"));
+    part<QCheckBox>(form, "CaleOpcja")->setChecked(true);
+    typeInto(form, Qt::Key_Return);
+    ASSERT_GE(entries(form).size(), 3);
+    ASSERT_EQ(entries(form).at(0), QStringLiteral("Wodór"));
+    ASSERT_EQ(entries(form).at(1), QStringLiteral("Lit"));
+
+    typeInto(form, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), results(form));
+    EXPECT_EQ(results(form)->currentRow(), 0);
+    typeInto(form, Qt::Key_Return);
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("element 1") });
+
+    // Down in the list goes on from the first, so the second is lit.
+    typeInto(form, Qt::Key_Down);
+    typeInto(form, Qt::Key_Return);
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("element 3") });
+
+    // Tab back round to the list starts again on the first result of a new search.
+    text(form)->setFocus();
+    typeInto(form, Qt::Key_Return);
+    results(form)->setFocus(Qt::TabFocusReason);
+    typeInto(form, Qt::Key_Return);
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("element 1") });
+
+    // Without results Down stays in the text (the history's own key).
+    text(form)->setFocus();
+    text(form)->setEditText(QStringLiteral("xq"));
+    typeInto(form, Qt::Key_Return);
+    typeInto(form, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), text(form));
+    form.reject();
 }
 
 TEST_F(FindForm, WithoutDatabaseNothingIsFound)
