@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -501,8 +502,12 @@ bool TMenuForm::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_reportView && event->type() == QEvent::Resize) {
         // The description column fills the list's width beside the name
         // column, never narrower than its longest description.
-        m_reportView->setColumnWidth(1,
-            std::max(descriptionWidth(), m_reportView->viewport()->width() - m_reportView->columnWidth(0)));
+        // The viewport follows the list only after this event: its new width
+        // is the list's less the frame.
+        const int listWidth
+            = static_cast<QResizeEvent*>(event)->size().width() - 2 * m_reportView->frameWidth();
+        m_reportView->setColumnWidth(
+            1, std::max(descriptionWidth(), listWidth - m_reportView->columnWidth(0)));
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
