@@ -19,7 +19,8 @@ using LoginForm = test::DialogsTest;
 std::vector<QRect> fieldPlaces(TLoginForm& form)
 {
     std::vector<QRect> places { form.rect() };
-    for (const char* name : { "UserBoxCaption", "UserBox", "PasswordBoxCaption", "PasswordBox", "UruchomPrzycisk" }) {
+    for (const char* name :
+        { "UserBoxCaption", "UserBox", "PasswordBoxCaption", "PasswordBox", "UruchomPrzycisk" }) {
         auto* widget = form.findChild<QWidget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         if (widget != nullptr)
