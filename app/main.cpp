@@ -97,6 +97,7 @@ int main(int argc, char** argv)
         splash->show();
         splash->repaint();
         mainWindow = std::make_unique<TMainForm>(splash);
+        splash->StayAbove(*mainWindow);
     }
     QPointer<QWidget> window = mainWindow.get();
     ListenForInstances([window] { return window && window->isVisible(); },

@@ -3,13 +3,64 @@
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace orbita {
 namespace {
 
 UiServices* g_services = nullptr;
+QString g_lastFolder; // of the last file chosen in a file dialog during this run
+
+// Qt's file list writes sizes and dates in the system's language: this puts
+// them in Polish, whatever the system's.
+class PolishFileList final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || files == nullptr || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale polish(QLocale::Polish, QLocale::Poland);
+        switch (index.column()) {
+        case 1:
+            return files->isDir(source) ? QIdentityProxyModel::data(index, role)
+                                        : QVariant(polish.formattedDataSize(files->size(source)));
+        case 3:
+            return polish.toString(files->lastModified(source), QLocale::ShortFormat);
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+};
+
+// Runs Qt's own file dialog (not the desktop's, whose language is the
+// desktop's) with Polish sizes and dates; empty when cancelled.
+QString runFileDialog(QWidget* owner, const QString& title, const QString& start, const QString& filter,
+    QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner, title, start, filter);
+    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+    dialog.setProxyModel(new PolishFileList(&dialog));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString file = dialog.selectedFiles().constFirst();
+    RememberFileDialogChoice(file);
+    return file;
+}
 
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
@@ -83,16 +134,41 @@ int QtUiServices::ShowMessage(
     }
 }
 
+QString FileDialogFolder()
+{
+    if (!g_lastFolder.isEmpty() && QFileInfo(g_lastFolder).isDir())
+        return g_lastFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+void RememberFileDialogChoice(const QString& file)
+{
+    if (!file.isEmpty())
+        g_lastFolder = QFileInfo(file).absolutePath();
+}
+
+QString SaveDialogStart(const QString& suggested, const QString& folder)
+{
+    if (!suggested.isEmpty() && QDir::isAbsolutePath(suggested))
+        return suggested;
+    return suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
+}
+
 QString QtUiServices::OpenFileName(
     QWidget* owner, const QString& title, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, title, folder, filter);
+    return runFileDialog(
+        owner, title, folder.isEmpty() ? FileDialogFolder() : folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtUiServices::SaveFileName(
     QWidget* owner, const QString& title, const QString& suggested, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(owner, title, suggested, filter);
+    return runFileDialog(
+        owner, title, SaveDialogStart(suggested, FileDialogFolder()), filter, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtUiServices::ChooseColor(QWidget* owner, const QColor& initial)

@@ -51,6 +51,19 @@ UiServices& Ui();
 // `services` stays owned by the caller; nullptr restores the Qt implementation.
 void SetUiServices(UiServices* services);
 
+// Where the program's file dialogs start: the folder last chosen in one of
+// them during this run when it still exists, else the user's documents
+// folder, else the home folder (never the program folder).
+QString FileDialogFolder();
+// Remembers the folder of a file chosen in a file dialog.
+void RememberFileDialogChoice(const QString& file);
+// The file a save dialog offers: a bare or relative suggestion is put in
+// `folder`, an absolute one is kept.
+QString SaveDialogStart(const QString& suggested, const QString& folder);
+
+// The Qt implementation. Its file dialogs are Qt's own, in Polish throughout:
+// the texts come from Qt's Polish catalogue (when installed) and the sizes
+// and dates of the files are written the Polish way.
 class QtUiServices final : public UiServices {
 public:
     int ShowMessage(QWidget* owner, const QString& caption, const QString& text, MessageIcon icon,

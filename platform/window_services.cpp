@@ -7,16 +7,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QToolTip>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
 
 namespace orbita {
 namespace {
@@ -111,10 +115,12 @@ void OpenWindowServices(QWidget& window)
             window.show();
     }
 
+    bool placed = window.testAttribute(Qt::WA_Moved);
     if (!user.empty() && !window.objectName().isEmpty() && ReadFlag(Setting::SaveWindowsPlacement, user)) {
         const std::string name = ToCp1250(window.objectName());
         const int left = ReadPlacement(name, PlacementEdge::Left);
         if (left != -1) {
+            placed = true;
             const int top = ReadPlacement(name, PlacementEdge::Top);
             window.move(left, top == -1 ? window.y() : top);
             if (IsSizeable(window)) {
@@ -128,6 +134,28 @@ void OpenWindowServices(QWidget& window)
 
     if (window.testAttribute(Qt::WA_Resized))
         window.resize(window.width(), window.height() - kCaptionHeight);
+    if (!placed)
+        CentreOnScreen(window);
+}
+
+QPoint CentredPosition(const QSize& size, const QRect& area)
+{
+    return { area.left() + std::max(0, (area.width() - size.width()) / 2),
+        area.top() + std::max(0, (area.height() - size.height()) / 2) };
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
+    const QWidget* parent = window.parentWidget();
+    const QScreen* screen = parent != nullptr ? parent->window()->screen() : window.screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        window.move(CentredPosition(window.frameGeometry().size(), screen->availableGeometry()));
 }
 
 void CloseWindowServices(QWidget& window)

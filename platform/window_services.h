@@ -7,7 +7,10 @@
 class QLabel;
 class QMenu;
 class QPainter;
+class QRect;
+class QSize;
 class QWidget;
+class QPoint;
 
 namespace orbita {
 
@@ -33,8 +36,19 @@ bool IsSizeable(const QWidget& window);
 // placement (when SaveWindowsPlacement is 1 and <name>Left exists, applied as
 // stored), and the caption removal. Nothing is read for the account while
 // User is empty. A window whose size was never set (left to its layout) is not
-// made lower, as it never included a caption.
+// made lower, as it never included a caption. A window with no saved
+// placement that its own code has not moved is centred on its screen
+// (CentreOnScreen).
 void OpenWindowServices(QWidget& window);
+
+// The one placing rule of the program's windows: centred in the available
+// area of the screen (the parent's screen for a window with a parent, else
+// the primary one). A window larger than the area keeps its top-left corner
+// inside it. The window's size is settled first (its layout activated; a
+// window whose size was never set takes its layout's).
+void CentreOnScreen(QWidget& window);
+// Where a window of `size` stands centred in `area`.
+QPoint CentredPosition(const QSize& size, const QRect& area);
 
 // Call while the window is still shown, as it closes: the close sound and,
 // while User is not empty, the placement (the normal bounds of a maximised

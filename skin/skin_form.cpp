@@ -287,27 +287,37 @@ void TSkinForm::applyPictures()
 void TSkinForm::PaintSkin()
 {
     if (!m_canvas.isNull()) {
-        QPainter painter(&m_canvas);
-        painter.drawImage(0, 0, m_pictures.normal);
-        const std::vector<SkinHotAreaDef>& areas = m_state.HotAreas();
-        for (const SkinHotAreaDef& area : areas) {
-            if (area.toggle && area.down) {
-                const QRect rect = clipped(area.box, m_canvas.size());
-                painter.drawImage(rect.topLeft(), m_pictures.pressed, rect);
-            }
-        }
-        const std::vector<SkinSlider>& sliders = m_state.Sliders();
-        for (std::size_t i = 0; i < sliders.size(); ++i) {
-            const bool active = m_state.ActiveSlider() == static_cast<int>(i);
-            const QImage& thumb = active ? m_pictures.activeThumbs[i] : m_pictures.thumbs[i];
-            const QRect box = clipped(sliders[i].ThumbBox(), m_canvas.size());
-            if (!box.isEmpty())
-                painter.drawImage(box.topLeft(), thumb);
-        }
-        drawTexts(painter);
+        paintNormal();
+        // What the pointer shows stays: a repaint for the clock's text must
+        // not take away the hover or pressed look under it.
+        const SkinPaintStep shown = m_state.ShownLook();
+        if (shown.kind == SkinPaintStep::Kind::CopyArea)
+            copyArea(shown.area, shown.look);
     }
     m_state.Painted();
     update();
+}
+
+void TSkinForm::paintNormal()
+{
+    QPainter painter(&m_canvas);
+    painter.drawImage(0, 0, m_pictures.normal);
+    const std::vector<SkinHotAreaDef>& areas = m_state.HotAreas();
+    for (const SkinHotAreaDef& area : areas) {
+        if (area.toggle && area.down) {
+            const QRect rect = clipped(area.box, m_canvas.size());
+            painter.drawImage(rect.topLeft(), m_pictures.pressed, rect);
+        }
+    }
+    const std::vector<SkinSlider>& sliders = m_state.Sliders();
+    for (std::size_t i = 0; i < sliders.size(); ++i) {
+        const bool active = m_state.ActiveSlider() == static_cast<int>(i);
+        const QImage& thumb = active ? m_pictures.activeThumbs[i] : m_pictures.thumbs[i];
+        const QRect box = clipped(sliders[i].ThumbBox(), m_canvas.size());
+        if (!box.isEmpty())
+            painter.drawImage(box.topLeft(), thumb);
+    }
+    drawTexts(painter);
 }
 
 void TSkinForm::drawTexts(QPainter& painter)
@@ -401,6 +411,12 @@ void TSkinForm::mouseMoveEvent(QMouseEvent* event)
     const SkinPointerResult result = m_state.Move(point.x(), point.y());
     runSteps(result);
     Q_EMIT OnMouseMoveNotify(FromCp1250(result.id), event->modifiers(), point.x(), point.y());
+}
+
+void TSkinForm::leaveEvent(QEvent* event)
+{
+    runSteps(m_state.Leave());
+    QWidget::leaveEvent(event);
 }
 
 void TSkinForm::mouseReleaseEvent(QMouseEvent* event)

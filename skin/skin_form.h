@@ -96,7 +96,8 @@ public:
     void RemoveSkinFolder();
 
     // Redraws everything: the normal picture, toggles held down, slider
-    // thumbs and texts.
+    // thumbs and texts, then the look the pointer gives the area under it
+    // (hover, or pressed while the button is held).
     void PaintSkin();
 
     int IndexOfHotArea(const QString& name) const;
@@ -128,6 +129,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -160,6 +162,7 @@ private:
     void applyPictures();
     void runSteps(const SkinPointerResult& result);
     void copyArea(int area, SkinLook look);
+    void paintNormal(); // the normal picture, toggles held down, thumbs and texts
     void drawTexts(QPainter& painter);
     bool unpackPackage(const std::string& packagePath, const std::string& folder, QString& error);
 

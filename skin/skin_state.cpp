@@ -142,6 +142,8 @@ SkinPointerResult TSkinState::Press(SkinButton button, std::int32_t x, std::int3
         return result;
 
     const int index = HitHotArea(m_hotAreas, x, y);
+    m_hoverArea = index;
+    m_overArea = index >= 0;
     if (index >= 0) {
         SkinHotAreaDef& area = m_hotAreas[static_cast<std::size_t>(index)];
         result.steps.push_back(copy(index, SkinLook::Pressed));
@@ -267,6 +269,9 @@ void TSkinState::dragSlider(std::int32_t x, std::int32_t y, SkinPointerResult& r
 SkinPointerResult TSkinState::Release(std::int32_t x, std::int32_t y)
 {
     SkinPointerResult result;
+    // The release repaints everything normal; the next move shows the hover
+    // look again.
+    m_hoverArea = -1;
     m_pressed = false;
     m_pressedArea = -1;
     m_dragging = false;
@@ -277,6 +282,31 @@ SkinPointerResult TSkinState::Release(std::int32_t x, std::int32_t y)
     m_repaintPending = false;
     result.id = m_id;
     return result;
+}
+
+SkinPointerResult TSkinState::Leave()
+{
+    SkinPointerResult result;
+    const bool shown = m_hoverArea >= 0 || m_repaintPending;
+    m_hoverArea = -1;
+    m_wasOverArea = m_overArea = false;
+    m_id.clear();
+    if (shown) {
+        result.steps.push_back(repaint());
+        m_repaintPending = false;
+    }
+    return result;
+}
+
+SkinPaintStep TSkinState::ShownLook() const
+{
+    if (m_hoverArea < 0 || static_cast<std::size_t>(m_hoverArea) >= m_hotAreas.size())
+        return repaint();
+    if (m_pressed && m_hoverArea == m_pressedArea)
+        return copy(m_hoverArea, m_pressedLook);
+    if (m_hoverEnabled)
+        return copy(m_hoverArea, SkinLook::Hover);
+    return repaint();
 }
 
 } // namespace orbita

@@ -74,7 +74,12 @@ struct SkinSlider {
 // pressed, which keeps the look its press gave it while the pointer is over
 // it; leaving an area, or passing to another one, asks for a full repaint at
 // the next move. Mouse release: the ID is the first hot area
-// under the release point, and everything is repainted.
+// under the release point, and everything is repainted. The pointer leaving
+// the window takes the hover look away.
+//
+// A full repaint for any other reason (the clock's text, a toggle set from
+// outside) must not take away what the pointer shows: after drawing the
+// normal picture the widget copies ShownLook() over it.
 class TSkinState {
 public:
     // Takes the definition's areas and sliders. `activeThumbSizes` holds the
@@ -107,6 +112,14 @@ public:
     SkinPointerResult Press(SkinButton button, std::int32_t x, std::int32_t y);
     SkinPointerResult Move(std::int32_t x, std::int32_t y);
     SkinPointerResult Release(std::int32_t x, std::int32_t y);
+    // The pointer left the window: no area is under it any more.
+    SkinPointerResult Leave();
+
+    // The look the pointer gives an area now, to be copied over every full
+    // repaint: the held area under the pointer keeps its press look, another
+    // area under the pointer shows its hover look (when hover is on). Nothing
+    // (a Repaint step) when no area is under the pointer.
+    SkinPaintStep ShownLook() const;
 
     // Whether the next move must begin with a full repaint; the widget calls
     // Painted() after every full repaint.

@@ -30,19 +30,24 @@ Qt::CursorShape cursorFor(Qt::Edges edges)
 
 } // namespace
 
+void SetTitlePanelLook(QLabel& panel)
+{
+    panel.setAutoFillBackground(true);
+    QPalette palette = panel.palette();
+    palette.setColor(QPalette::Window, QColor(0x1F, 0x3A, 0x6E));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    panel.setPalette(palette);
+    QFont font = panel.font();
+    font.setBold(true);
+    panel.setFont(font);
+}
+
 TDialogForm::TDialogForm(QWidget* parent)
     : QDialog(parent)
 {
     m_titlePanel = new QLabel(this);
     m_titlePanel->setObjectName(QStringLiteral("TytulOknaPanel"));
-    m_titlePanel->setAutoFillBackground(true);
-    QPalette palette = m_titlePanel->palette();
-    palette.setColor(QPalette::Window, QColor(0x1F, 0x3A, 0x6E));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    m_titlePanel->setPalette(palette);
-    QFont font = m_titlePanel->font();
-    font.setBold(true);
-    m_titlePanel->setFont(font);
+    SetTitlePanelLook(*m_titlePanel);
     m_titlePanel->setMargin(4);
     m_titlePanel->setIndent(4);
     m_titlePanel->setMinimumHeight(22);

@@ -9,6 +9,9 @@ class QVBoxLayout;
 
 namespace orbita {
 
+// The look of every window's title panel: white bold text on dark blue.
+void SetTitlePanelLook(QLabel& panel);
+
 // The frame of every dialog window: frameless, with the title panel
 // TytulOknaPanel at the top whose text is the window title, and a content
 // area (body()) with a vertical layout for the window's own widgets.

@@ -145,7 +145,7 @@ for a in 0 1 2 3; do
 done
 pass "the four view styles look different and each is kept in DetailsOrder"
 
-# Choosing the report style from the view menu (F10, "&Sczegóły") stores it,
+# Choosing the report style from the view menu (F10, "&Szczegóły") stores it,
 # and the next start shows the same picture as DetailsOrder 3.
 set_profile DetailsOrder=dword:00000000
 start_orbita

@@ -1,9 +1,18 @@
 #include "platform/scripted_ui_services.h"
 #include "platform/ui_services.h"
+#include "tests/platform/platform_test_environment.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -164,6 +173,84 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
         expected.sort();
         EXPECT_EQ(labels, expected);
     }
+}
+
+} // namespace
+} // namespace orbita
+
+namespace orbita {
+namespace {
+
+class FileDialogs : public test::PlatformTest { };
+
+// The file dialogs start in the user's documents folder, or in the folder
+// last chosen during the run, never in the program folder.
+TEST_F(FileDialogs, StartInTheDocumentsOrTheLastFolderChosen)
+{
+    const QString home = QDir(path("home")).absolutePath();
+    RememberFileDialogChoice(path("gone/notatka.txt")); // a folder that no longer exists
+    EXPECT_EQ(FileDialogFolder(), home) << "no documents folder: the home folder";
+    ASSERT_TRUE(QDir(home).mkpath(QStringLiteral("Documents")));
+    EXPECT_EQ(FileDialogFolder(), home + QStringLiteral("/Documents"));
+    ASSERT_TRUE(QDir(path("")).mkpath(QStringLiteral("prace")));
+    RememberFileDialogChoice(path("prace/zelazo.htm"));
+    EXPECT_EQ(FileDialogFolder(), QDir(path("prace")).absolutePath());
+
+    EXPECT_EQ(SaveDialogStart(QStringLiteral("Żelazo"), QStringLiteral("/dom/ala")),
+        QStringLiteral("/dom/ala/Żelazo"));
+    EXPECT_EQ(SaveDialogStart(QStringLiteral("/tmp/x.htm"), QStringLiteral("/dom/ala")),
+        QStringLiteral("/tmp/x.htm"));
+    EXPECT_EQ(SaveDialogStart(QString(), QStringLiteral("/dom/ala")), QStringLiteral("/dom/ala"));
+}
+
+// The real dialog: it offers the suggested name in the start folder, writes
+// dates the Polish way, and the folder of the chosen file is the next start.
+TEST_F(FileDialogs, SaveDialogOffersTheNameInTheStartFolderInPolish)
+{
+    const QString documents = QDir(path("home")).absoluteFilePath(QStringLiteral("Documents"));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    RememberFileDialogChoice(path("gone/x.txt"));
+    QFile old(documents + QStringLiteral("/stary.htm"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("x");
+    old.close();
+    const QDateTime stamp(QDate(2024, 3, 5), QTime(14, 7));
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(stamp, QFileDevice::FileModificationTime));
+    old.close();
+
+    QString folder;
+    QString offered;
+    QString dateShown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        folder = dialog->directory().absolutePath();
+        offered = dialog->selectedFiles().value(0);
+        QAbstractItemModel* files = dialog->proxyModel();
+        ASSERT_NE(files, nullptr);
+        // The listing is read in the background: wait until the file is in it.
+        for (int tries = 0; tries < 500 && dateShown.isEmpty(); ++tries) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            const QModelIndex root
+                = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"))->rootIndex();
+            for (int row = 0; row < files->rowCount(root); ++row)
+                if (files->index(row, 0, root).data().toString() == QStringLiteral("stary.htm"))
+                    dateShown = files->index(row, 3, root).data().toString();
+        }
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QStringLiteral("Żelazo.htm")); // as the user would type it
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+    });
+    QtUiServices qt;
+    const QString chosen = qt.SaveFileName(
+        nullptr, QStringLiteral("Zapisz jako"), QStringLiteral("Żelazo"), QStringLiteral("Strony (*.htm)"));
+    EXPECT_EQ(folder, documents);
+    EXPECT_EQ(offered, documents + QStringLiteral("/Żelazo"));
+    EXPECT_EQ(dateShown, QLocale(QLocale::Polish, QLocale::Poland).toString(stamp, QLocale::ShortFormat));
+    EXPECT_EQ(chosen.toStdString(), (documents + QStringLiteral("/Żelazo.htm")).toStdString());
+    EXPECT_EQ(FileDialogFolder(), documents);
 }
 
 } // namespace

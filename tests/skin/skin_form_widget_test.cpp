@@ -207,6 +207,34 @@ TEST_F(SkinFormTest, HoverAndPressedLooks)
     expectLooks({ { { 32, 42 }, kPressed } }, "toggle set down");
 }
 
+// The clock sets its text every second, which repaints the whole window: the
+// look under the pointer must survive it, and leaving the window clears it.
+TEST_F(SkinFormTest, ClockTicksKeepTheLookUnderThePointer)
+{
+    auto skin = loaded();
+    skin->show();
+    send(*skin, QEvent::MouseMove, { 35, 15 }, Qt::NoButton, Qt::NoButton);
+    skin->SetAreaText(QStringLiteral("CLOCK"), QStringLiteral("12"));
+    EXPECT_EQ(shown(*skin, 35, 15), kHover) << "hover after a clock tick";
+
+    send(*skin, QEvent::MouseButtonPress, { 35, 15 }, Qt::LeftButton, Qt::LeftButton);
+    skin->SetAreaText(QStringLiteral("CLOCK"), QStringLiteral("13"));
+    EXPECT_EQ(shown(*skin, 35, 15), kPressed) << "pressed after a clock tick";
+    skin->SetHotAreaDown(QStringLiteral("TOG"), true);
+    EXPECT_EQ(shown(*skin, 35, 15), kPressed) << "pressed after a toggle set from outside";
+    send(*skin, QEvent::MouseButtonRelease, { 35, 15 }, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(shown(*skin, 35, 15), kNormal) << "released";
+
+    send(*skin, QEvent::MouseMove, { 55, 15 }, Qt::NoButton, Qt::NoButton);
+    ASSERT_EQ(shown(*skin, 55, 15), kHover);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(skin.get(), &leave);
+    EXPECT_EQ(shown(*skin, 55, 15), kNormal) << "after the pointer left the window";
+    skin->SetAreaText(QStringLiteral("CLOCK"), QStringLiteral("14"));
+    EXPECT_EQ(shown(*skin, 55, 15), kNormal) << "a clock tick after leaving";
+    EXPECT_EQ(shown(*skin, 32, 42), kPressed) << "the toggle stays down";
+}
+
 TEST_F(SkinFormTest, GlyphTexts)
 {
     auto skin = loaded();

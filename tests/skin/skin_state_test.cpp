@@ -157,6 +157,66 @@ TEST_F(SkinStateTest, HoverAndItsRepaint)
     EXPECT_TRUE(r.steps.empty());
 }
 
+// A full repaint for another reason (the clock's text) draws over what the
+// pointer shows: ShownLook() is what must be put back.
+TEST_F(SkinStateTest, RepaintsKeepWhatThePointerShows)
+{
+    EXPECT_EQ(m_state.ShownLook(), Repaint()); // nothing under the pointer yet
+    m_state.Move(5, 5);
+    EXPECT_EQ(m_state.ShownLook(), Copy(0, SkinLook::Hover));
+    m_state.Painted(); // a clock tick: the look stays
+    EXPECT_EQ(m_state.ShownLook(), Copy(0, SkinLook::Hover));
+
+    // Pressed and held: the press look, also without a move before the press.
+    m_state.Press(SkinButton::Left, 5, 5);
+    EXPECT_EQ(m_state.ShownLook(), Copy(0, SkinLook::Pressed));
+    m_state.Move(6, 5);
+    EXPECT_EQ(m_state.ShownLook(), Copy(0, SkinLook::Pressed));
+    // Held but the pointer over another area: that one hovers.
+    m_state.Move(15, 5);
+    EXPECT_EQ(m_state.ShownLook(), Copy(4, SkinLook::Hover));
+    m_state.Move(100, 100);
+    EXPECT_EQ(m_state.ShownLook(), Repaint());
+    m_state.Release(100, 100);
+
+    SetUp();
+    m_state.Press(SkinButton::Left, 45, 5); // a radio area: held down, pressed look
+    EXPECT_EQ(m_state.ShownLook(), Copy(2, SkinLook::Pressed));
+    m_state.Release(45, 5); // the release shows everything normal until the next move
+    EXPECT_EQ(m_state.ShownLook(), Repaint());
+    m_state.Press(SkinButton::Left, 25, 5); // a toggle going down
+    EXPECT_EQ(m_state.ShownLook(), Copy(1, SkinLook::Pressed));
+    m_state.Release(25, 5);
+    m_state.Press(SkinButton::Left, 25, 5); // ... and up again: its normal look while held
+    EXPECT_EQ(m_state.ShownLook(), Copy(1, SkinLook::Normal));
+
+    // Without a hover picture nothing but the press look is put back.
+    m_state.Reset(
+        definitionOf("[BITMAPINFO]\r\nMaskBitmap=m\r\n[HOTAREAINFO]\r\nCount=1\r\n1=A, 0, 0, 9, 9\r\n"), {});
+    m_state.Move(1, 1);
+    EXPECT_EQ(m_state.ShownLook(), Repaint());
+    m_state.Press(SkinButton::Left, 1, 1);
+    EXPECT_EQ(m_state.ShownLook(), Copy(0, SkinLook::Pressed));
+}
+
+TEST_F(SkinStateTest, LeavingTheWindowTakesTheHoverAway)
+{
+    m_state.Move(5, 5);
+    const SkinPointerResult leave = m_state.Leave();
+    EXPECT_EQ(leave.steps, std::vector<SkinPaintStep> { Repaint() });
+    EXPECT_EQ(leave.id, "");
+    EXPECT_EQ(m_state.ShownLook(), Repaint());
+    EXPECT_FALSE(m_state.RepaintPending());
+    // Nothing shown, nothing to repaint.
+    EXPECT_TRUE(m_state.Leave().steps.empty());
+    // A hover left behind by a move onto no area (its repaint deferred) goes too.
+    m_state.Move(5, 5);
+    m_state.Move(100, 100);
+    EXPECT_EQ(m_state.Leave().steps, std::vector<SkinPaintStep> { Repaint() });
+    // Coming back shows the hover again.
+    EXPECT_EQ(m_state.Move(5, 5).steps, std::vector<SkinPaintStep> { Copy(0, SkinLook::Hover) });
+}
+
 TEST_F(SkinStateTest, NamesAndTexts)
 {
     EXPECT_EQ(m_state.IndexOfHotArea("R2"), 3);

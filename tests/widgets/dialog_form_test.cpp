@@ -1,13 +1,16 @@
 #include "core/registry.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/ui_services.h"
+#include "platform/window_services.h"
 #include "tests/platform/platform_test_environment.h"
 #include "widgets/dialog_form.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -320,6 +323,86 @@ TEST_F(DialogForm, ScriptedServicesDriveTheModalDialog)
     ASSERT_EQ(ui.requests().size(), 1u);
     EXPECT_EQ(ui.requests()[0].caption, QStringLiteral("Pomoc"));
     EXPECT_EQ(ui.requests()[0].text, QStringLiteral("HelpForm"));
+}
+
+} // namespace
+} // namespace orbita
+
+namespace orbita {
+namespace {
+
+// A dialog whose height comes from its layout, like the login or search windows.
+class LaidOutForm final : public TDialogForm {
+public:
+    explicit LaidOutForm(QWidget* parent = nullptr)
+        : TDialogForm(parent)
+    {
+        setObjectName(QStringLiteral("ChoiceForm"));
+        setTitle(QStringLiteral("Wybór"));
+        for (int i = 0; i < 12; ++i)
+            bodyLayout()->addWidget(new QLabel(QStringLiteral("Wiersz %1").arg(i)));
+        setFixedWidth(330);
+    }
+};
+
+class DialogPlacement : public test::PlatformTest {
+protected:
+    void SetUp() override
+    {
+        PlatformTest::SetUp();
+        WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Administrator");
+        WriteRegInteger(Hive::CurrentUser, kProfile, "SaveWindowsPlacement", 1);
+    }
+    static QRect screen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    static int offCentre(const QWidget& window)
+    {
+        return (window.frameGeometry().center() - screen().center()).manhattanLength();
+    }
+};
+
+// One rule for every dialog: centred on the screen at its shown size, over an
+// owner placed anywhere, whether sized by its design or by its layout.
+TEST_F(DialogPlacement, DialogsOpenCentredOnTheScreen)
+{
+    QWidget owner;
+    owner.setGeometry(screen().left() + 5, screen().top() + 5, 200, 150);
+    owner.show();
+    {
+        LaidOutForm laidOut(&owner);
+        laidOut.show();
+        QCoreApplication::processEvents();
+        EXPECT_GT(laidOut.height(), 200) << "sized by its layout";
+        EXPECT_LE(offCentre(laidOut), 2) << laidOut.x() << "," << laidOut.y();
+        laidOut.reject();
+    }
+    {
+        CountingForm designed("AboutForm", false); // designed at 300 x 326 with its caption
+        designed.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(designed.height(), 300);
+        EXPECT_LE(offCentre(designed), 2) << designed.x() << "," << designed.y();
+        designed.reject();
+    }
+    owner.hide();
+}
+
+// A saved placement wins over the rule.
+TEST_F(DialogPlacement, SavedPlacementWins)
+{
+    WriteRegInteger(Hive::CurrentUser, kPlacement, "ChoiceFormLeft", 17);
+    WriteRegInteger(Hive::CurrentUser, kPlacement, "ChoiceFormTop", 19);
+    LaidOutForm form;
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.pos(), QPoint(17, 19));
+    form.reject();
+}
+
+TEST(CentredPosition, CentredAndNeverAboveOrLeftOfTheArea)
+{
+    EXPECT_EQ(CentredPosition(QSize(200, 100), QRect(0, 0, 1280, 800)), QPoint(540, 350));
+    EXPECT_EQ(CentredPosition(QSize(200, 100), QRect(100, 30, 1280, 770)), QPoint(640, 365));
+    EXPECT_EQ(CentredPosition(QSize(2000, 900), QRect(10, 20, 1280, 800)), QPoint(10, 20));
 }
 
 } // namespace

@@ -11,13 +11,11 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QUrl>
@@ -166,8 +164,6 @@ TAboutForm::TAboutForm(QWidget* parent)
     setFixedWidth(kClientWidth);
     setMinimumHeight(0);
     resize(kClientWidth, kClientHeight + kCaptionHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
 
     // Creation: the pictures, the version, the glyphs.
     DrawResourceBitmap(*MainImage, QStringLiteral("ABOUT"));

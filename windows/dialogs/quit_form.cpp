@@ -7,12 +7,10 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace orbita {
@@ -69,8 +67,6 @@ TQuitForm::TQuitForm(QWidget* parent)
     setFixedWidth(kClientWidth);
     setMinimumHeight(0);
     resize(kClientWidth, kClientHeight + kCaptionHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     TakPrzycisk->setFocus();
 }
 

@@ -2,11 +2,11 @@
 
 #include "platform/window_services.h"
 
+#include <QEvent>
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
+#include <QTimer>
 
 namespace orbita {
 
@@ -16,8 +16,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     setObjectName(QStringLiteral("SplashForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(600, 180);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    CentreOnScreen(*this);
 
     SplashImage = new QLabel(this);
     SplashImage->setObjectName(QStringLiteral("SplashImage"));
@@ -41,6 +40,35 @@ TSplashForm::TSplashForm(QWidget* parent)
     PrawaEtykieta->setText(QStringLiteral(
         "Ostrzeżenie: program jest chroniony prawem autorskim. Kopiowanie i rozpowszechnianie go w całości "
         "lub w części bez zgody Zespołu Orbity jest zabronione."));
+}
+
+void TSplashForm::StayAbove(QWidget& window)
+{
+    if (m_below)
+        m_below->removeEventFilter(this);
+    m_below = &window;
+    window.installEventFilter(this);
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_below && isVisible()) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::ZOrderChange:
+        case QEvent::WindowActivate:
+            // After the event: a window being shown is mapped only once its
+            // show event has been sent.
+            QTimer::singleShot(0, this, [this] {
+                if (isVisible())
+                    raise();
+            });
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace orbita

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -16,9 +17,22 @@ class TSplashForm final : public QWidget {
 public:
     explicit TSplashForm(QWidget* parent = nullptr);
 
+    // Keeps the splash above `window` (the main window shown after it) until
+    // the splash closes: it is raised again after the window is shown,
+    // raised or activated. The stay-on-top wish alone is not enough: without
+    // a window manager nothing honours it and the newer window covers the
+    // splash.
+    void StayAbove(QWidget& window);
+
     // Components.
     QLabel* SplashImage = nullptr;
     QLabel* PrawaEtykieta = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> m_below;
 };
 
 } // namespace orbita

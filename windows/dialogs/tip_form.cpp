@@ -10,12 +10,10 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -101,8 +99,6 @@ TTipForm::TTipForm(QWidget* parent, RandomIndex random)
     setMinimumHeight(0);
     resize(kClientWidth, kClientHeight + kCaptionHeight);
     setMaximumHeight(kClientHeight + kCaptionHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
 
     // Creation: the start-up box, the pictures, the first tip.
     PokazujOpcja->setChecked(ReadFlag(Setting::StartupTip));

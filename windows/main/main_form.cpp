@@ -19,11 +19,9 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
-#include <QScreen>
 #include <QTimer>
 
 namespace orbita {
@@ -122,8 +120,7 @@ void TMainForm::FormCreate()
     for (int position = 0; position < static_cast<int>(UtilsMenuItems().size()); ++position)
         SetMenuItemImage(
             FromUtf8(UtilsMenuItems()[static_cast<std::size_t>(position)].picture), *m_utilsMenu, position);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
 }
 
 void TMainForm::FormShow()

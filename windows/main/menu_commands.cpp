@@ -12,7 +12,7 @@ constexpr std::array kTools {
         "Wyświetla dodatkowe dokumenty takie jak tablice, wzory oraz układy" },
     LauncherToolDef { LauncherTool::Test, "Test chemiczny", "TOOL_TEST",
         "Umożliwia przeprowadzenie testu za pomocą jednego z wybranych zestawów" },
-    LauncherToolDef { LauncherTool::Dictionary, "Słowniik chemiczny", "TOOL_DICTIONARY",
+    LauncherToolDef { LauncherTool::Dictionary, "Słownik chemiczny", "TOOL_DICTIONARY",
         "Wyszukuje i wyświetla niezrozumiałe terminy chemiczne" },
     LauncherToolDef { LauncherTool::Element, "Informacje o pierwiastkach", "TOOL_ELEMENT",
         "Umożliwia wyświetlenie dostępnych informacji o pierwiastku" },
@@ -26,7 +26,7 @@ constexpr std::array kViewStyles {
     ViewStyleDef { ViewStyle::LargeIcons, "LargeIconsMenu", "Duże ik&ony", "M_DUZE" },
     ViewStyleDef { ViewStyle::SmallIcons, "SmallIconsMenu", "&Małe ikony", "M_MALE" },
     ViewStyleDef { ViewStyle::List, "ListMenu", "&Lista", "M_LISTA" },
-    ViewStyleDef { ViewStyle::Report, "ReportMenu", "&Sczegóły", "M_SZCZEGOLY" },
+    ViewStyleDef { ViewStyle::Report, "ReportMenu", "&Szczegóły", "M_SZCZEGOLY" },
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/window_services.h"
+#include "widgets/dialog_form.h"
 #include "windows/main/hint_gate.h"
 #include "windows/main/main_commands.h"
 #include "windows/main/tool_windows.h"
@@ -21,12 +22,14 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 namespace orbita {
 namespace {
@@ -46,7 +49,9 @@ constexpr int kClockHeight = 21;
 constexpr int kClockWidth = 186;
 constexpr int kBottomMargin = 14;
 constexpr int kEdge = 5; // width of the resizing edges
-constexpr int kNameColumnWidth = 120;
+constexpr int kNameColumnWidth = 120; // the least width of the name column
+constexpr int kPanelMargin = 4; // the white border around the list
+constexpr int kReportSlack = 8; // room for the list's own frame and rounding
 
 } // namespace
 
@@ -64,7 +69,10 @@ TMenuForm::TMenuForm(QWidget* parent)
     setWindowTitle(FromUtf8(VersionCaption(FileVersionText(ExecutablePath()))));
     m_titlePanel->setText(windowTitle());
     CurrentTimerTimer();
-    resize(600, 400 + kCaptionHeight);
+    // Wide enough for the report view's two columns.
+    const int reportWidth = m_reportView->columnWidth(0) + descriptionWidth();
+    resize(std::max(600, reportWidth + kLeftMargin + kRightMargin + 2 * kPanelMargin + kReportSlack),
+        400 + kCaptionHeight);
     OpenWindowServices(*this);
     new HintGate(this);
     SetViewStyle(ViewStyleOfOrder(ReadInteger(Setting::DetailsOrder)));
@@ -86,15 +94,7 @@ void TMenuForm::buildWindow()
     m_titlePanel->setObjectName(QStringLiteral("TytulOknaPanel"));
     m_titlePanel->setFixedHeight(kTitleHeight);
     m_titlePanel->setIndent(6);
-    m_titlePanel->setAutoFillBackground(true);
-    QPalette titleColours = m_titlePanel->palette();
-    titleColours.setColor(QPalette::Window, titleColours.color(QPalette::Active, QPalette::Highlight));
-    titleColours.setColor(
-        QPalette::WindowText, titleColours.color(QPalette::Active, QPalette::HighlightedText));
-    m_titlePanel->setPalette(titleColours);
-    QFont titleFont = m_titlePanel->font();
-    titleFont.setBold(true);
-    m_titlePanel->setFont(titleFont);
+    SetTitlePanelLook(*m_titlePanel);
     m_titlePanel->installEventFilter(this);
     layout->addWidget(m_titlePanel);
     layout->addSpacing(kGap);
@@ -108,17 +108,17 @@ void TMenuForm::buildWindow()
     layout->addWidget(toolbar);
     layout->addSpacing(kGap);
     m_detailsButton
-        = addToolButton("DetailsButton", "B_DETAILS", QString(), QStringLiteral("Widok listy (F10)"));
+        = addToolButton("DetailsButton", "B_DETAILS", QString(), QStringLiteral("Widok listy [F10]"));
     m_helpButton
-        = addToolButton("HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Pomoc (F1)"));
-    m_toolsButton = addToolButton("ToolsButton", "B_TOOLS", QString(), QStringLiteral("Narzędzia (F9)"));
+        = addToolButton("HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Pomoc [F1]"));
+    m_toolsButton = addToolButton("ToolsButton", "B_TOOLS", QString(), QStringLiteral("Narzędzia [F9]"));
     m_settingsButton = addToolButton("SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
-        QStringLiteral("Ustawienia programu (F11)"));
+        QStringLiteral("Ustawienia programu [F11]"));
     m_aboutButton
-        = addToolButton("AboutButton", "B_ABOUT", QString(), QStringLiteral("Informacje o programie (F12)"));
+        = addToolButton("AboutButton", "B_ABOUT", QString(), QStringLiteral("Informacje o programie [F12]"));
     m_updateButton = addToolButton(
-        "UpdateButton", "B_UPDATE", QStringLiteral("I&nternet"), QStringLiteral("Centrum aktualizacji (F5)"));
-    m_closeButton = addToolButton("CloseButton", "B_CLOSE", QString(), QStringLiteral("Zakończ (Esc)"));
+        "UpdateButton", "B_UPDATE", QStringLiteral("I&nternet"), QStringLiteral("Centrum aktualizacji [F5]"));
+    m_closeButton = addToolButton("CloseButton", "B_CLOSE", QString(), QStringLiteral("Zakończ [Esc]"));
     for (QToolButton* button : { m_detailsButton, m_helpButton, m_toolsButton, m_settingsButton,
              m_aboutButton, m_updateButton, m_closeButton })
         buttons->addWidget(button);
@@ -133,7 +133,7 @@ void TMenuForm::buildWindow()
     white.setColor(QPalette::Base, Qt::white);
     m_mainPanel->setPalette(white);
     auto* panelLayout = new QVBoxLayout(m_mainPanel);
-    panelLayout->setContentsMargins(4, 4, 4, 4);
+    panelLayout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     m_views = new QStackedWidget(m_mainPanel);
     panelLayout->addWidget(m_views);
     layout->addWidget(m_mainPanel, 1);
@@ -158,8 +158,6 @@ void TMenuForm::buildWindow()
     m_reportView->setHeaderLabels({ QStringLiteral("Nazwa"), QStringLiteral("Opis") });
     m_reportView->header()->setSectionsClickable(false); // column clicks are ignored
     m_reportView->header()->setStretchLastSection(false);
-    m_reportView->setColumnWidth(0, kNameColumnWidth);
-    m_reportView->setColumnWidth(1, 260);
     m_reportView->setIconSize(QSize(16, 16));
     m_views->addWidget(m_listView);
     m_views->addWidget(m_reportView);
@@ -177,6 +175,12 @@ void TMenuForm::buildWindow()
         auto* row = new QTreeWidgetItem(m_reportView, { caption, FromUtf8(tool.description) });
         row->setIcon(0, icon);
     }
+    // The names and the descriptions are shown whole: the name column is as
+    // wide as its longest name, the description column at least as wide as
+    // its longest description.
+    m_reportView->resizeColumnToContents(0);
+    m_reportView->setColumnWidth(0, std::max(kNameColumnWidth, m_reportView->columnWidth(0)));
+    m_reportView->resizeColumnToContents(1);
 
     auto* clockRow = new QHBoxLayout;
     clockRow->setContentsMargins(0, 0, 0, 0);
@@ -317,6 +321,12 @@ void TMenuForm::SetViewStyle(ViewStyle style)
         if (item->data().toInt() == static_cast<int>(style))
             item->setChecked(true);
     selectTool(selected);
+}
+
+int TMenuForm::descriptionWidth() const
+{
+    const QAbstractItemView& view = *m_reportView; // the hint is public there
+    return std::max(view.sizeHintForColumn(1), m_reportView->header()->sectionSizeHint(1));
 }
 
 int TMenuForm::selectedTool() const
@@ -490,8 +500,14 @@ bool TMenuForm::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == m_reportView && event->type() == QEvent::Resize) {
-        // The description column fills the list's width beside the name column.
-        m_reportView->setColumnWidth(1, std::max(0, m_reportView->width() - kNameColumnWidth));
+        // The description column fills the list's width beside the name
+        // column, never narrower than its longest description.
+        // The viewport follows the list only after this event: its new width
+        // is the list's less the frame.
+        const int listWidth
+            = static_cast<QResizeEvent*>(event)->size().width() - 2 * m_reportView->frameWidth();
+        m_reportView->setColumnWidth(
+            1, std::max(descriptionWidth(), listWidth - m_reportView->columnWidth(0)));
         return false;
     }
     if (event->type() == QEvent::KeyPress) {

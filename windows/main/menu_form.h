@@ -74,6 +74,7 @@ private:
     bool runKey(int key, bool shift, bool alt);
     void openTool(LauncherTool tool);
     int selectedTool() const;
+    int descriptionWidth() const; // of the longest description
     void selectTool(int index);
     void popUpBelow(QMenu& menu, QToolButton& button);
     Qt::Edges edgesAt(QPoint position) const;

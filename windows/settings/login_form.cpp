@@ -44,11 +44,27 @@ TLoginForm::TLoginForm(QWidget* parent)
     ZamknijPrzycisk = new QPushButton(QStringLiteral("&Zamknij"));
     UruchomPrzycisk->setDefault(true);
 
+    UserBoxCaption->setObjectName(QStringLiteral("UserBoxCaption"));
+    UserBox->setObjectName(QStringLiteral("UserBox"));
+    PasswordBoxCaption->setObjectName(QStringLiteral("PasswordBoxCaption"));
+    PasswordBox->setObjectName(QStringLiteral("PasswordBox"));
+    UruchomPrzycisk->setObjectName(QStringLiteral("UruchomPrzycisk"));
+
+    // The fields keep their places whichever account is chosen: the hidden
+    // password row keeps its room, and the boxes take the width the
+    // captions leave.
+    for (QWidget* widget :
+        { static_cast<QWidget*>(PasswordBoxCaption), static_cast<QWidget*>(PasswordBox) }) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+    }
     auto* fields = new QGridLayout;
     fields->addWidget(UserBoxCaption, 0, 0);
     fields->addWidget(UserBox, 0, 1);
     fields->addWidget(PasswordBoxCaption, 1, 0);
     fields->addWidget(PasswordBox, 1, 1);
+    fields->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(PomocPrzycisk);
     buttons->addStretch();
@@ -86,6 +102,10 @@ void TLoginForm::helpRequested()
 void TLoginForm::UserBoxChange()
 {
     const bool hasPassword = AccountHasPassword(ToCp1250(UserBox->currentText()));
+    // A password typed for another account must not stay behind in the
+    // hidden box: an account without one matches an empty box only.
+    if (!hasPassword)
+        PasswordBox->clear();
     PasswordBox->setVisible(hasPassword);
     PasswordBoxCaption->setVisible(hasPassword);
 }

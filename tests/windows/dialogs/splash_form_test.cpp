@@ -52,5 +52,46 @@ TEST_F(SplashForm, PictureAndNoticeAsDesigned)
     EXPECT_TRUE(watch.isNull());
 }
 
+// Counts the raises of a window (each sends it a ZOrderChange event).
+class RaiseCounter final : public QObject {
+public:
+    int raises = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ZOrderChange)
+            ++raises;
+        return false;
+    }
+};
+
+// The main window is shown after the splash and, without a window manager to
+// honour the stay-on-top wish, would cover it: the splash raises itself again.
+TEST_F(SplashForm, StaysAboveTheMainWindowUntilItCloses)
+{
+    QPointer<TSplashForm> splash = new TSplashForm;
+    QWidget main;
+    RaiseCounter counter;
+    splash->installEventFilter(&counter);
+    splash->show();
+    splash->StayAbove(main);
+    main.show();
+    QCoreApplication::processEvents();
+    EXPECT_GE(counter.raises, 1) << "raised after the main window was shown";
+    const int shown = counter.raises;
+    main.raise();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.raises, shown) << "raised after the main window was raised";
+
+    splash->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(splash.isNull());
+    main.raise(); // the closed splash no longer watches
+    main.hide();
+    main.show();
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 } // namespace orbita

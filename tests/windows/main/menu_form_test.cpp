@@ -8,10 +8,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -61,7 +65,7 @@ TEST_F(MenuForm, OpensWithTitleToolsAndDescriptions)
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(form.minimumSize(), QSize(450, 300));
     const QStringList captions = { QStringLiteral("Tablice chemiczne"), QStringLiteral("Test chemiczny"),
-        QStringLiteral("Słowniik chemiczny"), QStringLiteral("Informacje o pierwiastkach"),
+        QStringLiteral("Słownik chemiczny"), QStringLiteral("Informacje o pierwiastkach"),
         QStringLiteral("Wyszukiwanie pierwiastków"), QStringLiteral("Przelicznik jednostek") };
     ASSERT_EQ(form.listView()->count(), 6);
     ASSERT_EQ(form.reportView()->topLevelItemCount(), 6);
@@ -354,11 +358,53 @@ TEST_F(MenuForm, PanelsFollowTheWindowSize)
         EXPECT_EQ(form.mainPanel()->height(), size.height() - 95);
         EXPECT_EQ(form.clockPanel()->y(), form.mainPanel()->height() + 60);
         EXPECT_EQ(form.clockPanel()->x(), form.mainPanel()->width() - 175);
-        EXPECT_EQ(form.reportView()->columnWidth(0), 120);
-        EXPECT_EQ(form.reportView()->columnWidth(1), form.reportView()->width() - 120);
+        const int names = form.reportView()->columnWidth(0);
+        EXPECT_GE(names, 120);
+        // The descriptions fill the list beside the names, never cut.
+        const int descriptions = form.reportView()->columnWidth(1);
+        EXPECT_GE(descriptions, form.reportView()->viewport()->width() - names);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_GE(descriptions,
+                form.reportView()->fontMetrics().horizontalAdvance(
+                    form.reportView()->topLevelItem(i)->text(1)));
     }
     form.resize(300, 200);
     EXPECT_EQ(form.size(), QSize(450, 300));
+    closeQuietly(form);
+}
+
+// At its opening size the report view shows every name and description
+// whole, and the window stands centred on the screen like every other.
+TEST_F(MenuForm, ReportViewShowsNamesAndDescriptionsWholeAndOpensCentred)
+{
+    TMenuForm form;
+    form.SetViewStyle(ViewStyle::Report);
+    form.show();
+    QApplication::processEvents();
+    QTreeWidget& report = *form.reportView();
+    const QFontMetrics metrics(report.font());
+    int descriptions = 0;
+    for (int i = 0; i < report.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem& item = *report.topLevelItem(i);
+        SCOPED_TRACE(item.text(0).toStdString());
+        const QRect name = report.visualRect(report.model()->index(i, 0));
+        const QRect description = report.visualRect(report.model()->index(i, 1));
+        EXPECT_GE(name.width(), report.iconSize().width() + metrics.horizontalAdvance(item.text(0)));
+        EXPECT_GE(description.width(), metrics.horizontalAdvance(item.text(1)));
+        descriptions = std::max(descriptions, description.right());
+    }
+    EXPECT_LE(descriptions, report.viewport()->width()) << "no description runs past the list";
+    EXPECT_FALSE(report.horizontalScrollBar()->isVisible());
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((form.frameGeometry().center() - screen.center()).manhattanLength(), 2);
+
+    // The same title panel as every dialog, and keys written as every window writes them.
+    EXPECT_EQ(form.titlePanel()->palette().color(QPalette::Window), QColor(0x1F, 0x3A, 0x6E));
+    for (QToolButton* button : form.findChildren<QToolButton*>())
+        EXPECT_TRUE(
+            QRegularExpression(QStringLiteral("\\[(F[0-9]+|Esc)\\]$")).match(button->toolTip()).hasMatch())
+            << button->toolTip().toStdString();
     closeQuietly(form);
 }
 
