@@ -1,21 +1,31 @@
 #!/usr/bin/env python3
-"""Checks of the pages of the chemical tables window (content/ORBITA/TABLICE).
+"""Checks of the pages of the chemical tables window (content/ORBITA/TABLICE) and
+of the help window (content/ORBITA/POMOC).
 
-    reference_pages.py links     every page has a title; MENU.HTM and INDEX.HTM exist;
-                                 every link is a bare page name in the folder, a "#name"
-                                 anchor of the same page, ORB_KORESPONDENCJA or an
-                                 http(s)/mailto address; every picture is in the folder
-                                 and none stands in the topic list; every table page is
-                                 listed in MENU.HTM
-    reference_pages.py markup    every character packs into Windows-1250, every entity
-                                 is one the page engine decodes to the character meant,
-                                 no table is wider than the engine's 30 columns
-    reference_pages.py spelling  hunspell -d pl_PL finds no word outside the accepted
-                                 list (tests/content/accepted_words.txt)
+    reference_pages.py [help] links     every page has a title; the required pages
+                                 exist; every link is a bare page name in the folder or
+                                 an http(s)/mailto address; every picture is a GIF, BMP
+                                 or JPEG file in the folder; every page but the list is
+                                 listed in MENU.HTM.
+                                 Tables: also "#name" anchors of the same page and
+                                 ORB_KORESPONDENCJA; at least 14 table pages; no picture
+                                 in the topic list (only the contents pane shows them).
+                                 Help: no "#" in any link (the help window loads every
+                                 target as a page); a page for every help topic, both
+                                 those of the topic table and every topic name the
+                                 windows' sources spell
+    reference_pages.py [help] markup    every character packs into Windows-1250, every
+                                 entity is one the page engine decodes to the character
+                                 meant, no table is wider than the engine's 30 columns
+    reference_pages.py [help] spelling  hunspell -d pl_PL finds no word outside the
+                                 accepted list (tests/content/accepted_words.txt);
+                                 preformatted text (a licence quoted in English) is left
+                                 out
 
-The folder may be given after the check (default: the tables folder). Exit status
-0 when the check passes, 1 with one line per fault when it does not; the spelling
-check exits 77 (skipped) when hunspell or its Polish dictionary is missing.
+Without "help" the checks read the tables folder. The folder may be given after the
+check. Exit status 0 when the check passes, 1 with one line per fault when it does
+not; the spelling check exits 77 (skipped) when hunspell or its Polish dictionary is
+missing.
 """
 
 import html.entities
@@ -31,8 +41,19 @@ from content_checks import spelling_faults  # noqa: E402
 
 ROOT = element_content.ROOT
 TABLICE = ROOT / "content" / "ORBITA" / "TABLICE"
+POMOC = ROOT / "content" / "ORBITA" / "POMOC"
 SKIP = 77
 MIN_TABLES = 14
+# The pages the help window opens by name: its list and welcome page, and one
+# page per topic of the windows' F1 keys and help buttons.
+HELP_TOPICS = ("O_GLOWNE", "LEGENDA", "O_MENU", "O_TABLIC", "O_PIERWS", "O_SZUKAJ", "O_SLOWNK",
+               "O_TEST", "O_LICZ", "O_CENTRM", "O_USTAWN", "O_LOGUJ", "O_INST", "NOWOSCI",
+               "O_USUN", "O_PORADA", "DZIEKI")
+HELP_REQUIRED = ("MENU.HTM", "WITAMY.HTM", "LICENCJA.HTM") + tuple(t + ".HTM" for t in HELP_TOPICS)
+# A help topic as the windows' sources spell it: "O_" and a name, or one of the
+# topics without the prefix.
+SOURCE_TOPIC = re.compile(r'"(O_[A-Z]+|LEGENDA|NOWOSCI|DZIEKI)"')
+PICTURE_MAGIC = (b"GIF87a", b"GIF89a", b"BM", b"\xff\xd8\xff")  # what the page engine reads
 MAX_COLUMNS = 30  # the page engine stops a wider table with "Table has too many Columns"
 EXTERNAL = re.compile(r"^(https?://|mailto:)", re.I)
 
@@ -47,6 +68,7 @@ class Page(html.parser.HTMLParser):
         self.links, self.anchors, self.images = [], set(), []
         self.rows = []  # column counts, innermost table
         self.text = []
+        self.in_pre = False
 
     def handle_starttag(self, tag, attrs):
         attrs = {k: (v or "") for k, v in attrs}
@@ -68,15 +90,19 @@ class Page(html.parser.HTMLParser):
             self.text.append("\n")
         elif tag in ("sub", "sup"):
             self.text.append(" ")  # an index is not part of the word: R<SUB>H</SUB>
+        elif tag == "pre":
+            self.in_pre = True
 
     def handle_endtag(self, tag):
         if tag == "title":
             self.in_title = False
+        elif tag == "pre":
+            self.in_pre = False
 
     def handle_data(self, data):
         if self.in_title:
             self.title += data
-        else:
+        elif not self.in_pre:
             self.text.append(data)
 
     def handle_entityref(self, name):
@@ -99,41 +125,65 @@ def pages(folder):
 
 # --- links ----------------------------------------------------------------
 
-def check_links(folder):
+def source_topics():
+    """Help topics spelled in the windows' sources (windows/, app/)."""
+    topics = set()
+    for top in ("windows", "app"):
+        for path in (ROOT / top).rglob("*"):
+            if path.suffix in (".cpp", ".h"):
+                topics.update(SOURCE_TOPIC.findall(path.read_text(encoding="utf-8")))
+    return topics
+
+
+def check_links(folder, help_pages=False):
     faults = []
     members = {p.name.upper() for p in folder.iterdir()}
-    for required in ("MENU.HTM", "INDEX.HTM"):
-        if required not in members:
-            faults.append(f"{required} is missing")
+    required = HELP_REQUIRED if help_pages else ("MENU.HTM", "INDEX.HTM")
+    for name in required:
+        if name not in members:
+            faults.append(f"{name} is missing")
+    if help_pages:
+        for topic in sorted(source_topics()):
+            if topic + ".HTM" not in members:
+                faults.append(f"{topic}.HTM is missing (a window opens help topic {topic})")
     parsed = {p.name: read_page(p) for p in pages(folder)}
-    tables = [name for name in parsed if name.upper() not in ("MENU.HTM", "INDEX.HTM")]
-    if len(tables) < MIN_TABLES:
-        faults.append(f"only {len(tables)} table pages, at least {MIN_TABLES} are due")
+    listed_pages = [name for name in parsed if name.upper() not in ("MENU.HTM", "INDEX.HTM")]
+    if not help_pages and len(listed_pages) < MIN_TABLES:
+        faults.append(f"only {len(listed_pages)} table pages, at least {MIN_TABLES} are due")
     for name, page in parsed.items():
         if not page.title.strip():
             faults.append(f"{name}: no <TITLE> (the window caption shows it)")
         for target in page.links:
-            if target == "ORB_KORESPONDENCJA" or EXTERNAL.match(target):
+            if EXTERNAL.match(target):
                 continue
-            if target.startswith("#"):
+            if help_pages and "#" in target:
+                faults.append(f"{name}: link {target} has a \"#\" (help loads every target as a page)")
+            elif not help_pages and target == "ORB_KORESPONDENCJA":
+                continue
+            elif target.startswith("#"):
                 # The view matches anchors without regard to case.
                 if target[1:].upper() not in page.anchors:
                     faults.append(f"{name}: link {target} has no <A NAME> in the page")
             elif "#" in target:
                 faults.append(f"{name}: link {target} points into another page (only \"#name\" works)")
-            elif "/" in target or "\\" in target:
-                faults.append(f"{name}: link {target} names a folder (only bare names in the folder work)")
+            elif "/" in target or "\\" in target or ":" in target:
+                faults.append(f"{name}: link {target} names a folder or a scheme (only bare names in the "
+                              "folder and http(s)/mailto addresses work)")
             elif target.upper() not in members:
                 faults.append(f"{name}: link {target} names no page in {folder.name}")
         for source in page.images:
             if "/" in source or "\\" in source or source.upper() not in members:
                 faults.append(f"{name}: picture {source!r} is not in {folder.name}")
-        if name.upper() == "MENU.HTM" and page.images:
+            else:
+                path = next(p for p in folder.iterdir() if p.name.upper() == source.upper())
+                if not path.read_bytes().startswith(PICTURE_MAGIC):
+                    faults.append(f"{name}: picture {source!r} is not a GIF, BMP or JPEG file")
+        if not help_pages and name.upper() == "MENU.HTM" and page.images:
             faults.append("MENU.HTM: the topic list shows no pictures")
     menu = next((page for name, page in parsed.items() if name.upper() == "MENU.HTM"), None)
     if menu:
         listed = {target.upper() for target in menu.links}
-        for name in tables:
+        for name in listed_pages:
             if name.upper() not in listed:
                 faults.append(f"{name}: not listed in MENU.HTM")
     return faults
@@ -177,7 +227,7 @@ def latin1_shown(code):
         return "".join(c for c in stripped if not unicodedata.combining(c)) or "?"
 
 
-def check_markup(folder):
+def check_markup(folder, help_pages=False):
     faults = []
     for path in sorted(folder.iterdir()):
         if path.suffix.upper() not in (".HTM", ".HTML", ".TXT"):
@@ -207,7 +257,7 @@ def check_markup(folder):
 
 # --- spelling -------------------------------------------------------------
 
-def check_spelling(folder):
+def check_spelling(folder, help_pages=False):
     texts = {}
     for path in pages(folder):
         page = read_page(path)
@@ -219,15 +269,19 @@ CHECKS = {"links": check_links, "markup": check_markup, "spelling": check_spelli
 
 
 def main():
-    if len(sys.argv) not in (2, 3) or sys.argv[1] not in CHECKS:
-        sys.exit(f"usage: {sys.argv[0]} {'|'.join(CHECKS)} [folder]")
-    folder = pathlib.Path(sys.argv[2]) if len(sys.argv) == 3 else TABLICE
-    faults = CHECKS[sys.argv[1]](folder)
+    args = sys.argv[1:]
+    help_pages = bool(args) and args[0] == "help"
+    if help_pages:
+        args = args[1:]
+    if len(args) not in (1, 2) or args[0] not in CHECKS:
+        sys.exit(f"usage: {sys.argv[0]} [help] {'|'.join(CHECKS)} [folder]")
+    folder = pathlib.Path(args[1]) if len(args) == 2 else (POMOC if help_pages else TABLICE)
+    faults = CHECKS[args[0]](folder, help_pages)
     if faults is None:
         return SKIP
     for fault in faults:
         print(fault)
-    print(f"{sys.argv[1]}: {len(faults)} fault(s)")
+    print(f"{args[0]}: {len(faults)} fault(s)")
     return 1 if faults else 0
 
 
