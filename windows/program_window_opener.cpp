@@ -7,6 +7,9 @@
 #include "windows/dialogs/tip_form.h"
 #include "windows/element/element_form.h"
 #include "windows/element/find_form.h"
+#include "windows/reference/dict_form.h"
+#include "windows/reference/help_form.h"
+#include "windows/reference/tables_form.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -26,9 +29,9 @@ void reportToolFailure(QWidget* owner, const QString& target)
 
 } // namespace
 
-// The help window is not in the program yet: no topic opens.
-void ProgramWindowOpener::ShowHelp(QWidget*, const QString&)
+void ProgramWindowOpener::ShowHelp(QWidget* owner, const QString& topic)
 {
+    THelpForm::ShowHelp(topic, owner);
 }
 
 void ProgramWindowOpener::OpenElement(QWidget* owner, int number)
@@ -46,14 +49,18 @@ void ProgramWindowOpener::OpenFind(QWidget* owner)
     TFindForm::ShowFind(owner);
 }
 
-// The dictionary, reference tables, test, unit converter, settings window
-// and update centre are not in the program yet: these open nothing.
-void ProgramWindowOpener::OpenDictionary(QWidget*)
+void ProgramWindowOpener::OpenDictionary(QWidget* owner)
 {
+    TDictForm::ShowDictionary(owner);
 }
-void ProgramWindowOpener::OpenTables(QWidget*)
+
+void ProgramWindowOpener::OpenTables(QWidget* owner)
 {
+    TTablesForm::ShowTables(owner);
 }
+
+// The test, unit converter, settings window and update centre are not in the
+// program yet: these open nothing.
 void ProgramWindowOpener::OpenTest(QWidget*)
 {
 }

@@ -4,9 +4,8 @@
 
 namespace orbita {
 
-// The program's windows behind the opener. The help window, dictionary,
-// reference tables, test, unit converter, settings window and update centre
-// are not in the program yet: their calls open nothing, and this is the one
+// The program's windows behind the opener. The test, unit converter,
+// settings window and update centre are not in the program yet: their calls open nothing, and this is the one
 // place where each gets wired in when it is built.
 class ProgramWindowOpener : public WindowOpener {
 public:

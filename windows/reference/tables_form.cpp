@@ -1,0 +1,48 @@
+#include "windows/reference/tables_form.h"
+
+#include "htmlview/html_view_widget.h"
+#include "platform/ui_services.h"
+#include "widgets/glyph_button.h"
+#include "windows/window_opener.h"
+
+#include <QHBoxLayout>
+#include <QToolButton>
+
+namespace orbita {
+namespace {
+
+const TBrowserForm::Kind kTablesKind { Browser::Tables, Viewer::Tables, Splitter::Tables, "TablesForm",
+    "Tablice chemiczne", { "TopListPanel", "LeftListPanel", "RightListPanel", "BottomListPanel" }, false };
+
+} // namespace
+
+void TTablesForm::ShowTables(QWidget* owner)
+{
+    TTablesForm form(owner);
+    Ui().ShowModal(form);
+}
+
+TTablesForm::TTablesForm(QWidget* parent)
+    : TBrowserForm(kTablesKind, parent)
+{
+    SetHelpTopic(*this, QStringLiteral("O_TABLIC"));
+    resize(640, 480);
+    HelpButton = MakeGlyphButton(
+        body(), "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
+    for (QToolButton* button : { HelpButton, SettingsButton, FindButton })
+        ButtonRow()->addWidget(button);
+    connect(HelpButton, &QToolButton::clicked, this, &TTablesForm::HelpButtonClick);
+    ReadStoredLook();
+    LoadMember(*MenuHtml, MenuMember(Browser::Tables));
+    LoadMember(*ContentsHtml, TablesIndexMember());
+    ContentsHtml->setFocus();
+}
+
+TTablesForm::~TTablesForm() = default;
+
+void TTablesForm::HelpButtonClick()
+{
+    ShowHelpFor(this);
+}
+
+} // namespace orbita
