@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -175,9 +175,9 @@ FileProblem WriteFileAtomically(const std::string& path, std::string_view data, 
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return errno == ENOENT || errno == ENOTDIR ? FileProblem::Missing
+            return errno == ENOENT || errno == ENOTDIR                ? FileProblem::Missing
                 : errno == EACCES || errno == EPERM || errno == EROFS ? FileProblem::NoAccess
-                                                                     : FileProblem::WriteFailed;
+                                                                      : FileProblem::WriteFailed;
         }
         // A replaced file keeps its permissions.
         bool ok = !replacing || ::fchmod(fd, target.st_mode & 07777) == 0;
