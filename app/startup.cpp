@@ -3,6 +3,7 @@
 #include "core/cp1250.h"
 #include "core/settings.h"
 #include "core/text_helpers.h"
+#include "data/archive_directory.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/single_instance.h"
@@ -59,11 +60,32 @@ std::string DataPackagePath()
     return ContentArchivePath();
 }
 
+DataPackageState CheckDataPackage(const std::string& path)
+{
+    if (!fileExists(path))
+        return DataPackageState::Missing;
+    // A package cut short or overwritten has no readable directory; without
+    // the element database no window of the program has anything to show.
+    ArchiveEntry database;
+    return FindArchiveEntry(path, "UKLAD\\DANE.TXT", database) ? DataPackageState::Usable
+                                                               : DataPackageState::Damaged;
+}
+
 StartWindow PrepareApplicationStart()
 {
-    if (!fileExists(DataPackagePath())) {
+    const std::string package = DataPackagePath();
+    switch (CheckDataPackage(package)) {
+    case DataPackageState::Usable:
+        break;
+    case DataPackageState::Missing:
         Ui().ShowMessage(nullptr, QStringLiteral("Orbita"),
             QStringLiteral("Nie odnaleziono bazy danych programu"), MessageIcon::Error, MessageButtons::Ok);
+        return StartWindow::None;
+    case DataPackageState::Damaged:
+        Ui().ShowMessage(nullptr, QStringLiteral("Orbita"),
+            QStringLiteral("Baza danych programu (%1) jest uszkodzona")
+                .arg(QFileInfo(FromPath(package)).fileName()),
+            MessageIcon::Error, MessageButtons::Ok);
         return StartWindow::None;
     }
 

@@ -12,6 +12,11 @@ namespace orbita {
 // executable with ".DAT" ("orbita" gives ORBITA.DAT), in the program folder.
 std::string DataPackagePath();
 
+// The data package as the start finds it: missing, damaged (its directory
+// cannot be read or it holds no element database UKLAD\DANE.TXT), or usable.
+enum class DataPackageState { Usable, Missing, Damaged };
+DataPackageState CheckDataPackage(const std::string& path);
+
 // What the application proper opens after the checks of its start.
 enum class StartWindow {
     None, // the start ended (no data package, or the login was cancelled)
@@ -20,10 +25,9 @@ enum class StartWindow {
 };
 
 // Steps of the application proper before its message loop: the data package
-// check (with its message), a message when the settings store cannot be
-// opened at all (the run goes on with defaults), the run counter, the login when the
-// Administrator has a password (otherwise User becomes "Administrator"), and
-// the current account's start-up mode.
+// check (a missing or damaged package is told and ends the start), a message when the settings store cannot
+// be opened at all (the run goes on with defaults), the run counter, the login when the Administrator has a
+// password (otherwise User becomes "Administrator"), and the current account's start-up mode.
 StartWindow PrepareApplicationStart();
 
 // Lets the settings store tell the user, once, when it cannot save (a store

@@ -1,12 +1,11 @@
 #include "core/file_version.h"
 
+#include "core/file_io.h"
 #include "core/text_helpers.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orbita {
@@ -107,15 +106,10 @@ FileVersionResult ReadFileVersion(const std::string& path)
         result.problem = "no file named";
         return result;
     }
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    FileProblem problem = FileProblem::None;
+    const int fd = OpenRegularFile(NativePath(path), problem);
     if (fd < 0) {
-        result.problem = std::strerror(errno);
-        return result;
-    }
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        result.problem = "not a regular file";
+        result.problem = FileProblemText(problem);
         return result;
     }
     MarkerScanner scanner;
@@ -126,7 +120,7 @@ FileVersionResult ReadFileVersion(const std::string& path)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            result.problem = std::strerror(errno);
+            result.problem = std::string(FileProblemText(FileProblem::ReadFailed));
             break;
         }
         total += static_cast<std::size_t>(n);

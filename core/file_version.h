@@ -16,7 +16,7 @@ namespace orbita {
 std::string FileVersionText(const std::string& executablePath);
 
 // The same, telling an unreadable file apart: `readable` false with the
-// system's reason in `problem` (English, for the tool), or `version` empty
+// reason in `problem` (Polish, see FileProblemText), or `version` empty
 // for a readable file without a marker.
 struct FileVersionResult {
     bool readable = false;

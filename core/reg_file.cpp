@@ -1,14 +1,12 @@
 #include "core/reg_file.h"
 
 #include "core/cp1250.h"
+#include "core/file_io.h"
 #include "core/text_helpers.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace orbita {
 namespace {
@@ -16,7 +14,7 @@ namespace {
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // A backup of one profile is a few kilobytes; anything this large is not one.
-constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+constexpr std::uint64_t kMaxFileSize = 64 * 1024 * 1024;
 
 std::string_view trim(std::string_view text)
 {
@@ -327,69 +325,6 @@ std::string trimSlashes(std::string_view key)
     return std::string(key);
 }
 
-// Writes `data` to `path` through a temporary file in the same folder that is
-// renamed over `path` only once it is written and synced.
-bool saveFile(const std::string& path, std::string_view data)
-{
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
-
-// Reads a whole regular file of at most kMaxFileSize bytes. A FIFO or device
-// is refused without waiting for it. On failure `problem` says why (Polish).
-bool loadFile(const std::string& path, std::string& data, std::string& problem)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        problem = errno == ENOENT ? "plik nie istnieje" : "brak dostępu do pliku";
-        return false;
-    }
-    struct stat st { };
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (!ok)
-        problem = "to nie jest zwykły plik";
-    else if (st.st_size > kMaxFileSize)
-        problem = "plik jest za duży";
-    ok = ok && st.st_size <= kMaxFileSize;
-    if (ok)
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    data.clear();
-    char buffer[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        data.append(buffer, static_cast<std::size_t>(n));
-        ok = data.size() <= static_cast<std::size_t>(kMaxFileSize);
-    }
-    ::close(fd);
-    if (!ok && problem.empty())
-        problem = "błąd odczytu";
-    return ok;
-}
-
 } // namespace
 
 RegFileParseResult ParseRegFile(std::string_view utf8)
@@ -500,7 +435,9 @@ RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view
     RegFileResult result;
     struct stat target { };
     if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
-        result.error = "Nie można zapisać kopii ustawień do " + path + ": to nie jest zwykły plik";
+        result.error = "Nie można zapisać kopii ustawień do " + path + ": "
+            + std::string(
+                FileProblemText(S_ISDIR(target.st_mode) ? FileProblem::Folder : FileProblem::NotRegular));
         return result;
     }
     if (const auto status = CheckRegistry(); status.state == RegistryState::Unavailable) {
@@ -513,8 +450,9 @@ RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view
             + " nie istnieje albo zawiera nazwę, której nie da się zapisać";
         return result;
     }
-    if (!saveFile(path, *text)) {
-        result.error = "Nie można zapisać pliku kopii ustawień " + path;
+    if (const FileProblem problem = WriteFileAtomically(path, *text); problem != FileProblem::None) {
+        result.error
+            = "Nie można zapisać pliku kopii ustawień " + path + ": " + std::string(FileProblemText(problem));
         return result;
     }
     result.ok = true;
@@ -524,13 +462,13 @@ RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view
 RegFileResult ImportRegFile(const std::string& path)
 {
     RegFileResult result;
-    std::string data;
-    std::string problem;
-    if (!loadFile(path, data, problem)) {
-        result.error = "Nie można odczytać pliku kopii ustawień " + path + ": " + problem;
+    const FileRead file = ReadRegularFile(path, kMaxFileSize);
+    if (!file.Ok()) {
+        result.error = "Nie można odczytać pliku kopii ustawień " + path + ": "
+            + std::string(FileProblemText(file.problem));
         return result;
     }
-    const auto parsed = ParseRegFile(data);
+    const auto parsed = ParseRegFile(file.bytes);
     if (!parsed.ok) {
         result.error = "Błąd w wierszu " + std::to_string(parsed.errorLine) + " pliku kopii ustawień " + path
             + ": " + parsed.error;

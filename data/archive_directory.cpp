@@ -395,8 +395,11 @@ ArchiveListing ListArchive(const std::string& archivePath)
         if (!directory) {
             const std::int64_t now = WallClockNs();
             ArchiveFile file(archivePath);
-            if (!file.IsOpen())
+            if (!file.IsOpen()) {
+                listing.fileProblem = file.Problem();
                 return listing;
+            }
+            listing.emptyFile = file.Size() == 0;
             directory = ReadDirectory(archivePath, file, now);
         }
         listing.status = directory->status;
@@ -406,6 +409,25 @@ ArchiveListing ListArchive(const std::string& archivePath)
         listing.status = ListStatus::Unreadable;
     }
     return listing;
+}
+
+std::string ListingProblemText(const ArchiveListing& listing)
+{
+    switch (listing.status) {
+    case ListStatus::Ok:
+        return {};
+    case ListStatus::NoEntries:
+        return "to nie jest archiwum albo jest ono uszkodzone (spis zawartości nie zawiera żadnego pliku)";
+    case ListStatus::EndRecordTooEarly:
+        return "archiwum jest puste albo uszkodzone (spis zawartości jest za krótki)";
+    case ListStatus::Unreadable:
+        break;
+    }
+    if (listing.fileProblem != FileProblem::None)
+        return std::string(FileProblemText(listing.fileProblem));
+    if (listing.emptyFile)
+        return "plik jest pusty";
+    return "to nie jest archiwum albo jest ono ucięte (nie można odczytać spisu zawartości)";
 }
 
 bool FindArchiveEntry(const std::string& archivePath, std::string_view memberName, ArchiveEntry& found)

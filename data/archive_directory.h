@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/file_io.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,7 +46,16 @@ enum class ListStatus : int {
 struct ArchiveListing {
     ListStatus status = ListStatus::Unreadable;
     std::vector<ArchiveEntry> entries; // in directory order
+    // With status Unreadable: why the file could not be opened (None when it
+    // was opened), and whether it was empty.
+    FileProblem fileProblem = FileProblem::None;
+    bool emptyFile = false;
 };
+
+// What went wrong with a listing that is not Ok, in Polish (UTF-8): the file
+// is missing, a folder, not a regular file, not readable, empty, or not an
+// archive; for Ok "".
+std::string ListingProblemText(const ArchiveListing& listing);
 
 // Opens the archive, finds the end-of-central-directory record by the
 // backward block search and walks the whole central directory in stored

@@ -508,4 +508,29 @@ void SetExtractClock(ExtractClock clock)
     g_clock.store(clock);
 }
 
+std::string_view ExtractStatusText(ExtractStatus status)
+{
+    switch (status) {
+    case ExtractStatus::Ok:
+        return "w porządku";
+    case ExtractStatus::CrcMismatch:
+        return "dane są uszkodzone (suma kontrolna CRC-32 się nie zgadza)";
+    case ExtractStatus::WriteFailed:
+        return "nie można zapisać rozpakowanych danych";
+    case ExtractStatus::ReadFailed:
+        return "nie można odczytać danych (archiwum jest ucięte albo zabrakło pamięci)";
+    case ExtractStatus::BadMember:
+        return "dane są uszkodzone (błędny nagłówek, strumień albo rozmiary)";
+    case ExtractStatus::Aborted:
+        return "rozpakowywanie przerwane";
+    case ExtractStatus::UnsupportedMethod:
+        return "nieobsługiwana metoda kompresji";
+    case ExtractStatus::Encrypted:
+        return "plik jest zaszyfrowany";
+    case ExtractStatus::Busy:
+        return "trwa inne rozpakowywanie";
+    }
+    return "nieznany stan";
+}
+
 } // namespace orbita

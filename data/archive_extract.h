@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace orbita {
 
@@ -23,6 +24,10 @@ enum class ExtractStatus : int {
     Encrypted = 7, // flag bit 0 set
     Busy = -1, // another extraction is in progress
 };
+
+// What a status means, in Polish (UTF-8), e.g. "dane są uszkodzone (suma
+// kontrolna CRC-32 się nie zgadza)".
+std::string_view ExtractStatusText(ExtractStatus status);
 
 struct ExtractResult {
     ExtractStatus status = ExtractStatus::ReadFailed;

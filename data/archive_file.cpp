@@ -1,7 +1,8 @@
 #include "data/archive_file.h"
 
+#include "core/file_io.h"
+
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,16 +33,13 @@ bool StatFileIdentity(const std::string& path, FileIdentity& identity)
 
 ArchiveFile::ArchiveFile(const std::string& path)
 {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only regular files are archives: a folder or a pipe is refused here,
+    // without waiting for a pipe's writer, rather than failing later in a
+    // confusing way.
+    struct stat info { };
+    m_fd = OpenRegularFile(path, m_problem, &info);
     if (m_fd < 0)
         return;
-    struct stat info { };
-    // Only regular files are archives: a folder or a pipe is refused here
-    // rather than failing later in a confusing way.
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        Close();
-        return;
-    }
     m_size = static_cast<std::uint64_t>(info.st_size);
     m_identity = IdentityOf(info);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/file_io.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,6 +36,8 @@ public:
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Why the file could not be opened (None once it is open).
+    FileProblem Problem() const { return m_problem; }
     // Size of the file when it was opened; 0 when it is not open.
     std::uint64_t Size() const { return m_size; }
     // Identity of the opened file, taken when it was opened.
@@ -51,6 +55,7 @@ public:
 
 private:
     int m_fd = -1;
+    FileProblem m_problem = FileProblem::None;
     std::uint64_t m_size = 0;
     FileIdentity m_identity;
 };

@@ -26,7 +26,7 @@ inline constexpr std::uint64_t kMaxMemberSize = 256u * 1024u * 1024u;
 // member failed. The member operations below give only success or failure.
 struct MemberRead {
     bool found = false; // the archive lists a member of that name (or the entry was given)
-    bool tooLarge = false; // announces more than kMaxMemberSize bytes: refused unread
+    bool tooLarge = false; // announces more than the limit (kMaxMemberSize at most): refused unread
     ExtractStatus status = ExtractStatus::ReadFailed; // of the pass that failed, else Ok
     std::string bytes; // the member's bytes when status is Ok and nothing else failed
 
@@ -34,11 +34,14 @@ struct MemberRead {
 };
 
 // The two-pass read of the member `entry` describes: the sizing pass, then the
-// filling pass into memory of exactly that size.
-MemberRead ReadArchiveEntry(const std::string& archivePath, const ArchiveEntry& entry);
+// filling pass into memory of exactly that size. A member announcing more
+// than `maxSize` (or kMaxMemberSize) bytes is refused as too large.
+MemberRead ReadArchiveEntry(
+    const std::string& archivePath, const ArchiveEntry& entry, std::uint64_t maxSize = kMaxMemberSize);
 
 // Finds the member by name and reads it as ReadArchiveEntry does.
-MemberRead ReadArchiveMember(const std::string& archivePath, std::string_view memberName);
+MemberRead ReadArchiveMember(
+    const std::string& archivePath, std::string_view memberName, std::uint64_t maxSize = kMaxMemberSize);
 
 // The member's bytes; nothing when the member cannot be read.
 std::optional<std::string> ReadArchiveStream(const std::string& archivePath, std::string_view memberName);

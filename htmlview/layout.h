@@ -18,6 +18,10 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// No picture is laid out larger than this on either side, whatever its
+// WIDTH and HEIGHT or its own size say.
+inline constexpr int kMaxPictureSide = 16384;
+
 // Sizes of the pictures of a page, as far as they are known: the widget asks
 // its image cache (which asks the page's owner for the data). Nothing means
 // "not available": the layout then uses WIDTH/HEIGHT or a placeholder box.

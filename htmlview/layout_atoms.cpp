@@ -35,11 +35,12 @@ Size Engine::imageSize(const Image& image, int availableWidth) const
         if (length.percent)
             return static_cast<int>(
                 static_cast<long long>(availableWidth) * std::clamp(length.value, 0, 100) / 100);
-        return std::clamp(length.value, 0, 1 << 16);
+        return std::clamp(length.value, 0, kMaxPictureSide);
     };
     Size size;
     if (known) {
-        size = Size { std::clamp(known->width, 0, 1 << 16), std::clamp(known->height, 0, 1 << 16) };
+        size = Size { std::clamp(known->width, 0, kMaxPictureSide),
+            std::clamp(known->height, 0, kMaxPictureSide) };
     } else {
         // Placeholder box: room for the ALT text, or a small square.
         const Font& f = font(image.font);
@@ -64,6 +65,8 @@ Size Engine::imageSize(const Image& image, int availableWidth) const
             : size.width;
         size.height = h;
     }
+    // Scaling by one side may carry the other beyond the cap.
+    size = Size { std::clamp(size.width, 0, kMaxPictureSide), std::clamp(size.height, 0, kMaxPictureSide) };
     const int border = std::clamp(image.border.value_or(0), 0, 100);
     return Size { size.width + 2 * border, size.height + 2 * border };
 }

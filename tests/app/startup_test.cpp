@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/shell_services.h"
+#include "tests/data/test_zip_writer.h"
 #include "tests/platform/platform_test_environment.h"
 #include "tests/support/recording_window_opener.h"
 
@@ -39,15 +40,33 @@ protected:
     }
 
     // The data package is named after the running executable (here the test
-    // program), upper-cased, with ".DAT".
-    void createDataPackage()
+    // program), upper-cased, with ".DAT"; a usable one holds the element
+    // database.
+    static void createDataPackage()
     {
-        QFile file(QString::fromStdString(DataPackagePath()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        test::TestZipWriter zip;
+        zip.members = { test::Stored("UKLAD\\DANE.TXT", "[Nazwa]\r\n") };
+        test::WriteBytes(DataPackagePath(), zip.Build());
     }
 
     static std::int32_t runCount() { return ReadRegInteger(Hive::CurrentUser, kRootKey, "RunCount"); }
     static std::string user() { return CurrentUserName(); }
+
+    // The start ends with the error `text`, counting nothing and logging
+    // nobody in.
+    static void expectStartRefused(const QString& text)
+    {
+        ScriptedUiServices ui;
+        ui.answerMessage(mrOk);
+        EXPECT_EQ(PrepareApplicationStart(), StartWindow::None);
+        ASSERT_TRUE(ui.finished());
+        const auto& request = ui.requests().at(0);
+        EXPECT_EQ(request.caption, QStringLiteral("Orbita"));
+        EXPECT_EQ(request.text, text);
+        EXPECT_EQ(request.icon, MessageIcon::Error);
+        EXPECT_EQ(runCount(), -1);
+        EXPECT_EQ(user(), "");
+    }
 };
 
 TEST_F(StartupTest, DataPackageIsNamedAfterTheExecutableInTheProgramFolder)
@@ -60,16 +79,39 @@ TEST_F(StartupTest, DataPackageIsNamedAfterTheExecutableInTheProgramFolder)
 
 TEST_F(StartupTest, MissingDataPackageShowsTheErrorAndCountsNothing)
 {
-    ScriptedUiServices ui;
-    ui.answerMessage(mrOk);
-    EXPECT_EQ(PrepareApplicationStart(), StartWindow::None);
-    ASSERT_TRUE(ui.finished());
-    const auto& request = ui.requests().at(0);
-    EXPECT_EQ(request.caption, QStringLiteral("Orbita"));
-    EXPECT_EQ(request.text, QStringLiteral("Nie odnaleziono bazy danych programu"));
-    EXPECT_EQ(request.icon, MessageIcon::Error);
-    EXPECT_EQ(runCount(), -1);
-    EXPECT_EQ(user(), "");
+    expectStartRefused(QStringLiteral("Nie odnaleziono bazy danych programu"));
+}
+
+// A package cut short, overwritten with other bytes, or without the element
+// database is told as a damaged database, and the start ends as for a missing
+// one: nothing is counted and nobody is logged in.
+TEST_F(StartupTest, DamagedDataPackageShowsTheErrorAndCountsNothing)
+{
+    test::TestZipWriter zip;
+    zip.members = { test::Deflated("UKLAD\\DANE.TXT", std::string(4000, 'x')),
+        test::Stored("POMOC\\MENU.HTM", "<p>menu") };
+    const std::string whole = zip.Build();
+    zip.members.erase(zip.members.begin());
+    const std::string withoutDatabase = zip.Build();
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        { "cut in half", whole.substr(0, whole.size() / 2) },
+        { "other bytes", std::string(5000, '\x5A') },
+        { "empty", "" },
+        { "no element database", withoutDatabase },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteBytes(DataPackagePath(), c.bytes);
+        expectStartRefused(QStringLiteral("Baza danych programu (%1) jest uszkodzona")
+                               .arg(QFileInfo(QString::fromStdString(DataPackagePath())).fileName()));
+    }
+    // The whole package starts.
+    test::WriteBytes(DataPackagePath(), whole);
+    EXPECT_EQ(CheckDataPackage(DataPackagePath()), DataPackageState::Usable);
 }
 
 TEST_F(StartupTest, AStoreThatCannotBeOpenedIsToldAndTheRunGoesOnWithDefaults)

@@ -425,6 +425,10 @@ TEST(LayoutImages, SizeFromAttributesProviderOrPlaceholder)
         { "<img src=other.gif width=10 height=20>", { 10, 20 } },
         { "<img src=other.gif>", { 24, 24 } }, // placeholder
         { "<img src=known.gif border=2>", { 44, 34 } },
+        // No side beyond kMaxPictureSide, also when scaling carries it there.
+        { "<img src=other.gif width=99999 height=99999>", { kMaxPictureSide, kMaxPictureSide } },
+        { "<img src=known.gif width=30000>", { kMaxPictureSide, kMaxPictureSide * 3 / 4 } },
+        { "<img src=known.gif height=16000>", { kMaxPictureSide, 16000 } },
     };
     for (const Case& c : cases) {
         const Document document = BuildDocument(c.markup);

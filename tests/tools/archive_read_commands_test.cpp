@@ -6,8 +6,11 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace orbita {
@@ -19,19 +22,24 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun RunTool(const std::vector<std::string>& args)
+ToolRun RunProgram(const char* program, const std::vector<std::string>& args)
 {
     QProcess process;
     QStringList arguments;
     for (const std::string& arg : args)
         arguments << QString::fromStdString(arg);
-    process.start(QStringLiteral(ORBITA_TOOL), arguments);
+    process.start(QString::fromUtf8(program), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     ToolRun run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args)
+{
+    return RunProgram(ORBITA_TOOL, args);
 }
 
 class ArchiveCommands : public ::testing::Test {
@@ -89,26 +97,82 @@ TEST_F(ArchiveCommands, ListPrintsEveryEntryInDirectoryOrder)
     EXPECT_NE(own.out.find("12 3 3 "), std::string::npos);
 }
 
-TEST_F(ArchiveCommands, ListFailsWithTheListingStatus)
+TEST_F(ArchiveCommands, ListFailsWithTheListingStatusAndItsMeaning)
 {
     ORBITA_NEEDS_SHARED_FIXTURES("zip");
     struct Case {
         std::string file;
-        std::string status;
+        std::string err;
     };
     const std::vector<Case> cases = {
-        { test::SharedFixtures("zip") + "libzip-testfile-truncated.zip", "status -1" },
-        { test::SharedFixtures("zip") + "yauzl-empty.zip", "status -2" },
-        { test::SharedFixtures("zip") + "libzip-junk-at-start.zip", "status 1" },
-        { m_dir.filePath(QStringLiteral("missing.zip")).toStdString(), "status -1" },
+        { test::SharedFixtures("zip") + "libzip-testfile-truncated.zip",
+            "to nie jest archiwum albo jest ono ucięte (nie można odczytać spisu zawartości) (status -1)" },
+        { test::SharedFixtures("zip") + "yauzl-empty.zip", "archiwum jest puste albo uszkodzone" },
+        { test::SharedFixtures("zip") + "libzip-junk-at-start.zip", "(status 1)" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const ToolRun run = RunTool({ "archive", "list", c.file });
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.out.empty());
-        EXPECT_NE(run.err.find(c.status), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nie można odczytać archiwum " + c.file + ": "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
+}
+
+// Every reading command says what is wrong with a file that is no archive,
+// and none of them waits on a FIFO that nobody writes to (the ctest timeout
+// would stop a hang).
+TEST_F(ArchiveCommands, EveryCommandSaysWhatIsWrongWithTheFile)
+{
+    const std::string folder = m_dir.filePath(QStringLiteral("folder")).toStdString();
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    const std::string empty = m_dir.filePath(QStringLiteral("empty.dat")).toStdString();
+    test::WriteBytes(empty, "");
+    const std::string text = m_dir.filePath(QStringLiteral("text.dat")).toStdString();
+    test::WriteBytes(text, std::string(5000, 'x'));
+    const std::string fifo = m_dir.filePath(QStringLiteral("fifo.dat")).toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        { m_dir.filePath(QStringLiteral("missing.dat")).toStdString(), ": plik nie istnieje (status -1)" },
+        { m_dir.filePath(QStringLiteral("missing/ORBITA.DAT")).toStdString(), ": plik nie istnieje" },
+        { folder, ": to jest folder, nie plik (status -1)" },
+        { empty, ": plik jest pusty (status -1)" },
+        { text, ": to nie jest archiwum albo jest ono ucięte" },
+        { fifo, ": to nie jest zwykły plik (status -1)" },
+        { "/dev/zero", ": to nie jest zwykły plik (status -1)" },
+    };
+    for (const Case& c : cases) {
+        for (const std::vector<std::string>& args :
+            std::vector<std::vector<std::string>> { { "archive", "list", c.file },
+                { "archive", "test", c.file }, { "archive", "cat", c.file, "UKLAD\\DANE.TXT" } }) {
+            SCOPED_TRACE(args[1] + " " + c.file);
+            const ToolRun run = RunTool(args);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.out.empty());
+            EXPECT_NE(run.err.find("nie można odczytać archiwum " + c.file + c.err), std::string::npos)
+                << run.err;
+        }
+    }
+}
+
+TEST_F(ArchiveCommands, AnArchiveTheUserMayNotReadIsSaidSo)
+{
+    const std::string locked = m_dir.filePath(QStringLiteral("locked.dat")).toStdString();
+    std::filesystem::copy_file(m_archive, locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    // root reads every file: the tool then runs as nobody, to whom the
+    // private temporary folder is closed as well.
+    std::vector<std::string> args = { "archive", "list", locked };
+    if (::geteuid() == 0)
+        args.insert(args.begin(), { "--reuid=65534", "--regid=65534", "--clear-groups", ORBITA_TOOL });
+    const ToolRun run = ::geteuid() == 0 ? RunProgram("setpriv", args) : RunTool(args);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(locked + ": brak dostępu do pliku (status -1)"), std::string::npos) << run.err;
 }
 
 TEST_F(ArchiveCommands, CatWritesTheMemberOrItsStatus)
@@ -133,11 +197,16 @@ TEST_F(ArchiveCommands, CatWritesTheMemberOrItsStatus)
         std::string err;
     };
     const std::vector<Case> failures = {
-        { m_archive, "ZEPSUTY.TXT", "status 1\n" },
-        { m_archive, "BZIP2.BIN", "status 6\n" },
-        { test::SharedFixtures("zip") + "sc-zipcrypto.zip", "BROWN.TXT", "status 7\n" },
-        { test::SharedFixtures("zip") + "yauzl-too-many-bytes.zip", "zeros.bin", "status 4\n" },
-        { m_archive, "BRAK.TXT", "no member" },
+        { m_archive, "ZEPSUTY.TXT",
+            "orbita-tool: ZEPSUTY.TXT: dane są uszkodzone (suma kontrolna CRC-32 się nie zgadza) (status "
+            "1)\n" },
+        { m_archive, "BZIP2.BIN", "orbita-tool: BZIP2.BIN: nieobsługiwana metoda kompresji (status 6)\n" },
+        { test::SharedFixtures("zip") + "sc-zipcrypto.zip", "BROWN.TXT",
+            "orbita-tool: BROWN.TXT: plik jest zaszyfrowany (status 7)\n" },
+        { test::SharedFixtures("zip") + "yauzl-too-many-bytes.zip", "zeros.bin",
+            "orbita-tool: zeros.bin: dane są uszkodzone (błędny nagłówek, strumień albo rozmiary) (status "
+            "4)\n" },
+        { m_archive, "BRAK.TXT", "orbita-tool: archiwum " + m_archive + " nie zawiera pliku BRAK.TXT\n" },
     };
     for (const Case& c : failures) {
         SCOPED_TRACE(c.member);
@@ -159,17 +228,22 @@ TEST_F(ArchiveCommands, TestDecodesEveryMember)
         = RunTool({ "archive", "test", test::SharedFixtures("zip") + "libzip-encrypt-pkware-noentropy.zip" });
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_EQ(mixed.out, "status 0 plain\nstatus 7 encrypted\n");
+    EXPECT_EQ(mixed.err, "orbita-tool: encrypted: plik jest zaszyfrowany (status 7)\n");
 
     const ToolRun own = RunTool({ "archive", "test", m_archive });
     EXPECT_EQ(own.exitCode, 1);
     EXPECT_EQ(own.out,
         "status 0 UKLAD\\\xC5\xBB"
         "ELAZO.HTM\nstatus 0 A\\x1B[31mB.TXT\nstatus 1 ZEPSUTY.TXT\nstatus 6 BZIP2.BIN\n");
+    // Each failed member is named with what its status means.
+    EXPECT_EQ(own.err,
+        "orbita-tool: ZEPSUTY.TXT: dane są uszkodzone (suma kontrolna CRC-32 się nie zgadza) (status 1)\n"
+        "orbita-tool: BZIP2.BIN: nieobsługiwana metoda kompresji (status 6)\n");
 
     const ToolRun unlisted
         = RunTool({ "archive", "test", test::SharedFixtures("zip") + "libzip-testfile-truncated.zip" });
     EXPECT_EQ(unlisted.exitCode, 1);
-    EXPECT_NE(unlisted.err.find("status -1"), std::string::npos);
+    EXPECT_NE(unlisted.err.find("nie można odczytać spisu zawartości) (status -1)"), std::string::npos);
 }
 
 TEST_F(ArchiveCommands, WrongArgumentsPrintTheUsage)

@@ -44,11 +44,23 @@ std::optional<ArchiveListing> ListOrReport(const std::string& path)
 {
     ArchiveListing listing = ListArchive(path);
     if (listing.status != ListStatus::Ok) {
-        std::fprintf(stderr, "orbita-tool: cannot list %s: status %d\n", path.c_str(),
-            static_cast<int>(listing.status));
+        std::fprintf(stderr, "orbita-tool: nie można odczytać archiwum %s: %s (status %d)\n", path.c_str(),
+            ListingProblemText(listing).c_str(), static_cast<int>(listing.status));
         return std::nullopt;
     }
     return listing;
+}
+
+// Names the member that failed and says what its status means.
+void ReportMember(const std::string& name, const MemberRead& read)
+{
+    if (read.tooLarge)
+        std::fprintf(stderr, "orbita-tool: %s: plik w archiwum jest większy niż %llu bajtów\n", name.c_str(),
+            static_cast<unsigned long long>(kMaxMemberSize));
+    else
+        std::fprintf(stderr, "orbita-tool: %s: %.*s (status %d)\n", name.c_str(),
+            static_cast<int>(ExtractStatusText(read.status).size()), ExtractStatusText(read.status).data(),
+            static_cast<int>(read.status));
 }
 
 int ListCommand(const std::vector<std::string>& args)
@@ -78,16 +90,14 @@ int CatCommand(const std::vector<std::string>& args)
     }
     const MemberRead read = ReadArchiveMember(args[0], *name);
     if (!read.found) {
-        std::fprintf(stderr, "orbita-tool: no member %s in %s\n", args[1].c_str(), args[0].c_str());
-        return 1;
-    }
-    if (read.tooLarge) {
-        std::fprintf(stderr, "orbita-tool: %s is larger than %llu bytes\n", args[1].c_str(),
-            static_cast<unsigned long long>(kMaxMemberSize));
+        // Either the archive itself cannot be read, or it has no such member.
+        if (ListOrReport(args[0]))
+            std::fprintf(
+                stderr, "orbita-tool: archiwum %s nie zawiera pliku %s\n", args[0].c_str(), args[1].c_str());
         return 1;
     }
     if (!read.Ok()) {
-        std::fprintf(stderr, "status %d\n", static_cast<int>(read.status));
+        ReportMember(args[1], read);
         return 1;
     }
     const bool written = std::fwrite(read.bytes.data(), 1, read.bytes.size(), stdout) == read.bytes.size();
@@ -104,10 +114,15 @@ int TestCommand(const std::vector<std::string>& args)
     bool allOk = true;
     for (const ArchiveEntry& entry : listing->entries) {
         const MemberRead read = ReadArchiveEntry(args[0], entry);
+        const std::string name = PrintableName(entry.name);
         if (read.tooLarge)
-            std::printf("too-large %s\n", PrintableName(entry.name).c_str());
+            std::printf("too-large %s\n", name.c_str());
         else
-            std::printf("status %d %s\n", static_cast<int>(read.status), PrintableName(entry.name).c_str());
+            std::printf("status %d %s\n", static_cast<int>(read.status), name.c_str());
+        if (!read.Ok()) {
+            std::fflush(stdout);
+            ReportMember(name, read);
+        }
         allOk = allOk && read.Ok();
     }
     return std::fflush(stdout) == 0 && allOk ? 0 : 1;
@@ -119,10 +134,11 @@ const CommandRegistrar listCommand({ "archive list",
     ListCommand });
 const CommandRegistrar catCommand({ "archive cat",
     "archive cat FILE MEMBER    the member's bytes on stdout (name compared without regard to case);\n"
-    "                           on failure \"status N\" on stderr and exit 1",
+    "                           on failure what went wrong and \"(status N)\" on stderr, exit 1",
     CatCommand });
 const CommandRegistrar testCommand({ "archive test",
-    "archive test FILE          decodes every member and prints \"status N NAME\"; exit 0 when all are 0",
+    "archive test FILE          decodes every member and prints \"status N NAME\"; what a failed\n"
+    "                           member's status means goes to stderr; exit 0 when all are 0",
     TestCommand });
 
 } // namespace

@@ -2,6 +2,7 @@
 // writes it as a PNG picture, or prints its visible text line by line.
 
 #include "core/cp1250.h"
+#include "core/file_io.h"
 #include "htmlview/document_builder.h"
 #include "htmlview/layout.h"
 #include "htmlview/page_qt.h"
@@ -14,21 +15,30 @@
 #define ORBITA_RENDER_ARCHIVES 1
 #endif
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace orbita::tool {
 namespace {
+
+// The picture written is at most this large on a side and in all, whatever
+// the page's size: the top left part of a larger page is drawn.
+constexpr int kMaxSide = html::kMaxPictureSide;
+constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+// Pages and their pictures are read only up to this size.
+constexpr std::uint64_t kMaxPageBytes = 16u * 1024u * 1024u;
+constexpr std::uint64_t kMaxPictureBytes = 16u * 1024u * 1024u;
 
 // Where the page comes from: a file, or a member of a content archive
 // ("ARCHIVE:MEMBER"); pictures are looked up beside it.
@@ -37,34 +47,52 @@ struct PageSource {
     std::string member; // empty for a plain file
 };
 
-std::optional<std::string> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream data;
-    data << in.rdbuf();
-    return data.str();
-}
+// The bytes of a page or picture, or why they cannot be had (Polish).
+struct SourceRead {
+    std::optional<std::string> bytes;
+    std::string problem;
+};
 
-std::optional<std::string> ReadSourceBytes(const PageSource& source, const std::string& name)
+SourceRead ReadSourceBytes(const PageSource& source, const std::string& name, std::uint64_t maxBytes)
 {
-    if (source.member.empty())
-        return ReadFile(name);
+    SourceRead result;
+    if (source.member.empty()) {
+        FileRead file = ReadRegularFile(name, maxBytes);
+        if (file.Ok())
+            result.bytes = std::move(file.bytes);
+        else
+            result.problem = name + ": " + std::string(FileProblemText(file.problem));
+        return result;
+    }
 #ifdef ORBITA_RENDER_ARCHIVES
-    return ReadArchiveStream(source.file, name);
+    MemberRead read = ReadArchiveMember(source.file, name, maxBytes);
+    if (read.Ok()) {
+        result.bytes = std::move(read.bytes);
+    } else if (!read.found) {
+        const ArchiveListing listing = ListArchive(source.file);
+        result.problem = listing.status == ListStatus::Ok
+            ? "archiwum " + source.file + " nie zawiera pliku " + name
+            : source.file + ": " + ListingProblemText(listing);
+    } else if (read.tooLarge) {
+        result.problem = name + ": plik jest za duży";
+    } else {
+        result.problem = name + ": " + std::string(ExtractStatusText(read.status));
+    }
 #else
-    return std::nullopt;
+    result.problem = source.file + ": archiwa nie są obsługiwane";
 #endif
+    return result;
 }
 
-// Names of pictures relative to the page's folder (in an archive, members
-// are named with backslashes).
-std::string Sibling(const PageSource& source, const std::string& src)
+// Where a picture of the page is: for a page on disk only a file inside the
+// page's folder (no "..", no absolute path or symbolic link leading out);
+// in an archive, the member named relative to the page's folder (members are
+// named with backslashes). Nothing when the picture may not be read.
+std::optional<std::string> PictureName(const PageSource& source, const std::string& src)
 {
     if (source.member.empty()) {
         const std::filesystem::path base = std::filesystem::path(source.file).parent_path();
-        return (base / src).string();
+        return PathInsideFolder(base.empty() ? std::string(".") : base.string(), src);
     }
     std::string folder = source.member;
     const std::size_t slash = folder.find_last_of("\\/");
@@ -74,6 +102,21 @@ std::string Sibling(const PageSource& source, const std::string& src)
         if (c == '/')
             c = '\\';
     return folder + name;
+}
+
+// A picture decoded only when its header names a size within the caps.
+QImage DecodePicture(const std::string& bytes)
+{
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide
+        || static_cast<long long>(size.width()) * size.height() > kMaxPixels)
+        return {};
+    return reader.read();
 }
 
 class FolderImages final : public html::ImageSizes {
@@ -90,11 +133,13 @@ public:
         const std::string& src = m_document.images[id].src;
         auto found = m_cache.find(src);
         if (found == m_cache.end()) {
+            // A picture that is missing or refused shows as the placeholder.
             QImage picture;
             if (!src.empty() && src.find("://") == std::string::npos) {
-                if (const auto bytes = ReadSourceBytes(m_source, Sibling(m_source, src)))
-                    picture.loadFromData(
-                        reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
+                if (const auto name = PictureName(m_source, src)) {
+                    if (const auto read = ReadSourceBytes(m_source, *name, kMaxPictureBytes); read.bytes)
+                        picture = DecodePicture(*read.bytes);
+                }
             }
             found = m_cache.emplace(src, std::move(picture)).first;
         }
@@ -114,6 +159,14 @@ private:
     const html::Document& m_document;
     mutable std::map<std::string, QImage> m_cache;
 };
+
+// Qt's own warnings (a missing runtime folder, a picture it cannot
+// allocate) are not the tool's messages: the tool says what went wrong.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 
 void DrawControl(QPainter& painter, const html::FormControl& control, const html::Rect& r)
 {
@@ -157,7 +210,7 @@ int Render(const std::vector<std::string>& args)
     std::string output;
     bool text = false;
     int width = 800;
-    int maxHeight = 32000; // pictures are cut to this height
+    std::optional<int> askedHeight; // --height: the picture is cut to this height
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if ((arg == "-o" || arg == "--output") && i + 1 < args.size()) {
@@ -165,15 +218,15 @@ int Render(const std::vector<std::string>& args)
         } else if (arg == "--width" && i + 1 < args.size()) {
             char* end = nullptr;
             const long value = std::strtol(args[++i].c_str(), &end, 10);
-            if (!end || *end != '\0' || value < 50 || value > 20000)
+            if (!end || *end != '\0' || value < 50 || value > kMaxSide)
                 return RenderUsage();
             width = static_cast<int>(value);
         } else if (arg == "--height" && i + 1 < args.size()) {
             char* end = nullptr;
             const long value = std::strtol(args[++i].c_str(), &end, 10);
-            if (!end || *end != '\0' || value < 1 || value > 32000)
+            if (!end || *end != '\0' || value < 1 || value > kMaxSide)
                 return RenderUsage();
-            maxHeight = static_cast<int>(value);
+            askedHeight = static_cast<int>(value);
         } else if (arg == "--text") {
             text = true;
         } else if (!arg.empty() && arg[0] != '-' && input.empty()) {
@@ -187,24 +240,24 @@ int Render(const std::vector<std::string>& args)
 
     PageSource source;
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(input, ignored)) {
+    const std::size_t colon = input.rfind(':');
+    if (std::filesystem::exists(std::filesystem::symlink_status(input, ignored))
+        || colon == std::string::npos) {
         source.file = input;
     } else {
-        const std::size_t colon = input.rfind(':');
-        if (colon == std::string::npos) {
-            std::fprintf(stderr, "orbita-tool render: cannot read %s\n", input.c_str());
-            return 1;
-        }
         source.file = input.substr(0, colon);
         source.member = input.substr(colon + 1);
     }
-    const std::optional<std::string> page
-        = source.member.empty() ? ReadFile(source.file) : ReadSourceBytes(source, source.member);
-    if (!page) {
-        std::fprintf(stderr, "orbita-tool render: cannot read %s\n", input.c_str());
+    const SourceRead page
+        = ReadSourceBytes(source, source.member.empty() ? source.file : source.member, kMaxPageBytes);
+    if (!page.bytes) {
+        std::fprintf(stderr, "orbita-tool render: nie można odczytać %s\n", page.problem.c_str());
         return 1;
     }
 
+    qInstallMessageHandler(QuietQtMessages);
+    // Qt's own limit (128 MB) would refuse pictures within the caps.
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / (1024 * 1024)));
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr
         && std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -215,7 +268,7 @@ int Render(const std::vector<std::string>& args)
     QGuiApplication application(argc, argv);
     InstallFontSubstitutions();
 
-    const html::Document document = html::BuildDocument(*page);
+    const html::Document document = html::BuildDocument(*page.bytes);
     FolderImages images(source, document);
     html::QtFontMetrics metrics;
     html::LayoutOptions options;
@@ -228,19 +281,45 @@ int Render(const std::vector<std::string>& args)
                 Cp1250ToUtf8(std::string_view(layout.text).substr(line.textStart, line.textLength)).c_str());
         return 0;
     }
-    const int height = std::clamp(layout.height, 1, maxHeight);
-    QImage picture(layout.width, height, QImage::Format_RGB32);
+    // The caps bound the picture; --height cuts it further on request.
+    const int pictureWidth = std::clamp(layout.width, 1, kMaxSide);
+    const int cappedHeight = static_cast<int>(std::min<long long>(kMaxSide, kMaxPixels / pictureWidth));
+    const int pictureHeight
+        = std::clamp(layout.height, 1, std::min(askedHeight.value_or(kMaxSide), cappedHeight));
+    if (pictureWidth < layout.width
+        || (pictureHeight < layout.height && pictureHeight == cappedHeight && askedHeight != pictureHeight))
+        std::fprintf(stderr,
+            "orbita-tool render: strona ma %d × %d px; obraz obejmuje jej lewą górną część, %d × %d px "
+            "(najwyżej %d px na bok i %lld megapiksele)\n",
+            layout.width, layout.height, pictureWidth, pictureHeight, kMaxSide, kMaxPixels / (1024 * 1024));
+    QImage picture(pictureWidth, pictureHeight, QImage::Format_RGB32);
+    if (picture.isNull()) {
+        std::fprintf(
+            stderr, "orbita-tool render: za mało pamięci na obraz %d × %d px\n", pictureWidth, pictureHeight);
+        return 1;
+    }
     picture.fill(Qt::white);
     {
         QPainter painter(&picture);
         html::QtPageCanvas canvas(painter, [&images](html::ImageId id) { return images.image(id); });
-        html::PaintPage(layout, document, canvas, html::Rect { 0, 0, layout.width, height });
+        html::PaintPage(layout, document, canvas, html::Rect { 0, 0, pictureWidth, pictureHeight });
         // The view places real controls; the picture shows their outlines.
         for (const html::ControlPlacement& place : layout.controls)
             DrawControl(painter, document.controls[place.control], place.rect);
     }
-    if (!picture.save(FromPath(output), "PNG")) {
-        std::fprintf(stderr, "orbita-tool render: cannot write %s\n", output.c_str());
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+        std::fprintf(stderr, "orbita-tool render: nie można zakodować obrazu PNG %d × %d px\n",
+            picture.width(), picture.height());
+        return 1;
+    }
+    // The picture replaces OUT.png only once it is written whole.
+    const FileProblem written = WriteFileAtomically(
+        output, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), 0666);
+    if (written != FileProblem::None) {
+        std::fprintf(stderr, "orbita-tool render: nie można zapisać %s: %s\n", output.c_str(),
+            std::string(FileProblemText(written)).c_str());
         return 1;
     }
     return 0;
@@ -248,7 +327,8 @@ int Render(const std::vector<std::string>& args)
 
 const CommandRegistrar registrar { Command { "render",
     "render FILE|ARCHIVE:MEMBER --width W -o OUT.png [--height H]   lay a page out and write it as a\n"
-    "         picture (of the page's top H pixels when it is higher)\n"
+    "         picture (of the page's top H pixels when it is higher; at most 16384 px a side and\n"
+    "         64 megapixels); pictures come only from regular files in the page's folder\n"
     "render FILE|ARCHIVE:MEMBER --width W --text       print its visible text, one laid-out line a line",
     Render } };
 

@@ -16,7 +16,8 @@ int printVersion(const std::vector<std::string>& args)
     }
     const auto result = ReadFileVersion(args[0]);
     if (!result.readable) {
-        std::fprintf(stderr, "orbita-tool: cannot read %s: %s\n", args[0].c_str(), result.problem.c_str());
+        std::fprintf(
+            stderr, "orbita-tool: nie można odczytać %s: %s\n", args[0].c_str(), result.problem.c_str());
         return 1;
     }
     std::printf("%s\n", result.version.empty() ? "\u2014" : result.version.c_str());
