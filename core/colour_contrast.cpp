@@ -41,7 +41,8 @@ Rgb ReadableOn(Rgb preferred, Rgb background, double minimum)
     const Rgb target = ContrastRatio(white, background) >= ContrastRatio(black, background) ? white : black;
     constexpr int kSteps = 64;
     for (int step = 1; step < kSteps; ++step) {
-        const Rgb mixed { Mix(preferred.red, target.red, step, kSteps), Mix(preferred.green, target.green, step, kSteps),
+        const Rgb mixed { Mix(preferred.red, target.red, step, kSteps),
+            Mix(preferred.green, target.green, step, kSteps),
             Mix(preferred.blue, target.blue, step, kSteps) };
         if (ContrastRatio(mixed, background) >= minimum)
             return mixed;

@@ -38,7 +38,8 @@ TEST(ColourContrast, ReadableOnKeepsAReadableColourAndMendsOthers)
                 const Rgb background { std::uint8_t(r), std::uint8_t(g), std::uint8_t(b) };
                 for (const Rgb preferred : { Rgb { 0, 128, 0 }, Rgb { 255, 0, 0 } }) {
                     const Rgb chosen = ReadableOn(preferred, background);
-                    ASSERT_GE(ContrastRatio(chosen, background), kReadableContrast) << r << ' ' << g << ' ' << b;
+                    ASSERT_GE(ContrastRatio(chosen, background), kReadableContrast)
+                        << r << ' ' << g << ' ' << b;
                 }
             }
         }
