@@ -211,8 +211,8 @@ private:
         }
         if (!ParseFullKeyPath(inner, op.hive, op.key))
             return failLine("nieprawidłowa nazwa klucza (pusta część, znak sterujący, część dłuższa niż "
-                + std::to_string(kMaxRegKeyNameLength) + " bajtów albo więcej niż "
-                + std::to_string(kMaxRegKeyDepth) + " poziomów)");
+                + PolishCount(kMaxRegKeyNameLength, "bajt", "bajty", "bajtów") + " albo więcej niż "
+                + PolishCount(kMaxRegKeyDepth, "poziom", "poziomy", "poziomów") + ")");
         if (op.kind == RegFileOperation::Kind::DeleteKey && op.key.empty())
             return failLine("nie można usunąć całej gałęzi rejestru");
         m_haveKey = true;

@@ -63,6 +63,29 @@ int HexDigitValue(char c)
     return -1;
 }
 
+std::string_view PolishPlural(
+    long long count, std::string_view one, std::string_view few, std::string_view many)
+{
+    // The magnitude as unsigned, so that the lowest long long has one too.
+    const unsigned long long n
+        = count < 0 ? 0ULL - static_cast<unsigned long long>(count) : static_cast<unsigned long long>(count);
+    if (n == 1)
+        return one;
+    const unsigned long long units = n % 10;
+    const unsigned long long tens = n % 100;
+    if (units >= 2 && units <= 4 && (tens < 12 || tens > 14))
+        return few;
+    return many;
+}
+
+std::string PolishCount(long long count, std::string_view one, std::string_view few, std::string_view many)
+{
+    std::string text = std::to_string(count);
+    text += ' ';
+    text += PolishPlural(count, one, few, many);
+    return text;
+}
+
 std::string_view TrimBlanks(std::string_view text)
 {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')

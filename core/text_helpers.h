@@ -36,6 +36,16 @@ std::string NativePath(std::string_view path);
 // either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// Polish plural forms, the one helper for a number before a noun: `one` for
+// 1, `few` when the last digit is 2 to 4 and the last two are not 12 to 14,
+// `many` otherwise ("1 uruchomienie", "2 uruchomienia", "5 uruchomień",
+// "12 uruchomień", "22 uruchomienia"). A negative number takes the form of
+// its absolute value. The forms may be phrases ("pasujący element").
+std::string_view PolishPlural(
+    long long count, std::string_view one, std::string_view few, std::string_view many);
+// The number, a blank and its form: PolishCount(5, ...) gives "5 uruchomień".
+std::string PolishCount(long long count, std::string_view one, std::string_view few, std::string_view many);
+
 // Hexadecimal digits, the one helper for reading and writing them:
 // The value of one hexadecimal digit (either case), or -1.
 int HexDigitValue(char c);

@@ -106,6 +106,7 @@ struct Context {
     char numberStyle = '1'; // OL
     int depth = 1; // list depth
     bool rowOpen = false; // table
+    bool inImpliedCell = false; // table: started in another table outside its cells
     Snapshot snapshot; // table: the state at its start
 };
 

@@ -50,6 +50,13 @@ void DocumentBuilder::startTable(const AttributeList& attributes)
     closeBlock();
     if (nestingFull(ElementId::Table))
         return;
+    // Recovery: a table started in another table outside its cells and
+    // caption (in a row without TD, or between rows) opens a cell of the
+    // current row for itself, so that it stays in its place among the cells.
+    const bool impliedCell = !m_contexts.empty() && m_contexts.back().kind == Context::Kind::Table
+        && m_contexts.back().currentFlow == kNone;
+    if (impliedCell)
+        startCell(false, {});
     Table table;
     table.enclosingAlign = m_blockAlign;
     table.attributes = attributes;
@@ -61,6 +68,7 @@ void DocumentBuilder::startTable(const AttributeList& attributes)
     context.id = static_cast<TableId>(m_doc.tables.size() - 1);
     context.enclosingFlow = currentFlow();
     context.snapshot = takeSnapshot();
+    context.inImpliedCell = impliedCell;
     m_contexts.push_back(context);
     m_hasContent = true;
 }
@@ -177,8 +185,25 @@ void DocumentBuilder::endTable()
 {
     if (droppedEnd(ElementId::Table))
         return;
-    if (const std::optional<std::size_t> table = innermostTable())
-        closeContextsDownTo(*table);
+    std::optional<std::size_t> table = innermostTable();
+    if (!table)
+        return;
+    // Recovery: such a table was left open by its author: the end tag
+    // closes it together with the table it stands in, so that what follows
+    // comes after the outer table, not inside or before it.
+    while (m_contexts[*table].inImpliedCell) {
+        std::optional<std::size_t> outer;
+        for (std::size_t i = *table; i-- > 0;) {
+            if (m_contexts[i].kind == Context::Kind::Table) {
+                outer = i;
+                break;
+            }
+        }
+        if (!outer)
+            break;
+        table = outer;
+    }
+    closeContextsDownTo(*table);
 }
 
 // Closes the open lists and tables from the innermost down to `index`.

@@ -142,13 +142,11 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
 
     // Caption above.
     int top = y;
-    // The caption is as wide as the table, or wider when its words need it
-    // (as far as the flow has room).
+    // The caption wraps at the table's width; it is wider only when one of
+    // its words (or pictures) is wider than the table.
     int captionWidth = tableWidth + 2 * border;
-    if (table.caption) {
-        const MinMax caption = measureFlow(table.caption->content, depth + 1);
-        captionWidth = std::max(captionWidth, std::min(caption.max, std::max(caption.min, plan.available)));
-    }
+    if (table.caption)
+        captionWidth = std::max(captionWidth, measureFlow(table.caption->content, depth + 1).min);
     auto layoutCaption = [&](int at) {
         Context captionContext;
         return layoutFlow(
@@ -304,7 +302,7 @@ int Engine::layoutTable(const TablePlan& plan, int x, int y, int depth)
     int bottom = top + tableHeight;
     if (table.caption && table.caption->bottom)
         bottom = layoutCaption(bottom);
-    m_widest = std::max(m_widest, x + tableWidth + 2 * border);
+    m_widest = std::max(m_widest, x + captionWidth);
     return bottom - y;
 }
 

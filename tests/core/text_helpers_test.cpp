@@ -1,5 +1,6 @@
 #include "core/text_helpers.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -132,6 +133,33 @@ TEST(TextHelpers, HexDigitsReadAndWritten)
         EXPECT_EQ(ParseHex(pair), byte) << pair;
         EXPECT_EQ(HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1]), static_cast<int>(byte)) << pair;
     }
+}
+
+TEST(TextHelpers, PolishPluralOnTheBoundaries)
+{
+    const struct {
+        long long count;
+        std::string_view form;
+    } cases[] = {
+        { 0, "uruchomień" }, { 1, "uruchomienie" }, { 2, "uruchomienia" }, { 4, "uruchomienia" },
+        { 5, "uruchomień" }, { 11, "uruchomień" }, { 12, "uruchomień" }, { 14, "uruchomień" },
+        { 15, "uruchomień" }, { 21, "uruchomień" }, { 22, "uruchomienia" }, { 24, "uruchomienia" },
+        { 25, "uruchomień" }, { 101, "uruchomień" }, { 102, "uruchomienia" }, { 111, "uruchomień" },
+        { 112, "uruchomień" }, { 114, "uruchomień" }, { 122, "uruchomienia" }, { 1001, "uruchomień" },
+        { 1002, "uruchomienia" }, { -1, "uruchomienie" }, { -3, "uruchomienia" }, { -12, "uruchomień" },
+        { 2147483647, "uruchomień" }, // ...47: many
+        { LLONG_MIN, "uruchomień" }, // ...808
+        { LLONG_MAX, "uruchomień" }, // ...807
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PolishPlural(c.count, "uruchomienie", "uruchomienia", "uruchomień"), c.form) << c.count;
+    EXPECT_EQ(PolishCount(1, "pasujący element", "pasujące elementy", "pasujących elementów"),
+        "1 pasujący element");
+    EXPECT_EQ(PolishCount(3, "pasujący element", "pasujące elementy", "pasujących elementów"),
+        "3 pasujące elementy");
+    EXPECT_EQ(PolishCount(13, "pasujący element", "pasujące elementy", "pasujących elementów"),
+        "13 pasujących elementów");
+    EXPECT_EQ(PolishCount(-2, "stopień", "stopnie", "stopni"), "-2 stopnie");
 }
 
 } // namespace

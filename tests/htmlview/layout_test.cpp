@@ -316,6 +316,44 @@ TEST(LayoutTables, BorderAndCaption)
     EXPECT_EQ(frames, 2); // the table's and the cell's
 }
 
+TEST(LayoutTables, CaptionWrapsAtTheTablesWidth)
+{
+    // A 100 px table with a long caption: the caption's lines stay within the
+    // table (12 characters of 8 px a line at most), not the page's 380 px.
+    const Laid laid = Lay("<table width=100 cellspacing=0><caption>jeden dwa trzy cztery piec szesc</caption>"
+                          "<tr><td bgcolor=red>a</table>after");
+    ASSERT_TRUE(laid.layout.error.empty());
+    const std::vector<Rect> cells = Fills(laid.layout, 0xFF0000);
+    ASSERT_EQ(cells.size(), 1u);
+    const std::vector<std::string> lines = LineTexts(laid.layout);
+    EXPECT_EQ(lines, (std::vector<std::string> { "jeden dwa", "trzy cztery", "piec szesc", "a", "after" }));
+    for (const TextLine& line : laid.layout.lines) {
+        EXPECT_GE(line.rect.x, kLeft);
+        EXPECT_LE(line.rect.right(), kLeft + 100);
+    }
+    // A word wider than the table widens the caption only to that word.
+    const Laid wide = Lay("<table width=40><caption>dlugiewyrazenie x</caption><tr><td>a</table>");
+    EXPECT_EQ(LineTexts(wide.layout), (std::vector<std::string> { "dlugiewyrazenie", "x", "a" }));
+}
+
+TEST(LayoutTables, TableLeftOpenInARowKeepsTheReadingOrder)
+{
+    const Laid laid = Lay("<table><tr><td>a</td></tr><tr><table><tr><td>x</td></tr><tr><td>b</td></tr>"
+                          "</table>after");
+    ASSERT_TRUE(laid.layout.error.empty());
+    EXPECT_EQ(LineTexts(laid.layout), (std::vector<std::string> { "a", "x", "b", "after" }));
+    const TextLine* a = FindLine(laid.layout, "a");
+    const TextLine* after = FindLine(laid.layout, "after");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(after, nullptr);
+    for (const TextLine& line : laid.layout.lines) {
+        if (&line != after) {
+            EXPECT_LE(line.rect.bottom(), after->rect.y)
+                << "a line of the tables stands below the text after them";
+        }
+    }
+}
+
 TEST(LayoutTables, TooManyColumnsStopsThePage)
 {
     std::string markup = "before<table><tr>";

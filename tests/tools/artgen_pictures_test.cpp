@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -83,6 +84,79 @@ void expectCommittedCopies(const std::vector<artgen::ArtFile>& files, const QStr
         EXPECT_TRUE(test::PicturesMatch(drawn, stored, file.name + QStringLiteral(".generated.png")))
             << "the committed picture differs from the drawn one; run orbita-artgen again";
     }
+}
+
+// CIE L*a*b* (D65) of an sRGB colour.
+struct Lab {
+    double l;
+    double a;
+    double b;
+};
+
+Lab labOf(const QColor& colour)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear(colour.red());
+    const double g = linear(colour.green());
+    const double b = linear(colour.blue());
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    const auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    return Lab { 116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z)) };
+}
+
+// The CIEDE2000 colour difference (Sharma, Wu and Dalal 2005).
+double ciede2000(const Lab& p, const Lab& q)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    const auto rad = [](double degrees) { return degrees * kPi / 180; };
+    const auto deg = [](double radians) { return radians * 180 / kPi; };
+    const double cMean = (std::hypot(p.a, p.b) + std::hypot(q.a, q.b)) / 2;
+    const double g = 0.5 * (1 - std::sqrt(std::pow(cMean, 7) / (std::pow(cMean, 7) + std::pow(25.0, 7))));
+    const double a1 = (1 + g) * p.a;
+    const double a2 = (1 + g) * q.a;
+    const double c1 = std::hypot(a1, p.b);
+    const double c2 = std::hypot(a2, q.b);
+    const auto hue = [&](double a, double b) {
+        const double h = deg(std::atan2(b, a));
+        return h < 0 ? h + 360 : h;
+    };
+    const double h1 = c1 == 0 ? 0 : hue(a1, p.b);
+    const double h2 = c2 == 0 ? 0 : hue(a2, q.b);
+    double dh = 0;
+    if (c1 * c2 != 0) {
+        dh = h2 - h1;
+        if (dh > 180)
+            dh -= 360;
+        else if (dh < -180)
+            dh += 360;
+    }
+    const double dL = q.l - p.l;
+    const double dC = c2 - c1;
+    const double dH = 2 * std::sqrt(c1 * c2) * std::sin(rad(dh / 2));
+    const double lMean = (p.l + q.l) / 2;
+    const double cpMean = (c1 + c2) / 2;
+    double hMean = h1 + h2;
+    if (c1 * c2 != 0) {
+        if (std::abs(h1 - h2) <= 180)
+            hMean = (h1 + h2) / 2;
+        else
+            hMean = h1 + h2 < 360 ? (h1 + h2 + 360) / 2 : (h1 + h2 - 360) / 2;
+    }
+    const double t = 1 - 0.17 * std::cos(rad(hMean - 30)) + 0.24 * std::cos(rad(2 * hMean))
+        + 0.32 * std::cos(rad(3 * hMean + 6)) - 0.20 * std::cos(rad(4 * hMean - 63));
+    const double dTheta = 30 * std::exp(-std::pow((hMean - 275) / 25, 2));
+    const double rC = 2 * std::sqrt(std::pow(cpMean, 7) / (std::pow(cpMean, 7) + std::pow(25.0, 7)));
+    const double sL = 1 + 0.015 * std::pow(lMean - 50, 2) / std::sqrt(20 + std::pow(lMean - 50, 2));
+    const double sC = 1 + 0.045 * cpMean;
+    const double sH = 1 + 0.015 * cpMean * t;
+    const double rT = -std::sin(rad(2 * dTheta)) * rC;
+    return std::sqrt(
+        std::pow(dL / sL, 2) + std::pow(dC / sC, 2) + std::pow(dH / sH, 2) + rT * (dC / sC) * (dH / sH));
 }
 
 TEST(ArtgenPictures, CommittedResourcesAreWhatTheGeneratorDraws)
@@ -388,6 +462,146 @@ TEST(ArtgenPictures, CommandsWriteAndListEachSet)
             QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
             expected);
     }
+}
+
+TEST(ArtgenPictures, ColourDifferenceMatchesThePublishedTestPairs)
+{
+    // Pairs 1, 7, 13, 17 and 25 of the CIEDE2000 test data (Sharma et al.).
+    const struct {
+        Lab p;
+        Lab q;
+        double difference;
+    } pairs[] = {
+        { { 50, 2.6772, -79.7751 }, { 50, 0, -82.7485 }, 2.0425 },
+        { { 50, 0, 0 }, { 50, -1, 2 }, 2.3669 },
+        { { 50, 2.4900, -0.0010 }, { 50, -2.4900, 0.0011 }, 7.2195 },
+        { { 50, 2.5, 0 }, { 56, -27, -3 }, 31.9030 },
+        { { 60.2574, -34.0099, 36.2677 }, { 60.4626, -34.1751, 39.4387 }, 1.2644 },
+    };
+    for (const auto& pair : pairs) {
+        EXPECT_NEAR(ciede2000(pair.p, pair.q), pair.difference, 1e-4);
+        EXPECT_NEAR(ciede2000(pair.q, pair.p), pair.difference, 1e-4);
+    }
+}
+
+// The legend tells the families apart only if their colours differ clearly:
+// no two closer than CIEDE2000 10 in the Niebieski skin (its first colours,
+// ten light blues, had pairs at 4), and 9.5 in the built-in one.
+TEST(ArtgenPictures, FamilyColoursAreClearlyDifferent)
+{
+    const struct {
+        const char* name;
+        const artgen::SkinPalette* palette;
+        double least;
+    } skins[] = {
+        { "Niebieski", &artgen::BluePalette(), 10.0 },
+        { "built-in", &artgen::ClassicPalette(), 9.5 },
+    };
+    for (const auto& skin : skins) {
+        for (int i = 0; i < kElementFamilyCount; ++i) {
+            for (int j = i + 1; j < kElementFamilyCount; ++j) {
+                const double difference = ciede2000(labOf(skin.palette->family[static_cast<std::size_t>(i)]),
+                    labOf(skin.palette->family[static_cast<std::size_t>(j)]));
+                EXPECT_GE(difference, skin.least) << skin.name << ": families " << i << " and " << j;
+            }
+        }
+    }
+}
+
+// The legend names the families as the element data does (in the plural),
+// each name fits its room, and the f-block rows are labelled with what they hold.
+TEST(ArtgenPictures, LegendSpeaksTheDataLanguageAndFits)
+{
+    ASSERT_TRUE(artgen::FontsAvailable());
+    const std::map<ElementFamily, QString> dataFamily = {
+        { ElementFamily::AlkaliMetal, QStringLiteral("metale alkaliczne") },
+        { ElementFamily::AlkalineEarthMetal, QStringLiteral("metale ziem alkalicznych") },
+        { ElementFamily::TransitionMetal, QStringLiteral("metale przejściowe") },
+        { ElementFamily::PostTransitionMetal, QStringLiteral("metale bloku p") },
+        { ElementFamily::Metalloid, QStringLiteral("półmetale") },
+        { ElementFamily::Nonmetal, QStringLiteral("niemetale") },
+        { ElementFamily::Halogen, QStringLiteral("halogeny") },
+        { ElementFamily::NobleGas, QStringLiteral("gazy szlachetne") },
+        { ElementFamily::Lanthanide, QStringLiteral("lantanowce") },
+        { ElementFamily::Actinide, QStringLiteral("aktynowce") },
+    };
+    const QFontMetricsF metrics(artgen::LegendFont());
+    const auto& entries = artgen::LegendEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const artgen::LegendEntry& entry = entries[i];
+        SCOPED_TRACE(entry.text.toStdString());
+        EXPECT_EQ(entry.text, dataFamily.at(entry.family));
+        EXPECT_LE(metrics.horizontalAdvance(entry.text), entry.label.width());
+        // Clear of every other entry and inside the empty corner above the
+        // transition metals (the cells of groups 3 to 12 start at y 167).
+        for (std::size_t j = i + 1; j < entries.size(); ++j)
+            EXPECT_FALSE(
+                entry.label.united(entry.swatch).intersects(entries[j].label.united(entries[j].swatch)));
+        EXPECT_GE(entry.swatch.left(), 95.0);
+        EXPECT_LE(entry.label.right(), 344.0);
+        EXPECT_LE(entry.label.bottom(), 167.0);
+    }
+    EXPECT_EQ(artgen::FBlockRowRange(294), QStringLiteral("58–71"));
+    EXPECT_EQ(artgen::FBlockRowRange(337), QStringLiteral("90–103"));
+}
+
+// Texts are set from the letters sheet cell by cell at one width: the logo's
+// word must not fall apart ("Orbi ta"). Inside "Orbita" no blank run between
+// letters is wider than a third of the blank that a space leaves.
+TEST(ArtgenPictures, LogoWordHasNoGapInside)
+{
+    const QImage sheet = artgen::LettersSheet(artgen::BluePalette());
+    const auto& rows = artgen::LettersSheetRows();
+    const QRgb plate = artgen::BluePalette().plate.rgb();
+    const auto setText = [&](const QString& text) {
+        QImage line(text.size() * artgen::kDigitWidth, artgen::kDigitHeight, QImage::Format_RGB32);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            for (int row = 0; row < 3; ++row) {
+                const qsizetype column = rows[static_cast<std::size_t>(row)].indexOf(text[i]);
+                if (column < 0)
+                    continue;
+                for (int y = 0; y < artgen::kDigitHeight; ++y) {
+                    for (int x = 0; x < artgen::kDigitWidth; ++x)
+                        line.setPixel(int(i) * artgen::kDigitWidth + x, y,
+                            sheet.pixel(
+                                int(column) * artgen::kDigitWidth + x, row * artgen::kDigitHeight + y));
+                }
+                break;
+            }
+        }
+        return line;
+    };
+    // The widest run of ink-free columns between the first and last inked one.
+    const auto widestGap = [&](const QImage& line) {
+        std::vector<bool> ink(static_cast<std::size_t>(line.width()), false);
+        for (int x = 0; x < line.width(); ++x) {
+            for (int y = 0; y < line.height(); ++y) {
+                const QRgb p = line.pixel(x, y);
+                if (std::abs(qRed(p) - qRed(plate)) + std::abs(qGreen(p) - qGreen(plate))
+                        + std::abs(qBlue(p) - qBlue(plate))
+                    > 120)
+                    ink[static_cast<std::size_t>(x)] = true;
+            }
+        }
+        int widest = 0;
+        int run = 0;
+        bool started = false;
+        for (const bool inked : ink) {
+            if (inked) {
+                if (started)
+                    widest = std::max(widest, run);
+                started = true;
+                run = 0;
+            } else {
+                ++run;
+            }
+        }
+        return widest;
+    };
+    const int space = widestGap(setText(QStringLiteral("a b")));
+    const int inside = widestGap(setText(QStringLiteral("Orbita")));
+    EXPECT_GE(space, 7);
+    EXPECT_LE(inside * 3, space) << "a gap of " << inside << " px inside the word, a space is " << space;
 }
 
 } // namespace

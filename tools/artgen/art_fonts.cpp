@@ -8,7 +8,7 @@ namespace orbita::artgen {
 namespace {
 
 struct LoadedFaces {
-    std::array<QString, 3> families; // the most specific family name of each file
+    std::array<QString, 4> families; // the most specific family name of each file
     bool complete = true;
 };
 
@@ -19,6 +19,7 @@ const LoadedFaces& faces()
             "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
             "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
             "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
+            "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",
         };
         LoadedFaces result;
         for (std::size_t i = 0; i < result.families.size(); ++i) {

@@ -11,6 +11,7 @@ enum class ArtFace {
     Sans, // DejaVu Sans
     SansBold, // DejaVu Sans Bold
     CondensedBold, // DejaVu Sans Condensed Bold
+    MonoBold, // DejaVu Sans Mono Bold
 };
 
 // The face at `pixelSize` pixels. An empty family when the font file cannot be

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStringList>
+#include <algorithm>
 #include <string_view>
 
 namespace orbita::artgen {
@@ -39,16 +40,17 @@ const std::pair<std::string_view, Symbol> kSmallButtons[] = {
     { "BUTTON_QUICKQUIT", Symbol::Cross },
 };
 
-// Legend labels, in the order of ElementFamily.
+// Legend labels, in the order of ElementFamily: the plurals of the family
+// names of the element data ("metal alkaliczny", "halogen", ...).
 const char16_t* const kFamilyNames[kElementFamilyCount] = {
-    u"litowce",
-    u"berylowce",
+    u"metale alkaliczne",
+    u"metale ziem alkalicznych",
     u"metale przejściowe",
-    u"pozostałe metale",
+    u"metale bloku p",
     u"półmetale",
     u"niemetale",
-    u"fluorowce",
-    u"helowce",
+    u"halogeny",
+    u"gazy szlachetne",
     u"lantanowce",
     u"aktynowce",
 };
@@ -142,15 +144,16 @@ void drawPanel(QPainter& p, const SkinPalette& palette)
     for (int period = 0; period < 7; ++period)
         p.drawText(QRectF(26, 89 + 26 * period, 16, 27), Qt::AlignCenter, QString::number(period + 1));
 
-    // The lanthanide and actinide rows, named beside them.
+    // The lanthanide and actinide rows, named beside them with the numbers
+    // of the cells they hold.
     p.setFont(ArtFont(ArtFace::SansBold, 10));
     p.setPen(palette.title);
     p.drawText(QRectF(401, 294, 100, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("lantanowce"));
     p.drawText(QRectF(401, 337, 100, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("aktynowce"));
     p.setFont(ArtFont(ArtFace::Sans, 9));
     p.setPen(palette.title.lighter(150));
-    p.drawText(QRectF(401, 307, 100, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("57–71"));
-    p.drawText(QRectF(401, 350, 100, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("89–103"));
+    p.drawText(QRectF(401, 307, 100, 13), Qt::AlignLeft | Qt::AlignVCenter, FBlockRowRange(294));
+    p.drawText(QRectF(401, 350, 100, 13), Qt::AlignLeft | Qt::AlignVCenter, FBlockRowRange(337));
     // Marks that tie La and Ac in the table to their rows.
     p.setPen(QPen(palette.title.lighter(170), 1.0, Qt::DotLine));
     p.drawLine(QPointF(107, 272.5), QPointF(107, 282.5));
@@ -160,19 +163,14 @@ void drawPanel(QPainter& p, const SkinPalette& palette)
 
 void drawLegend(QPainter& p, const SkinPalette& palette)
 {
-    // Two columns of five families in the empty corner above the transition metals.
-    const QFont font = ArtFont(ArtFace::Sans, 9);
-    p.setFont(font);
-    for (int i = 0; i < kElementFamilyCount; ++i) {
-        const double x = 100 + (i / 5) * 124;
-        const double y = 92 + (i % 5) * 12.5;
-        const QColor colour = palette.family[static_cast<std::size_t>(i)];
+    p.setFont(LegendFont());
+    for (const LegendEntry& entry : LegendEntries()) {
+        const QColor colour = palette.family[static_cast<std::size_t>(entry.family)];
         p.setPen(QPen(colour.darker(150), 1.0));
         p.setBrush(colour);
-        p.drawRoundedRect(QRectF(x + 0.5, y + 1.5, 14, 9), 2, 2);
+        p.drawRoundedRect(entry.swatch, 2, 2);
         p.setPen(palette.title);
-        p.drawText(QRectF(x + 19, y, 104, 12), Qt::AlignLeft | Qt::AlignVCenter,
-            QString::fromUtf16(kFamilyNames[i]));
+        p.drawText(entry.label, Qt::AlignLeft | Qt::AlignVCenter, entry.text);
     }
 }
 
@@ -307,6 +305,44 @@ void drawEmblem(QPainter& p, const SkinPalette& palette)
 
 } // namespace
 
+QFont LegendFont()
+{
+    return ArtFont(ArtFace::Sans, 9);
+}
+
+const std::array<LegendEntry, kElementFamilyCount>& LegendEntries()
+{
+    // Two columns of five families in the empty corner above the transition
+    // metals (x 100 to 343, y 92 to 154); the first column holds the longer
+    // names.
+    static const std::array<LegendEntry, kElementFamilyCount> entries = [] {
+        std::array<LegendEntry, kElementFamilyCount> list;
+        for (int i = 0; i < kElementFamilyCount; ++i) {
+            const double x = i < 5 ? 100 : 245;
+            const double width = i < 5 ? 124 : 80;
+            const double y = 92 + (i % 5) * 12.5;
+            list[static_cast<std::size_t>(i)]
+                = LegendEntry { static_cast<ElementFamily>(i), QString::fromUtf16(kFamilyNames[i]),
+                      QRectF(x + 0.5, y + 1.5, 14, 9), QRectF(x + 18, y, width, 12) };
+        }
+        return list;
+    }();
+    return entries;
+}
+
+QString FBlockRowRange(int rowTop)
+{
+    int first = 0;
+    int last = 0;
+    for (const ElementCell& cell : ElementCells()) {
+        if (cell.rect.top != rowTop)
+            continue;
+        first = first == 0 ? cell.number : std::min(first, cell.number);
+        last = std::max(last, cell.number);
+    }
+    return QString::number(first) + QStringLiteral("–") + QString::number(last);
+}
+
 QImage SkinMask()
 {
     QImage shape(kBuiltinSkinWidth, kBuiltinSkinHeight, QImage::Format_RGB32);
@@ -379,10 +415,13 @@ const std::array<QString, 3>& LettersSheetRows()
 
 namespace {
 
-// Draws each character of `text` centred in its own cell of a row.
-void drawGlyphRow(QPainter& p, const SkinPalette& palette, const QString& text, int top)
+// Draws each character of `text` centred in its own cell of a row. The
+// program sets texts cell by cell at one width, so letters come from a
+// monospaced face, whose narrow letters fill their cells ("Orbita" reads as
+// one word); the digits keep the condensed face.
+void drawGlyphRow(QPainter& p, const SkinPalette& palette, const QString& text, int top, ArtFace face)
 {
-    p.setFont(ArtFont(ArtFace::CondensedBold, 12));
+    p.setFont(ArtFont(face, face == ArtFace::MonoBold ? 11 : 12));
     p.setPen(palette.cellText);
     for (qsizetype i = 0; i < text.size(); ++i)
         p.drawText(QRectF(i * kDigitWidth, top, kDigitWidth, kDigitHeight), Qt::AlignCenter, text.mid(i, 1));
@@ -396,7 +435,7 @@ QImage DigitsStrip(const SkinPalette& palette)
     image.fill(palette.plate);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    drawGlyphRow(p, palette, QStringLiteral("0123456789 "), 0);
+    drawGlyphRow(p, palette, QStringLiteral("0123456789 "), 0, ArtFace::CondensedBold);
     return image;
 }
 
@@ -407,7 +446,8 @@ QImage LettersSheet(const SkinPalette& palette)
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     for (int row = 0; row < 3; ++row)
-        drawGlyphRow(p, palette, LettersSheetRows()[static_cast<std::size_t>(row)], row * kDigitHeight);
+        drawGlyphRow(p, palette, LettersSheetRows()[static_cast<std::size_t>(row)], row * kDigitHeight,
+            ArtFace::MonoBold);
     return image;
 }
 
@@ -464,16 +504,18 @@ const SkinPalette& BluePalette()
         QColor(0x06, 0x18, 0x38), // cell text
         QColor(0x0B, 0x22, 0x44),
         {
-            QColor(0x7F, 0xB2, 0xF0), // alkali metals
-            QColor(0xA2, 0xC8, 0xF5), // alkaline earth metals
-            QColor(0xC9, 0xDE, 0xF7), // transition metals
-            QColor(0x9F, 0xD8, 0xE8), // post-transition metals
-            QColor(0x79, 0xCF, 0xD6), // metalloids
-            QColor(0x8E, 0xE0, 0xC8), // nonmetals
-            QColor(0xB3, 0xB5, 0xF2), // halogens
-            QColor(0x9E, 0x9C, 0xE8), // noble gases
-            QColor(0xC4, 0xD4, 0xFF), // lanthanides
-            QColor(0xB8, 0xE6, 0xF5), // actinides
+            // Ten hues around the wheel, light enough for the dark symbols;
+            // no two closer than CIEDE2000 10 (tested).
+            QColor(0xF4, 0xA3, 0xA3), // alkali metals: red
+            QColor(0xF7, 0xC9, 0x8B), // alkaline earth metals: orange
+            QColor(0xF3, 0xE5, 0x8C), // transition metals: yellow
+            QColor(0xBF, 0xE3, 0x9A), // post-transition metals: yellow-green
+            QColor(0x8F, 0xD9, 0xB6), // metalloids: green
+            QColor(0x8E, 0xD3, 0xF0), // nonmetals: sky blue
+            QColor(0xA9, 0xB4, 0xF5), // halogens: periwinkle
+            QColor(0xC9, 0xA2, 0xF2), // noble gases: violet
+            QColor(0xF6, 0xB3, 0xDA), // lanthanides: pink
+            QColor(0xC9, 0xC2, 0xB0), // actinides: grey-brown
         },
     };
     return palette;

@@ -3,7 +3,9 @@
 #include "skin/element_cells.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <array>
 
@@ -64,6 +66,21 @@ QImage DigitsStrip(const SkinPalette& palette);
 // kDigitHeight holding "A".."Z@\"?*", "0123456789 .:<>-'!_+\/[]^&%,=$" and
 // "a".."z", on the colour of the plates.
 QImage LettersSheet(const SkinPalette& palette);
+
+// One row of the legend drawn on the table: the family's colour swatch and
+// its name (the plural of the family name the element data gives).
+struct LegendEntry {
+    ElementFamily family {};
+    QString text;
+    QRectF swatch;
+    QRectF label; // the room the name has
+};
+const std::array<LegendEntry, kElementFamilyCount>& LegendEntries();
+QFont LegendFont();
+
+// "first–last" of the element cells whose top is `rowTop`: the label beside
+// an f-block row (the lanthanide row's top is 294, the actinide row's 337).
+QString FBlockRowRange(int rowTop);
 
 // The texts of the letters sheet, row by row.
 const std::array<QString, 3>& LettersSheetRows();

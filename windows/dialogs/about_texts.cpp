@@ -1,5 +1,7 @@
 #include "windows/dialogs/about_texts.h"
 
+#include "core/text_helpers.h"
+
 namespace orbita {
 
 std::string ContactPageAddress()
@@ -19,7 +21,7 @@ std::string ProgramCaptionText(std::string_view fileVersion)
 
 std::string RunCountText(std::int32_t runCount)
 {
-    return std::to_string(runCount) + " uruchomień programu";
+    return PolishCount(runCount, "uruchomienie", "uruchomienia", "uruchomień") + " programu";
 }
 
 } // namespace orbita

@@ -19,7 +19,8 @@ std::string ContactPageAddress();
 std::string ProgramCaptionText(std::string_view fileVersion);
 
 // The status line of the information page: the run count (-1 when the store
-// has none) followed by " uruchomień programu".
+// has none) with its plural form and " programu": "1 uruchomienie programu",
+// "2 uruchomienia programu", "5 uruchomień programu".
 std::string RunCountText(std::int32_t runCount);
 
 // The status line of the contact page.

@@ -1,6 +1,8 @@
 #include "windows/element/element_page.h"
 
+#include "core/colour_contrast.h"
 #include "core/cp1250.h"
+#include "core/text_helpers.h"
 #include "data/archive_members.h"
 
 namespace orbita {
@@ -27,9 +29,65 @@ constexpr std::string_view kLabelCellOpen = "<tr><td width=\"50%\" valign=\"top\
 constexpr std::string_view kLabelCellClose = ":</td>";
 constexpr std::string_view kValueCellOpen = "<td valign=\"top\" width=\"50%\">";
 constexpr std::string_view kValueCellClose = "</td></tr>";
-constexpr std::string_view kNoData = "<font color=\"red\">[Brak danych]</font>";
-constexpr std::string_view kUnitOpen = "<font color=\"green\">&nbsp;[";
+constexpr std::string_view kNoDataText = "\">[Brak danych]</font>";
+constexpr std::string_view kUnitText = "\">&nbsp;[";
 constexpr std::string_view kUnitClose = "]</font>";
+constexpr std::string_view kFontColour = "<font color=\"";
+
+// The colours the page prefers: green units, red missing values.
+constexpr Rgb kUnitGreen { 0, 128, 0 };
+constexpr Rgb kMissingRed { 255, 0, 0 };
+
+std::string ColourText(Rgb colour)
+{
+    std::string text = "#";
+    AppendHexByte(text, colour.red);
+    AppendHexByte(text, colour.green);
+    AppendHexByte(text, colour.blue);
+    return text;
+}
+
+Rgb RgbOf(AppearanceColor colour)
+{
+    if (colour & 0x80000000u) // a system colour: the window colour, white
+        return Rgb { 255, 255, 255 };
+    return Rgb { static_cast<std::uint8_t>(colour & 0xFFu), static_cast<std::uint8_t>((colour >> 8) & 0xFFu),
+        static_cast<std::uint8_t>((colour >> 16) & 0xFFu) };
+}
+
+// What one property row shows: its label, and its value with the unit, or
+// nothing for "[Brak danych]".
+struct PropertyRow {
+    std::string label;
+    std::optional<std::string> value;
+    std::string unit;
+};
+
+std::string RowsText(const std::vector<PropertyRow>& rows, const ElementPageColours& colours)
+{
+    const std::string noData
+        = std::string(kFontColour) + ColourText(colours.missing) + std::string(kNoDataText);
+    const std::string unitOpen = std::string(kFontColour) + ColourText(colours.unit) + std::string(kUnitText);
+    std::string text;
+    for (const PropertyRow& row : rows) {
+        text += kLabelCellOpen;
+        text += row.label;
+        text += kLabelCellClose;
+        text += kValueCellOpen;
+        if (!row.value) {
+            text += noData;
+        } else {
+            text += *row.value;
+            if (!row.unit.empty()) {
+                text += unitOpen;
+                text += row.unit;
+                text += kUnitClose;
+            }
+        }
+        text += kValueCellClose;
+    }
+    return text;
+}
 
 std::string HeadText(std::string_view title)
 {
@@ -85,48 +143,35 @@ std::string ElementCaption(std::string_view name)
     return caption;
 }
 
-ElementPage BuildElementPageFromLines(
-    const std::vector<std::string>& lines, int element, bool full, std::string_view shownName)
+ElementPageColours ElementPageColoursOn(AppearanceColor background)
+{
+    const Rgb ground = RgbOf(background);
+    return ElementPageColours { ReadableOn(kUnitGreen, ground), ReadableOn(kMissingRed, ground) };
+}
+
+ElementPage BuildElementPageFromLines(const std::vector<std::string>& lines, int element, bool full,
+    std::string_view shownName, AppearanceColor background)
 {
     ElementPage page;
-    std::string rows;
+    std::vector<PropertyRow> rows;
     std::string pendingUnit;
-    bool rowOpen = false; // a label cell waits for its value cell
-
-    const auto closeRowWithoutValue = [&] {
-        if (!rowOpen)
-            return;
-        rows += kValueCellOpen;
-        rows += kNoData;
-        rows += kValueCellClose;
-        rowOpen = false;
-    };
+    bool rowOpen = false; // a label waits for its value
 
     for (const std::string& line : lines) {
         if (!line.empty() && line.front() == '[') {
-            closeRowWithoutValue();
-            pendingUnit.clear();
-            rows += kLabelCellOpen;
-            if (line.size() >= 2)
-                rows.append(line, 1, line.size() - 2);
-            rows += kLabelCellClose;
             rowOpen = true;
+            pendingUnit.clear();
+            rows.push_back(PropertyRow {
+                line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string(), std::nullopt, {} });
         }
-        if (HasUnitMark(line)) {
-            pendingUnit = kUnitOpen;
-            pendingUnit += *LineValueText(line);
-            pendingUnit += kUnitClose;
-        }
+        if (HasUnitMark(line))
+            pendingUnit = *LineValueText(line);
         if (rowOpen && ElementLineKey(line) == element) {
             const std::string_view value = *LineValueText(line);
-            rows += kValueCellOpen;
-            if (value.empty()) {
-                rows += kNoData;
-            } else {
-                rows += value;
-                rows += pendingUnit;
+            if (!value.empty()) {
+                rows.back().value = std::string(value);
+                rows.back().unit = pendingUnit;
             }
-            rows += kValueCellClose;
             rowOpen = false;
             pendingUnit.clear();
             if (!page.name) {
@@ -138,20 +183,22 @@ ElementPage BuildElementPageFromLines(
     }
     if (!full)
         return page;
-    closeRowWithoutValue();
 
     const std::string head = HeadText(page.name ? std::string_view(*page.name) : shownName);
-    page.displayPage = head + rows + ContactEnd();
-    page.exportPage = head + rows + "</table></body></html>";
+    page.displayPage = head + RowsText(rows, ElementPageColoursOn(background)) + ContactEnd();
+    // A saved page is read on white, whatever the window's scheme.
+    page.exportPage
+        = head + RowsText(rows, ElementPageColoursOn(RgbColor(255, 255, 255))) + "</table></body></html>";
     return page;
 }
 
-ElementPage BuildElementPage(
-    const std::string& archivePath, int element, bool full, std::string_view shownName)
+ElementPage BuildElementPage(const std::string& archivePath, int element, bool full,
+    std::string_view shownName, AppearanceColor background)
 {
     const std::optional<std::vector<std::string>> lines
         = ReadArchiveLines(kElementDatabaseMember, archivePath);
-    return BuildElementPageFromLines(lines ? *lines : std::vector<std::string> {}, element, full, shownName);
+    return BuildElementPageFromLines(
+        lines ? *lines : std::vector<std::string> {}, element, full, shownName, background);
 }
 
 std::string ElementDescriptionMember(int element)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/colour_contrast.h"
 #include "core/element_numbers.h"
+#include "windows/settings/view_appearance.h"
 
 #include <optional>
 #include <string>
@@ -50,12 +52,24 @@ struct ElementPage {
     std::string exportPage; // the same table without the contact sentence; what is saved
 };
 
+// The colours of the units (green) and of "[Brak danych]" (red) on a page shown
+// on `background`: the preferred green and red where they are readable there,
+// else lighter or darker shades that reach the WCAG contrast of 4.5 (a system
+// colour counts as the white window colour).
+struct ElementPageColours {
+    Rgb unit;
+    Rgb missing;
+};
+ElementPageColours ElementPageColoursOn(AppearanceColor background);
+
 // Builds the page of `element` from the database lines.
 //
 // With `full` false only the name is looked up; no page is built. With `full`
 // true every property gives one table row, "label:" beside the element's value
 // followed by the property's unit in green square brackets, or the red
-// "[Brak danych]" when the value is empty. The page's title is the name found,
+// "[Brak danych]" when the value is empty, in the colours of
+// ElementPageColoursOn(background) on the display page and of a white
+// background on the export page. The page's title is the name found,
 // else `shownName` (the text the window's name label holds now), so that a
 // database that cannot be read gives a page with only its head and end.
 //
@@ -63,14 +77,14 @@ struct ElementPage {
 // red "[Brak danych]"), a unit never leaves the property it is written in, and
 // a second line of the same element in one property is ignored, so a damaged
 // file still gives a well-formed table; the shipped database has none of these.
-ElementPage BuildElementPageFromLines(
-    const std::vector<std::string>& lines, int element, bool full, std::string_view shownName);
+ElementPage BuildElementPageFromLines(const std::vector<std::string>& lines, int element, bool full,
+    std::string_view shownName, AppearanceColor background = RgbColor(255, 255, 255));
 
 // As above, reading the lines of UKLAD\DANE.TXT from the content archive at
 // `archivePath` afresh on every call (nothing is cached). A database that
 // cannot be read gives no name and, with `full`, the empty page.
-ElementPage BuildElementPage(
-    const std::string& archivePath, int element, bool full, std::string_view shownName);
+ElementPage BuildElementPage(const std::string& archivePath, int element, bool full,
+    std::string_view shownName, AppearanceColor background = RgbColor(255, 255, 255));
 
 // The archive member of an element's description: "UKLAD\26.HTM" for 26.
 std::string ElementDescriptionMember(int element);

@@ -65,7 +65,7 @@ TEST_F(AboutForm, OpensOnThePageOfTheMode)
         const char* glyph;
     };
     const Case cases[] = {
-        { false, std::nullopt, TAboutForm::InformacjePage, QStringLiteral("-1 uruchomień programu"),
+        { false, std::nullopt, TAboutForm::InformacjePage, QStringLiteral("-1 uruchomienie programu"),
             QStringLiteral("Ko&ntakt"), "B_MAIL" },
         { false, 57, TAboutForm::InformacjePage, QStringLiteral("57 uruchomień programu"),
             QStringLiteral("Ko&ntakt"), "B_MAIL" },

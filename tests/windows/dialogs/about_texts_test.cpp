@@ -24,8 +24,10 @@ TEST(AboutTexts, ProgramCaptionTakesTheFirstThirdAndFifthCharacters)
 
 TEST(AboutTexts, RunCountStatus)
 {
-    EXPECT_EQ(RunCountText(-1), "-1 uruchomień programu");
+    EXPECT_EQ(RunCountText(-1), "-1 uruchomienie programu");
     EXPECT_EQ(RunCountText(0), "0 uruchomień programu");
+    EXPECT_EQ(RunCountText(1), "1 uruchomienie programu");
+    EXPECT_EQ(RunCountText(22), "22 uruchomienia programu");
     EXPECT_EQ(RunCountText(2147483647), "2147483647 uruchomień programu");
 }
 

@@ -68,7 +68,7 @@ TEST(TipTexts, HintsAreTheProgramsOwnTexts)
         "w każdej chwili możesz uzyskać Pomoc, wciskając klawisz F1 lub przycisk Pomoc",
         "możesz wyłączyć pokazywanie Porady dnia przy starcie, wystarczy odznaczyć pole \"Wyświetlaj zawsze "
         "podczas uruchamiania programu\"",
-        "zdobyte umiejętności szybko srawdzisz za pomocą Testu chemicznego",
+        "zdobyte umiejętności szybko sprawdzisz za pomocą Testu chemicznego",
         "szybko uzyskasz definicje nieznanego terminu chemicznego posługując się wbudowanym Słownikiem "
         "chemicznym",
         "Tablice chemiczne to nie tylko pomoce naukowe, ale również wiele ciekawych informacji jak np.: "

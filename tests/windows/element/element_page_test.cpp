@@ -6,6 +6,7 @@
 #include "data/text_lines.h"
 #include "windows/element/element_page.h"
 
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -27,11 +28,13 @@ std::string Row(std::string_view label, std::string_view valueCell)
         + ":</td><td valign=\"top\" width=\"50%\">" + std::string(valueCell) + "</td></tr>";
 }
 
-const std::string kNoData = "<font color=\"red\">[Brak danych]</font>";
+// On the white of the default scheme: the green is readable as it is, the red
+// is darkened to reach the contrast of 4.5.
+const std::string kNoData = "<font color=\"#eb0000\">[Brak danych]</font>";
 
 std::string Unit(std::string_view unit)
 {
-    return "<font color=\"green\">&nbsp;[" + std::string(unit) + "]</font>";
+    return "<font color=\"#008000\">&nbsp;[" + std::string(unit) + "]</font>";
 }
 
 std::string Head(std::string_view title)
@@ -118,6 +121,46 @@ TEST(ElementPage, BuildsRowsUnitsAndMissingValuesAsDescribed)
         EXPECT_EQ(page.displayPage, Head(c.name) + c.rows + kDisplayEnd);
         EXPECT_EQ(page.exportPage, Head(c.name) + c.rows + kExportEnd);
     }
+}
+
+// The units and "[Brak danych]" stay readable on every scheme the viewer
+// offers, green and red as far as the background allows.
+TEST(ElementPage, UnitsAndMissingValuesAreReadableOnEveryScheme)
+{
+    const auto rgb = [](AppearanceColor c) {
+        return Rgb { std::uint8_t(c & 0xFF), std::uint8_t((c >> 8) & 0xFF), std::uint8_t((c >> 16) & 0xFF) };
+    };
+    for (const AppearanceScheme& scheme : kAppearanceSchemes) {
+        SCOPED_TRACE(std::string(scheme.name));
+        const Rgb background = rgb(scheme.appearance.background);
+        const ElementPageColours colours = ElementPageColoursOn(scheme.appearance.background);
+        EXPECT_GE(ContrastRatio(colours.unit, background), kReadableContrast);
+        EXPECT_GE(ContrastRatio(colours.missing, background), kReadableContrast);
+        EXPECT_GT(colours.unit.green, colours.unit.red);
+        EXPECT_GT(colours.unit.green, colours.unit.blue);
+        EXPECT_GT(colours.missing.red, colours.missing.green);
+        EXPECT_GT(colours.missing.red, colours.missing.blue);
+
+        // The display page carries them; the export page keeps the colours of
+        // white paper.
+        const ElementPage page
+            = BuildElementPageFromLines(SmallDatabase(), 2, true, "", scheme.appearance.background);
+        char unit[8];
+        char missing[8];
+        std::snprintf(
+            unit, sizeof unit, "#%02x%02x%02x", colours.unit.red, colours.unit.green, colours.unit.blue);
+        std::snprintf(missing, sizeof missing, "#%02x%02x%02x", colours.missing.red, colours.missing.green,
+            colours.missing.blue);
+        EXPECT_NE(
+            page.displayPage.find("<font color=\"" + std::string(unit) + "\">&nbsp;["), std::string::npos);
+        EXPECT_NE(page.displayPage.find("<font color=\"" + std::string(missing) + "\">[Brak danych]"),
+            std::string::npos);
+        EXPECT_NE(page.exportPage.find(Unit("g/cm<sup>3</sup>")), std::string::npos);
+        EXPECT_NE(page.exportPage.find(kNoData), std::string::npos);
+    }
+    // A system colour as the background counts as the white window.
+    EXPECT_EQ(
+        ElementPageColoursOn(0x80000005u).missing, ElementPageColoursOn(RgbColor(255, 255, 255)).missing);
 }
 
 TEST(ElementPage, NameOnlyBuildsNoPage)
