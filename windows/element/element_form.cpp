@@ -144,8 +144,8 @@ int TElementForm::CurrentElement()
 
 void TElementForm::BuildPage(TElementForm& form, int element, bool full)
 {
-    const ElementPage page
-        = BuildElementPage(contentArchive(), element, full, ToCp1250(form.PierwiastekEtykieta->text()));
+    const ElementPage page = BuildElementPage(contentArchive(), element, full,
+        ToCp1250(form.PierwiastekEtykieta->text()), ResolvedForView(form.m_appearance).background);
     if (page.name)
         form.SetElementName(FromCp1250(*page.name));
     if (full)

@@ -291,11 +291,16 @@ std::string FindSummary(const FindResult& result)
 {
     if (result.elements.empty())
         return Utf8ToCp1250Lossy("Nie znaleziono żadnych pasujących elementów.");
-    std::string unitPart = result.hasUnit
-        ? Utf8ToCp1250Lossy(" wyrażonych w jednostce [") + result.unit + "]:"
-        : Utf8ToCp1250Lossy(" wartości nie posiadają jednostek:");
-    return "Znaleziono " + std::to_string(result.elements.size())
-        + Utf8ToCp1250Lossy(" pasujących elementów, ") + unitPart;
+    const auto count = static_cast<long long>(result.elements.size());
+    const std::string found
+        = PolishCount(count, "pasujący element", "pasujące elementy", "pasujących elementów");
+    const std::string unitPart = result.hasUnit
+        ? std::string(PolishPlural(count, "wyrażony", "wyrażone", "wyrażonych")) + " w jednostce ["
+        : std::string(PolishPlural(count, "jego wartość nie posiada jednostki",
+            "ich wartości nie posiadają jednostek", "ich wartości nie posiadają jednostek"));
+    if (!result.hasUnit)
+        return Utf8ToCp1250Lossy("Znaleziono " + found + ", " + unitPart + ":");
+    return Utf8ToCp1250Lossy("Znaleziono " + found + ", " + unitPart) + result.unit + "]:";
 }
 
 bool AddToFindHistory(std::vector<std::string>& history, std::string_view text)

@@ -149,7 +149,7 @@ TEST_F(FindForm, PartOfTheNameFindsEveryNameHoldingIt)
     EXPECT_EQ(entries(form), withNe);
     EXPECT_TRUE(results(form)->isEnabled());
     EXPECT_EQ(summary(form),
-        QStringLiteral("Znaleziono %1 pasujących elementów,  wartości nie posiadają jednostek:")
+        QStringLiteral("Znaleziono %1 pasujących elementów, ich wartości nie posiadają jednostek:")
             .arg(withNe.size()));
     EXPECT_TRUE(part<QPushButton>(form, "SzukajPrzycisk")->isEnabled());
 
@@ -209,8 +209,7 @@ TEST_F(FindForm, DisplayValuesUnitsAndMarkup)
     search(form, QStringLiteral("Hel"), true);
     ASSERT_EQ(entries(form).size(), 1);
     EXPECT_TRUE(entries(form).at(0).startsWith(QStringLiteral("4,00"))) << entries(form).at(0).toStdString();
-    EXPECT_EQ(
-        summary(form), QStringLiteral("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
+    EXPECT_EQ(summary(form), QStringLiteral("Znaleziono 1 pasujący element, wyrażony w jednostce [u]:"));
 
     part<QComboBox>(form, "WyswietlPole")->setCurrentText(QStringLiteral("Konfiguracja elektronowa"));
     search(form, QStringLiteral("Żelazo"), true);

@@ -183,13 +183,13 @@ TEST(FindLogic, DisplayUnitAndSummaries)
     EXPECT_EQ(withUnit.elements, (std::vector<int> { 2 }));
     EXPECT_TRUE(withUnit.hasUnit);
     EXPECT_EQ(withUnit.unit, "u");
-    EXPECT_EQ(FindSummary(withUnit), W("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
+    EXPECT_EQ(FindSummary(withUnit), W("Znaleziono 1 pasujący element, wyrażony w jednostce [u]:"));
 
     const FindResult withoutUnit = FindElements(SmallDatabase(), "Symbol", "Symbol", "", false);
     EXPECT_EQ(withoutUnit.elements, (std::vector<int> { 1, 2, 26, 27 }));
     EXPECT_FALSE(withoutUnit.hasUnit);
     EXPECT_EQ(
-        FindSummary(withoutUnit), W("Znaleziono 4 pasujących elementów,  wartości nie posiadają jednostek:"));
+        FindSummary(withoutUnit), W("Znaleziono 4 pasujące elementy, ich wartości nie posiadają jednostek:"));
 
     const FindResult none = FindElements(SmallDatabase(), "Symbol", "Masa atomowa", "xyz", false);
     EXPECT_EQ(FindSummary(none), W("Nie znaleziono żadnych pasujących elementów."));
@@ -242,7 +242,7 @@ TEST(FindLogic, ShippedDatabase)
     const FindResult masses = FindElements(db.lines, "Symbol", "Masa atomowa", "Og", true);
     EXPECT_EQ(masses.elements, (std::vector<int> { 118 }));
     EXPECT_EQ(masses.unit, "u");
-    EXPECT_EQ(FindSummary(masses), W("Znaleziono 1 pasujących elementów,  wyrażonych w jednostce [u]:"));
+    EXPECT_EQ(FindSummary(masses), W("Znaleziono 1 pasujący element, wyrażony w jednostce [u]:"));
 }
 
 TEST(FindLogic, PlainValueTexts)
