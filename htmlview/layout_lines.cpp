@@ -374,7 +374,11 @@ void Engine::emitImage(const Atom& atom, int x, int baseline, int width, int hei
 }
 
 // Text pieces of one font and link next to each other, from `first` on, form
-// one fragment and one drawn run. Gives the index of the first piece after it.
+// one fragment (for selection and copying). Each piece is drawn at its own
+// place: the places come from widths rounded word by word, so a run drawn as
+// one string would end a few pixels away from where the next run (another
+// font) is placed, and could cover the blank before it. Gives the index of
+// the first piece after the run.
 std::size_t Engine::emitTextRun(
     const ParagraphRun& run, const Line& line, std::size_t first, int originX, int baseline)
 {
@@ -387,6 +391,7 @@ std::size_t Engine::emitTextRun(
     fragment.font = atom.font;
     fragment.link = atom.link;
     const Font& f = font(atom.font);
+    std::vector<PaintItem> pieceItems;
     int runWidth = 0;
     std::size_t q = first;
     while (q < line.pieces.size()) {
@@ -395,25 +400,35 @@ std::size_t Engine::emitTextRun(
         if ((next.kind != Atom::Kind::Text && next.kind != Atom::Kind::Space) || next.font != atom.font
             || next.link != atom.link)
             break;
+        const auto partStart = static_cast<std::uint32_t>(m_out.text.size());
         m_out.text.append(std::string_view(*next.source).substr(part.start, part.length));
         runWidth = part.x + part.width - piece.x;
         ++q;
+        // Blanks are drawn only where a line goes through them.
+        if (next.kind == Atom::Kind::Text || f.underline || f.strikeout) {
+            PaintItem item;
+            item.kind = PaintItem::Kind::Text;
+            item.rect = Rect { originX + part.x, 0, part.width, 0 };
+            item.font = atom.font;
+            item.textStart = partStart;
+            item.textLength = part.length;
+            pieceItems.push_back(item);
+        }
     }
     fragment.textLength = static_cast<std::uint32_t>(m_out.text.size()) - fragment.textStart;
     fragment.baseline = baseline + atom.baselineShift;
     fragment.top = fragment.baseline - m_metrics.ascent(f);
     fragment.height = m_metrics.ascent(f) + m_metrics.descent(f);
     m_out.fragments.push_back(fragment);
-    PaintItem item;
-    item.kind = PaintItem::Kind::Text;
-    item.rect = Rect { x, fragment.top, runWidth, fragment.height };
-    item.baseline = fragment.baseline;
-    item.font = atom.font;
-    item.textStart = fragment.textStart;
-    item.textLength = fragment.textLength;
-    m_out.items.push_back(item);
+    for (PaintItem& item : pieceItems) {
+        item.rect.y = fragment.top;
+        item.rect.height = fragment.height;
+        item.baseline = fragment.baseline;
+        m_out.items.push_back(item);
+    }
     if (atom.link != kNone)
-        m_out.linkAreas.push_back(LinkArea { atom.link, item.rect });
+        m_out.linkAreas.push_back(
+            LinkArea { atom.link, Rect { x, fragment.top, runWidth, fragment.height } });
     return q;
 }
 

@@ -8,9 +8,11 @@
 #include "htmlview/document_builder.h"
 #include "htmlview/layout.h"
 #include "htmlview/page_qt.h"
+#include "platform/qt_text.h"
 #include "tests/support/picture_compare.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -113,6 +115,39 @@ TEST(PageRenderGolden, MeasuresAgreeWithDrawing)
     ASSERT_GT(rightmost, 10);
     EXPECT_NEAR(rightmost, 10 + width, 3);
     EXPECT_EQ(metrics.ascent(font) + metrics.descent(font) <= metrics.lineSpacing(font), true);
+}
+
+// The layout places each word at a whole pixel from widths rounded word by
+// word. A drawn piece of text must not reach beyond the room it was given,
+// or a long run in one font covers the blank before the next font's word
+// ("Wiersze to okresy" drawn as "Wiersze tookresy" in Arial at 12 px).
+TEST(PageRenderPieces, DrawnTextStaysWithinItsPlace)
+{
+    for (const char* face : { "DejaVu Sans", "DejaVu Serif", "Liberation Sans" }) {
+        BuildOptions build;
+        build.fontName = face;
+        build.fontSize = 9;
+        const Document document = BuildDocument(
+            "<p>Pierwiastki stoj\xB9 w kolejno\x9c"
+            "ci liczb atomowych. Wiersze to <b>okresy</b> (1\x96" "7), kolumny to <b>grupy</b>, a "
+            "<b>aktynowce</b> i lantanowce in in in in in in in in in in in in in <i>il</i>.",
+            build);
+        QtFontMetrics metrics;
+        LayoutOptions options;
+        options.width = 2000;
+        const PageLayout layout = LayoutDocument(document, metrics, options);
+        int pieces = 0;
+        for (const PaintItem& item : layout.items) {
+            if (item.kind != PaintItem::Kind::Text)
+                continue;
+            ++pieces;
+            const QFontMetricsF drawn(QtFontOf(document.fonts[item.font]));
+            const QString text = FromCp1250(layout.text.substr(item.textStart, item.textLength));
+            EXPECT_LE(drawn.horizontalAdvance(text), item.rect.width + 1.0)
+                << face << ": \"" << text.toStdString() << "\" is drawn wider than its place";
+        }
+        EXPECT_GT(pieces, 10) << face;
+    }
 }
 
 } // namespace
