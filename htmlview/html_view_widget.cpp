@@ -277,9 +277,10 @@ void ThtmlLite::requestImages()
             OnImageRequest(this, src, stream);
         std::optional<QImage> picture;
         if (stream) {
-            QImage decoded;
-            if (decoded.loadFromData(
-                    reinterpret_cast<const uchar*>(stream->data()), static_cast<int>(stream->size())))
+            // Within the page pictures' caps only: a hostile header would
+            // otherwise ask for gigabytes.
+            QImage decoded = html::DecodePagePicture(*stream);
+            if (!decoded.isNull())
                 picture = std::move(decoded);
         }
         m_images.emplace(src, std::move(picture));

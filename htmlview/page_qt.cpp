@@ -2,7 +2,10 @@
 
 #include "platform/qt_text.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
+#include <QImageReader>
 #include <QPen>
 #include <cmath>
 #include <map>
@@ -24,6 +27,20 @@ QFont QtFontOf(const Font& font)
     result.setHintingPreference(QFont::PreferNoHinting);
     result.setKerning(false);
     return result;
+}
+
+QImage DecodePagePicture(const std::string& bytes)
+{
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
+        || static_cast<long long>(size.width()) * size.height() > kMaxPicturePixels)
+        return {};
+    return reader.read();
 }
 
 namespace {

@@ -21,6 +21,14 @@ namespace orbita::html {
 // superscripts are two thirds of the size.
 QFont QtFontOf(const Font& font);
 
+// Pictures of a page are at most this many pixels in all.
+inline constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// A page's picture, decoded only when its header names a size within
+// kMaxPictureSide a side and kMaxPicturePixels in all; otherwise (and for
+// bytes that are no picture) a null image.
+QImage DecodePagePicture(const std::string& bytes);
+
 // FontMetrics through QFontMetricsF, widths rounded to whole pixels.
 class QtFontMetrics final : public FontMetrics {
 public:

@@ -11,6 +11,7 @@
 #include "platform/qt_text.h"
 #include "tests/support/picture_compare.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
@@ -18,6 +19,7 @@
 #include <QString>
 #include <gtest/gtest.h>
 #include <string>
+#include <zlib.h>
 
 namespace orbita::html {
 namespace {
@@ -127,11 +129,12 @@ TEST(PageRenderPieces, DrawnTextStaysWithinItsPlace)
         BuildOptions build;
         build.fontName = face;
         build.fontSize = 9;
-        const Document document = BuildDocument(
-            "<p>Pierwiastki stoj\xB9 w kolejno\x9c"
-            "ci liczb atomowych. Wiersze to <b>okresy</b> (1\x96" "7), kolumny to <b>grupy</b>, a "
-            "<b>aktynowce</b> i lantanowce in in in in in in in in in in in in in <i>il</i>.",
-            build);
+        const Document document
+            = BuildDocument("<p>Pierwiastki stoj\xB9 w kolejno\x9c"
+                            "ci liczb atomowych. Wiersze to <b>okresy</b> (1\x96"
+                            "7), kolumny to <b>grupy</b>, a "
+                            "<b>aktynowce</b> i lantanowce in in in in in in in in in in in in in <i>il</i>.",
+                build);
         QtFontMetrics metrics;
         LayoutOptions options;
         options.width = 2000;
@@ -148,6 +151,41 @@ TEST(PageRenderPieces, DrawnTextStaysWithinItsPlace)
         }
         EXPECT_GT(pieces, 10) << face;
     }
+}
+
+} // namespace
+} // namespace orbita::html
+
+namespace orbita::html {
+namespace {
+
+// A one-pixel PNG whose header is made to claim `width` x `height`.
+std::string PngClaiming(quint32 width, quint32 height)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    std::string png = bytes.toStdString();
+    // Signature (8), IHDR length (4), "IHDR" (4), width, height, 5 bytes, CRC.
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+        png[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+    }
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    return png;
+}
+
+TEST(PagePictures, DecodedOnlyWithinTheCaps)
+{
+    EXPECT_EQ(DecodePagePicture(PngClaiming(1, 1)).size(), QSize(1, 1));
+    EXPECT_TRUE(DecodePagePicture(PngClaiming(kMaxPictureSide + 1, 1)).isNull());
+    EXPECT_TRUE(DecodePagePicture(PngClaiming(1, kMaxPictureSide + 1)).isNull());
+    EXPECT_TRUE(DecodePagePicture(PngClaiming(10000, 10000)).isNull()); // 100 megapixels
+    EXPECT_TRUE(DecodePagePicture("GIF89a").isNull());
+    EXPECT_TRUE(DecodePagePicture("").isNull());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ namespace {
 // The picture written is at most this large on a side and in all, whatever
 // the page's size: the top left part of a larger page is drawn.
 constexpr int kMaxSide = html::kMaxPictureSide;
-constexpr long long kMaxPixels = 64LL * 1024 * 1024;
+constexpr long long kMaxPixels = html::kMaxPicturePixels;
 // Pages and their pictures are read only up to this size.
 constexpr std::uint64_t kMaxPageBytes = 16u * 1024u * 1024u;
 constexpr std::uint64_t kMaxPictureBytes = 16u * 1024u * 1024u;
@@ -104,21 +104,6 @@ std::optional<std::string> PictureName(const PageSource& source, const std::stri
     return folder + name;
 }
 
-// A picture decoded only when its header names a size within the caps.
-QImage DecodePicture(const std::string& bytes)
-{
-    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide
-        || static_cast<long long>(size.width()) * size.height() > kMaxPixels)
-        return {};
-    return reader.read();
-}
-
 class FolderImages final : public html::ImageSizes {
 public:
     FolderImages(const PageSource& source, const html::Document& document)
@@ -138,7 +123,7 @@ public:
             if (!src.empty() && src.find("://") == std::string::npos) {
                 if (const auto name = PictureName(m_source, src)) {
                     if (const auto read = ReadSourceBytes(m_source, *name, kMaxPictureBytes); read.bytes)
-                        picture = DecodePicture(*read.bytes);
+                        picture = html::DecodePagePicture(*read.bytes);
                 }
             }
             found = m_cache.emplace(src, std::move(picture)).first;

@@ -92,8 +92,11 @@ TEST_F(HintGateTest, ShowHintDecidesAlsoForHandlersInstalledAfterTheGate)
         setShowHint(row.showHint);
         const int before = dialog.shown;
         EXPECT_EQ(hintShownFor(dialog.button), row.shown);
-        EXPECT_EQ(dialog.shown - before, row.shown ? 1 : 0);
-        if (row.shown) {
+        // Closed, the gate keeps the hint from every handler; open, the hint
+        // is up (the windows' own hint filter may take it before the dialog's).
+        if (!row.shown) {
+            EXPECT_EQ(dialog.shown, before);
+        } else {
             EXPECT_EQ(QToolTip::text(), QStringLiteral("Podpowiedź [F1]"));
         }
     }
