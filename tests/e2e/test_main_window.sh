@@ -5,7 +5,7 @@
 # package Niebieski with its temporary folder removed on closing.
 #
 # With ORBITA_SCREENSHOT_DIR set, the pictures of the windows are also saved
-# there (table.png, table-niebieski.png, launcher-duze.png, launcher-male.png,
+# there (table.png, niebieski.png, launcher-duze.png, launcher-male.png,
 # launcher-lista.png, launcher-raport.png).
 source "$(dirname "$0")/lib.sh"
 # A failure shows what the program wrote.
@@ -188,7 +188,7 @@ skin_dir=$XDG_RUNTIME_DIR/orbita/ORB_SKIN
 for _ in $(seq $((E2E_WAIT * 10))); do [ -z "$(windows_of_size "$pid" 600x180)" ] && break; sleep 0.1; done
 check_shape "$win" "$SRC/content/KARNACJE/Niebieski/MASKA.PNG" "skin Niebieski" "$clock"
 cp "$E2E_TMP/win.png" "$SHOTS/table-niebieski.png"
-save_shot "$SHOTS/table-niebieski.png" table-niebieski.png
+save_shot "$SHOTS/table-niebieski.png" niebieski.png
 # The package's picture, not the built-in one: compare a plain spot of the
 # normal picture (the window's top band, away from the texts).
 convert "$SRC/content/KARNACJE/Niebieski/GLOWNY.PNG" -crop 40x8+200+40 +repage "$E2E_TMP/expect.png"
