@@ -51,3 +51,17 @@ def spelling_faults(texts, symbols):
         if wrong:
             faults.append(f"{name}: {' '.join(wrong)}")
     return faults
+
+
+SKIP = 77  # CTest's SKIP_RETURN_CODE for these checks
+
+
+def report(name, faults):
+    """Prints the faults of one check and gives its exit code: 0 without
+    faults, 1 with some, SKIP when the check could not run (None)."""
+    if faults is None:
+        return SKIP
+    for fault in faults:
+        print(fault)
+    print(f"{name}: {len(faults)} fault(s)")
+    return 1 if faults else 0

@@ -19,14 +19,13 @@ import pathlib
 import re
 import sys
 
-from content_checks import spelling_faults
+from content_checks import spelling_faults, report
 from element_content import read_database
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 DICTIONARY = ROOT / "content" / "ORBITA" / "SLOWNIK" / "DANE.TXT"
 SEPARATOR = "á"  # byte E1 in Windows-1250
 MINIMUM_TERMS = 300
-SKIP = 77
 
 CONTAINERS = {"B", "I", "U", "SUB", "SUP", "P", "UL", "OL", "LI", "FONT", "A"}
 VOID = {"BR"}
@@ -154,13 +153,7 @@ def main():
     if len(sys.argv) not in (2, 3) or sys.argv[1] not in CHECKS:
         sys.exit(f"usage: {sys.argv[0]} {'|'.join(CHECKS)} [DANE.TXT]")
     path = pathlib.Path(sys.argv[2]) if len(sys.argv) == 3 else DICTIONARY
-    faults = CHECKS[sys.argv[1]](path)
-    if faults is None:
-        return SKIP
-    for fault in faults:
-        print(fault)
-    print(f"{sys.argv[1]}: {len(faults)} fault(s)")
-    return 1 if faults else 0
+    return report(sys.argv[1], CHECKS[sys.argv[1]](path))
 
 
 if __name__ == "__main__":

@@ -22,12 +22,11 @@ import pathlib
 import re
 import sys
 
-from content_checks import spelling_faults
+from content_checks import spelling_faults, report
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 UKLAD = ROOT / "content" / "ORBITA" / "UKLAD"
 ELEMENTS = 118
-SKIP = 77
 
 
 def read_database(path=UKLAD / "DANE.TXT"):
@@ -235,13 +234,7 @@ CHECKS = {"masses": check_masses, "convention": check_convention,
 def main():
     if len(sys.argv) != 2 or sys.argv[1] not in CHECKS:
         sys.exit(f"usage: {sys.argv[0]} {'|'.join(CHECKS)}")
-    faults = CHECKS[sys.argv[1]](read_database())
-    if faults is None:
-        return SKIP
-    for fault in faults:
-        print(fault)
-    print(f"{sys.argv[1]}: {len(faults)} fault(s)")
-    return 1 if faults else 0
+    return report(sys.argv[1], CHECKS[sys.argv[1]](read_database()))
 
 
 if __name__ == "__main__":

@@ -37,12 +37,11 @@ import unicodedata
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import element_content  # noqa: E402  (the element symbols)
-from content_checks import spelling_faults  # noqa: E402
+from content_checks import spelling_faults, report  # noqa: E402
 
 ROOT = element_content.ROOT
 TABLICE = ROOT / "content" / "ORBITA" / "TABLICE"
 POMOC = ROOT / "content" / "ORBITA" / "POMOC"
-SKIP = 77
 MIN_TABLES = 14
 # The pages the help window opens by name: its list and welcome page, and one
 # page per topic of the windows' F1 keys and help buttons.
@@ -276,13 +275,7 @@ def main():
     if len(args) not in (1, 2) or args[0] not in CHECKS:
         sys.exit(f"usage: {sys.argv[0]} [help] {'|'.join(CHECKS)} [folder]")
     folder = pathlib.Path(args[1]) if len(args) == 2 else (POMOC if help_pages else TABLICE)
-    faults = CHECKS[args[0]](folder, help_pages)
-    if faults is None:
-        return SKIP
-    for fault in faults:
-        print(fault)
-    print(f"{args[0]}: {len(faults)} fault(s)")
-    return 1 if faults else 0
+    return report(args[0], CHECKS[args[0]](folder, help_pages))
 
 
 if __name__ == "__main__":
