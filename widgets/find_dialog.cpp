@@ -4,9 +4,12 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 
 namespace orbita {
 
@@ -49,8 +52,13 @@ bool TFindDialog::MatchCase() const
     return MatchCaseBox->isChecked();
 }
 
-void TFindDialog::Open()
+void TFindDialog::Open(const QRect& page)
 {
+    if (!isVisible() && !page.isEmpty()) {
+        adjustSize();
+        const QPoint centred(page.center().x() - width() / 2, page.bottom());
+        move(ClearOf(page, frameGeometry().size(), screenArea(), centred));
+    }
     show();
     raise();
     activateWindow();
@@ -61,9 +69,52 @@ void TFindDialog::Open()
 void TFindDialog::FindNext()
 {
     const QString text = FindText();
-    const bool found = !text.isEmpty() && OnFindNext && OnFindNext(text, MatchCase());
-    if (!found)
+    const std::optional<QRect> match
+        = !text.isEmpty() && OnFindNext ? OnFindNext(text, MatchCase()) : std::nullopt;
+    if (match)
+        KeepClearOf(*match);
+    else
         ReportSearchEnded(this);
+}
+
+void TFindDialog::KeepClearOf(const QRect& match)
+{
+    const QRect dialog = frameGeometry();
+    if (!isVisible() || match.isEmpty() || !dialog.intersects(match))
+        return;
+    move(ClearOf(match, dialog.size(), screenArea(), dialog.topLeft()));
+}
+
+QRect TFindDialog::screenArea() const
+{
+    const QScreen* shown = parentWidget() ? parentWidget()->screen() : screen();
+    if (!shown)
+        shown = QGuiApplication::primaryScreen();
+    return shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QPoint ClearOf(const QRect& avoid, QSize size, const QRect& screen, QPoint preferred)
+{
+    constexpr int kGap = 8;
+    const auto onScreen = [&](QPoint at) {
+        at.setX(
+            std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
+        at.setY(
+            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+        return at;
+    };
+    const QPoint candidates[] = {
+        { preferred.x(), avoid.bottom() + 1 + kGap },
+        { preferred.x(), avoid.top() - kGap - size.height() },
+        { avoid.right() + 1 + kGap, preferred.y() },
+        { avoid.left() - kGap - size.width(), preferred.y() },
+    };
+    for (const QPoint& candidate : candidates) {
+        const QPoint at = onScreen(candidate);
+        if (!QRect(at, size).intersects(avoid))
+            return at;
+    }
+    return onScreen(QPoint(preferred.x(), screen.bottom()));
 }
 
 void ReportSearchEnded(QWidget* owner)

@@ -6,6 +6,7 @@
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
 #include "tests/support/recording_window_opener.h"
+#include "widgets/find_dialog.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/element/element_form.h"
 #include "windows/element/element_page.h"
@@ -279,11 +280,11 @@ TEST_F(ElementForm, DetailsPageOfIronListsThePropertiesInFileOrder)
 
     // Find in the page: a hit says nothing, the end is reported.
     form.FindDialog->TextEdit->setText(QStringLiteral("żelazo"));
-    form.FindDialogFind();
+    form.FindDialog->FindNext();
     EXPECT_TRUE(ui.requests().empty());
     form.FindDialog->TextEdit->setText(QStringLiteral("nie ma tego w tekście"));
     ui.answerMessage(mrOk);
-    form.FindDialogFind();
+    form.FindDialog->FindNext();
     EXPECT_TRUE(ui.finished());
     ASSERT_EQ(ui.requests().size(), 1u);
     EXPECT_EQ(ui.requests()[0].caption, QStringLiteral("Rezultat wyszukiwania"));
@@ -583,7 +584,7 @@ TEST_F(ElementForm, FindInNotesSelectsMatchesAndReportsTheEnd)
             ui.answerMessage(mrOk);
         if (c.matchCase && c.selectionStart == 3)
             form.NoteMemo->moveCursor(QTextCursor::Start);
-        form.FindDialogFind();
+        form.FindDialog->FindNext();
         if (c.selectionStart >= 0) {
             EXPECT_EQ(form.NoteMemo->textCursor().selectionStart(), c.selectionStart);
             EXPECT_EQ(form.NoteMemo->textCursor().selectedText().toLower(), QStringLiteral("fe"));
@@ -861,7 +862,7 @@ TEST_F(ElementForm, FindDialogStaysClearOfThePageAndOfEachMatch)
         const QTextCursor line(form.NoteMemo->document()->findBlockByNumber(match == 0 ? 0 : 20));
         form.FindDialog->move(
             form.NoteMemo->viewport()->mapToGlobal(form.NoteMemo->cursorRect(line).topLeft() - QPoint(0, 4)));
-        form.FindDialogFind();
+        form.FindDialog->FindNext();
         const QTextCursor hit = form.NoteMemo->textCursor();
         ASSERT_EQ(hit.selectedText(), QStringLiteral("hematyt"));
         QTextCursor start = hit;
@@ -876,7 +877,7 @@ TEST_F(ElementForm, FindDialogStaysClearOfThePageAndOfEachMatch)
     form.DetailsButtonClick();
     form.FindDialog->TextEdit->setText(QStringLiteral("Fe"));
     form.FindDialog->move(form.MainHtml->viewport()->mapToGlobal(QPoint(0, 0)));
-    form.FindDialogFind();
+    form.FindDialog->FindNext();
     const QRect match = form.MainHtml->SelectionRect();
     ASSERT_FALSE(match.isEmpty());
     EXPECT_FALSE(form.FindDialog->frameGeometry().intersects(globalRect(form.MainHtml->viewport(), match)));

@@ -7,28 +7,26 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
+#include "widgets/find_dialog.h"
 #include "windows/element/element_page.h"
+#include "windows/reference/browser_form.h"
 #include "windows/settings/appearance_colors.h"
 #include "windows/settings/font_form.h"
 #include "windows/window_opener.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -39,7 +37,6 @@
 namespace orbita {
 namespace {
 
-constexpr const char* kContactLink = "ORB_KORESPONDENCJA";
 constexpr const char* kHelpTopic = "O_PIERWS";
 constexpr int kInfoPage = 0; // "Informacje"
 constexpr int kNotePage = 1; // "Notatnik"
@@ -61,73 +58,12 @@ QWidget* selectElement(int element, QWidget* parent)
     return parent;
 }
 
-// A place for a window of `size` on `screen` that leaves `avoid` uncovered:
-// below it, else above it, else right of it, else left of it, each kept on
-// the screen; `preferred` gives the other coordinate. When nothing clears it,
-// the screen's bottom edge.
-QPoint clearOf(const QRect& avoid, QSize size, const QRect& screen, QPoint preferred)
-{
-    constexpr int kGap = 8;
-    const auto onScreen = [&](QPoint at) {
-        at.setX(
-            std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
-        at.setY(
-            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
-        return at;
-    };
-    const QPoint candidates[] = {
-        { preferred.x(), avoid.bottom() + 1 + kGap },
-        { preferred.x(), avoid.top() - kGap - size.height() },
-        { avoid.right() + 1 + kGap, preferred.y() },
-        { avoid.left() - kGap - size.width(), preferred.y() },
-    };
-    for (const QPoint& candidate : candidates) {
-        const QPoint at = onScreen(candidate);
-        if (!QRect(at, size).intersects(avoid))
-            return at;
-    }
-    return onScreen(QPoint(preferred.x(), screen.bottom()));
-}
-
 QString withDefaultSuffix(const QString& fileName, const QString& suffix)
 {
     return QFileInfo(fileName).suffix().isEmpty() ? fileName + suffix : fileName;
 }
 
 } // namespace
-
-// ---- the find dialog ----
-
-TElementFindDialog::TElementFindDialog(QWidget* parent)
-    : QDialog(parent)
-{
-    setObjectName(QStringLiteral("FindDialog"));
-    setWindowTitle(QStringLiteral("Znajdź"));
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Znajdź:"), this), 0, 0);
-    TextEdit = new QLineEdit(this);
-    layout->addWidget(TextEdit, 0, 1);
-    FindNextButton = new QToolButton(this);
-    FindNextButton->setText(QStringLiteral("Znajdź &następny"));
-    layout->addWidget(FindNextButton, 0, 2);
-    MatchCaseBox = new QCheckBox(QStringLiteral("Uwzględniaj &wielkość liter"), this);
-    layout->addWidget(MatchCaseBox, 1, 0, 1, 2);
-    auto* cancel = new QToolButton(this);
-    cancel->setText(QStringLiteral("Anuluj"));
-    layout->addWidget(cancel, 1, 2);
-    connect(cancel, &QToolButton::clicked, this, &QDialog::hide);
-    connect(TextEdit, &QLineEdit::returnPressed, FindNextButton, &QToolButton::click);
-}
-
-QString TElementFindDialog::FindText() const
-{
-    return TextEdit->text();
-}
-
-bool TElementFindDialog::MatchCase() const
-{
-    return MatchCaseBox->isChecked();
-}
 
 // ---- the element window ----
 
@@ -361,7 +297,7 @@ void TElementForm::setupComponents()
     RemoveNoteMemo
         = addItem("RemoveNoteMemo", QStringLiteral("Usuń &notatkę"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
 
-    FindDialog = new TElementFindDialog(this);
+    FindDialog = new TFindDialog(this);
 
     // Tab goes as the window reads: the mode buttons, help and close; the
     // steps; the actions; then the page (or the note).
@@ -390,7 +326,8 @@ void TElementForm::setupConnections()
     connect(SettingsButton, &QToolButton::clicked, this, &TElementForm::SettingsButtonClick);
     connect(FindButton, &QToolButton::clicked, this, &TElementForm::FindButtonClick);
     connect(CloseButton, &QToolButton::clicked, this, &TElementForm::reject);
-    connect(FindDialog->FindNextButton, &QToolButton::clicked, this, &TElementForm::FindDialogFind);
+    FindDialog->OnFindNext
+        = [this](const QString& text, bool matchCase) { return FindDialogFind(text, matchCase); };
     connect(NoteMemo, &QPlainTextEdit::textChanged, this, &TElementForm::NoteMemoChange);
     connect(NoteMemo, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& position) {
         MemoMenuPopup();
@@ -706,65 +643,27 @@ void TElementForm::applyAppearance()
 
 void TElementForm::FindButtonClick()
 {
-    // The dialog opens clear of the shown page (below or above the window
-    // when the screen has room), so that it hides none of the matches.
-    if (!FindDialog->isVisible()) {
-        FindDialog->adjustSize();
-        const QRect page(Notebook->mapToGlobal(QPoint(0, 0)), Notebook->size());
-        const QPoint centred(page.center().x() - FindDialog->width() / 2, page.bottom());
-        FindDialog->move(clearOf(page, FindDialog->frameGeometry().size(), screenArea(), centred));
-    }
-    FindDialog->show();
-    FindDialog->raise();
-    FindDialog->activateWindow();
+    FindDialog->Open(GlobalArea(*Notebook));
 }
 
-QRect TElementForm::screenArea() const
+std::optional<QRect> TElementForm::FindDialogFind(const QString& needle, bool matchCase)
 {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    return shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-void TElementForm::keepFindDialogClearOf(const QRect& match)
-{
-    const QRect dialog = FindDialog->frameGeometry();
-    if (!FindDialog->isVisible() || match.isEmpty() || !dialog.intersects(match))
-        return;
-    FindDialog->move(clearOf(match, dialog.size(), screenArea(), dialog.topLeft()));
-}
-
-void TElementForm::FindDialogFind()
-{
-    const QString needle = FindDialog->FindText();
-    const bool matchCase = FindDialog->MatchCase();
-    bool found = false;
-    if (CurrentMode() == Mode::Notes) {
-        QTextDocument::FindFlags flags;
-        if (matchCase)
-            flags |= QTextDocument::FindCaseSensitively;
-        QTextCursor from = NoteMemo->textCursor();
-        from.setPosition(from.hasSelection() ? from.selectionEnd() : 0);
-        const QTextCursor hit = NoteMemo->document()->find(needle, from, flags);
-        if (!needle.isEmpty() && !hit.isNull()) {
-            NoteMemo->setFocus();
-            NoteMemo->setTextCursor(hit);
-            QTextCursor start = hit;
-            start.setPosition(hit.selectionStart());
-            const QRect match = NoteMemo->cursorRect(start) | NoteMemo->cursorRect(hit);
-            keepFindDialogClearOf(QRect(NoteMemo->viewport()->mapToGlobal(match.topLeft()), match.size()));
-            found = true;
-        }
-    } else {
-        found = !needle.isEmpty() && MainHtml->Find(ToCp1250(needle), matchCase);
-        if (found) {
-            const QRect match = MainHtml->SelectionRect();
-            keepFindDialogClearOf(QRect(MainHtml->viewport()->mapToGlobal(match.topLeft()), match.size()));
-        }
-    }
-    if (!found)
-        Ui().ShowMessage(FindDialog, QStringLiteral("Rezultat wyszukiwania"),
-            QStringLiteral("Przeszukiwanie dokumentu zostało zakończone"), MessageIcon::Information,
-            MessageButtons::Ok);
+    if (CurrentMode() != Mode::Notes)
+        return FindInView(*MainHtml, needle, matchCase);
+    QTextDocument::FindFlags flags;
+    if (matchCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    QTextCursor from = NoteMemo->textCursor();
+    from.setPosition(from.hasSelection() ? from.selectionEnd() : 0);
+    const QTextCursor hit = NoteMemo->document()->find(needle, from, flags);
+    if (hit.isNull())
+        return std::nullopt;
+    NoteMemo->setFocus();
+    NoteMemo->setTextCursor(hit);
+    QTextCursor start = hit;
+    start.setPosition(hit.selectionStart());
+    const QRect match = NoteMemo->cursorRect(start) | NoteMemo->cursorRect(hit);
+    return QRect(NoteMemo->viewport()->mapToGlobal(match.topLeft()), match.size());
 }
 
 void TElementForm::MainHtmlHotSpotClick(const std::string& target, bool& handled)

@@ -7,13 +7,12 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
-class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -21,24 +20,8 @@ class QToolButton;
 
 namespace orbita {
 
+class TFindDialog;
 class ThtmlLite;
-
-// The find dialog of the element window: the text, the match-case option, and
-// "Znajdź następny"; it always searches downwards and stays open.
-class TElementFindDialog final : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit TElementFindDialog(QWidget* parent);
-    Q_DISABLE_COPY_MOVE(TElementFindDialog)
-
-    QString FindText() const;
-    bool MatchCase() const;
-
-    QLineEdit* TextEdit = nullptr;
-    QCheckBox* MatchCaseBox = nullptr;
-    QToolButton* FindNextButton = nullptr;
-};
 
 // The modal window that shows one element at a time in three modes: details
 // (the generated property table), description (the element's own page from
@@ -101,7 +84,9 @@ public:
     void HelpButtonClick();
     void SettingsButtonClick();
     void FindButtonClick();
-    void FindDialogFind();
+    // The find dialog's search in the shown page or note: where the match is
+    // shown (global coordinates), nothing when there is no further match.
+    std::optional<QRect> FindDialogFind(const QString& needle, bool matchCase);
     void MainHtmlHotSpotClick(const std::string& target, bool& handled);
     void MemoMenuPopup();
     void CutNoteMemoClick();
@@ -138,7 +123,7 @@ public:
     QAction* DelNoteMemo = nullptr;
     QAction* SelectAllNoteMemo = nullptr;
     QAction* RemoveNoteMemo = nullptr;
-    TElementFindDialog* FindDialog = nullptr;
+    TFindDialog* FindDialog = nullptr;
 
     void done(int result) override;
 
@@ -165,9 +150,6 @@ private:
     void applyAppearance();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     bool writeFile(const QString& fileName, const QByteArray& bytes);
-    QRect screenArea() const;
-    // Moves the find dialog off a match it covers (global coordinates).
-    void keepFindDialogClearOf(const QRect& match);
 
     std::string m_displayPage;
     std::string m_exportPage;

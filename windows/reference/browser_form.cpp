@@ -54,6 +54,19 @@ void SetUpDocumentView(ThtmlLite& view)
     view.setFrameShape(QFrame::NoFrame);
 }
 
+std::optional<QRect> FindInView(ThtmlLite& view, const QString& text, bool matchCase)
+{
+    if (!view.Find(ToCp1250(text), matchCase))
+        return std::nullopt;
+    const QRect match = view.SelectionRect();
+    return QRect(view.viewport()->mapToGlobal(match.topLeft()), match.size());
+}
+
+QRect GlobalArea(const QWidget& widget)
+{
+    return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size());
+}
+
 void PaintWithBackground(const QColor& background, std::initializer_list<QWidget*> widgets)
 {
     for (QWidget* widget : widgets)
@@ -195,12 +208,11 @@ TBrowserForm::TBrowserForm(const Kind& kind, QWidget* parent)
     FindMenuDialog = new TFindDialog(this);
     FindMenuDialog->setObjectName(QStringLiteral("FindMenuDialog"));
     FindMenuDialog->OnFindNext
-        = [this](const QString& text, bool matchCase) { return MenuHtml->Find(ToCp1250(text), matchCase); };
+        = [this](const QString& text, bool matchCase) { return FindInView(*MenuHtml, text, matchCase); };
     FindContentsDialog = new TFindDialog(this);
     FindContentsDialog->setObjectName(QStringLiteral("FindContentsDialog"));
-    FindContentsDialog->OnFindNext = [this](const QString& text, bool matchCase) {
-        return ContentsHtml->Find(ToCp1250(text), matchCase);
-    };
+    FindContentsDialog->OnFindNext
+        = [this](const QString& text, bool matchCase) { return FindInView(*ContentsHtml, text, matchCase); };
 
     connect(ListButton, &QToolButton::clicked, this, &TBrowserForm::ListButtonClick);
     connect(SettingsButton, &QToolButton::clicked, this, &TBrowserForm::SettingsButtonClick);
@@ -311,20 +323,20 @@ void TBrowserForm::FindMenuPopup()
     FindMenuMenu->setEnabled(ListButton->isChecked());
 }
 
-void TBrowserForm::openFindDialog(TFindDialog& dialog)
+void TBrowserForm::openFindDialog(TFindDialog& dialog, const QWidget& searched)
 {
-    dialog.Open();
+    dialog.Open(GlobalArea(searched));
 }
 
 void TBrowserForm::FindMenuMenuClick()
 {
     if (MenuHtml->isVisibleTo(this))
-        openFindDialog(*FindMenuDialog);
+        openFindDialog(*FindMenuDialog, *MenuHtml);
 }
 
 void TBrowserForm::FindContentsMenuClick()
 {
-    openFindDialog(*FindContentsDialog);
+    openFindDialog(*FindContentsDialog, *ContentsHtml);
 }
 
 void TBrowserForm::HotSpotClick(const std::string& target, bool& handled)

@@ -6,8 +6,11 @@
 #include "windows/settings/view_appearance.h"
 
 #include <QColor>
+#include <QRect>
+#include <QString>
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -28,6 +31,12 @@ class ThtmlLite;
 // the active-caption colour, no selection, no history, margins 5 across and 0
 // down, no border.
 void SetUpDocumentView(ThtmlLite& view);
+
+// A find-next search in `view` for the find dialog: where the selected match
+// is shown (global coordinates), nothing when there is no further match.
+std::optional<QRect> FindInView(ThtmlLite& view, const QString& text, bool matchCase);
+// The place `widget` covers on the screen (global coordinates).
+QRect GlobalArea(const QWidget& widget);
 
 // The four border strips, the main panel and the splitter take the page
 // background (the splitter's handle is painted in it).
@@ -134,7 +143,7 @@ protected:
 
 private:
     void applyAppearance();
-    void openFindDialog(TFindDialog& dialog);
+    void openFindDialog(TFindDialog& dialog, const QWidget& searched);
     QHBoxLayout* m_buttonRow = nullptr;
     ViewAppearance m_appearance;
     int m_menuWidth = 135;

@@ -102,7 +102,7 @@ TDictForm::TDictForm(QWidget* parent)
     bodyLayout()->addWidget(MainPanel, 1);
     FindDialog = new TFindDialog(this);
     FindDialog->OnFindNext
-        = [this](const QString& text, bool matchCase) { return MainHtml->Find(ToCp1250(text), matchCase); };
+        = [this](const QString& text, bool matchCase) { return FindInView(*MainHtml, text, matchCase); };
 
     ListPanel->installEventFilter(this);
     connect(Splitter, &QSplitter::splitterMoved, this, [this] {
@@ -238,7 +238,7 @@ void TDictForm::SettingsButtonClick()
 
 void TDictForm::FindButtonClick()
 {
-    FindDialog->Open();
+    FindDialog->Open(GlobalArea(*MainHtml));
 }
 
 void TDictForm::HelpButtonClick()
