@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The document windows from the main window: F1 and Shift+F1 open "Pomoc",
+# The document windows from the main window: F1 and Shift+F1 open "Pomoc"
+# (a link on the legend and Backspace bring its pages and back),
 # the utilities menu (F8) opens the reference tables and the dictionary; the
 # dictionary shows its welcome page with the count, finds "wiązanie" as it is
 # typed and keeps the keyword for the next opening.
@@ -57,6 +58,20 @@ help=$(wait_window '^Pomoc \[Legenda\]$') || fail "Shift+F1 did not open the leg
 pass "Shift+F1: Pomoc [Legenda]"
 sleep 0.5
 save_shot "$help" help.png
+
+# A link, then Back. The view draws links in the caption colour (1F3A6E);
+# the topmost pixel of it below the buttons (and left of the scroll bar) is on
+# one of the page's first links.
+window_shot "$help" "$E2E_TMP/help.png"
+read -r link_x link_y < <(convert "$E2E_TMP/help.png" txt:- | awk -F'[,: ]+' -v w="${GEOMETRY%%x*}" '
+  /#1F3A6E/ && $2 >= 70 && $1 >= 10 && $1 < w - 30 { print $1 + 2, $2 + 1; exit }')
+[ -n "${link_x:-}" ] || fail "no link seen on the legend page"
+xdotool mousemove --window "$help" "$link_x" "$link_y" click 1
+wait_gone '^Pomoc \[Legenda\]$' || fail "the link on the legend page did not open its page"
+pass "a link: $(xdotool getwindowname "$help")"
+xdotool windowfocus --sync "$help" key BackSpace
+wait_window '^Pomoc \[Legenda\]$' >/dev/null || fail "Backspace did not go back to the legend"
+pass "Backspace: back on the legend"
 xdotool windowfocus --sync "$help" key Escape
 wait_gone '^Pomoc' || fail "Esc left the help window open"
 
