@@ -265,19 +265,25 @@ void TBrowserForm::RefreshCaption()
         setTitle(FromCp1250(*caption));
 }
 
+void ToggleSidePane(QWidget& pane, QSplitter& splitter, QToolButton& button, int& width, int currentWidth,
+    QWidget& focusHidden, QWidget& focusShown)
+{
+    if (pane.isVisibleTo(pane.window())) {
+        width = currentWidth;
+        pane.hide();
+        button.setChecked(false);
+        focusHidden.setFocus();
+    } else {
+        pane.show();
+        splitter.setSizes({ width, 10000 });
+        button.setChecked(true);
+        focusShown.setFocus();
+    }
+}
+
 void TBrowserForm::ListButtonClick()
 {
-    if (MenuHtml->isVisibleTo(this)) {
-        m_menuWidth = MenuPaneWidth();
-        MenuHtml->hide();
-        ListButton->setChecked(false);
-        ContentsHtml->setFocus();
-    } else {
-        MenuHtml->show();
-        Splitter->setSizes({ m_menuWidth, 10000 });
-        ListButton->setChecked(true);
-        MenuHtml->setFocus();
-    }
+    ToggleSidePane(*MenuHtml, *Splitter, *ListButton, m_menuWidth, MenuPaneWidth(), *ContentsHtml, *MenuHtml);
 }
 
 void TBrowserForm::applyAppearance()

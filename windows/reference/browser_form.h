@@ -43,6 +43,13 @@ QRect GlobalArea(const QWidget& widget);
 void PaintWithBackground(const QColor& background, std::initializer_list<QWidget*> widgets);
 void PaintSplitter(QSplitter& splitter, const QColor& background);
 
+// The list-pane toggle of the document windows: hides `pane` (remembering
+// `currentWidth` in `width`) and gives the focus to `focusHidden`, or shows
+// it again at `width` and gives the focus to `focusShown`; `button` is down
+// while the pane shows.
+void ToggleSidePane(QWidget& pane, QSplitter& splitter, QToolButton& button, int& width, int currentWidth,
+    QWidget& focusHidden, QWidget& focusShown);
+
 // The width of a left pane at opening: the stored width when
 // SaveWindowsPlacement is 1 and the value exists, else `designed`.
 int InitialPaneWidth(Splitter splitter, int designed);

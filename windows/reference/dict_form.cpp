@@ -200,17 +200,7 @@ void TDictForm::ListPanelResize()
 
 void TDictForm::ListButtonClick()
 {
-    if (ListPanel->isVisibleTo(this)) {
-        m_listWidth = ListPaneWidth();
-        ListPanel->hide();
-        ListButton->setChecked(false);
-        MainHtml->setFocus();
-    } else {
-        ListPanel->show();
-        Splitter->setSizes({ m_listWidth, 10000 });
-        ListButton->setChecked(true);
-        KeywordBox->setFocus();
-    }
+    ToggleSidePane(*ListPanel, *Splitter, *ListButton, m_listWidth, ListPaneWidth(), *MainHtml, *KeywordBox);
 }
 
 void TDictForm::applyAppearance()
