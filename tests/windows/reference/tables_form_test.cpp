@@ -63,10 +63,10 @@ TEST_F(TablesForm, ContactLinkHelpAndExternalAddresses)
     EXPECT_FALSE(handled);
     press(form.ContentsHtml, Qt::Key_F1);
     form.HelpButton->click();
-    form.HotSpotClick("https://www.nobelprize.org/", handled);
+    form.HotSpotClick("https://tablice.example/", handled);
     EXPECT_EQ(windows.take(),
         (QStringList { QStringLiteral("about contact"), QStringLiteral("help O_TABLIC"),
-            QStringLiteral("help O_TABLIC"), QStringLiteral("tool https://www.nobelprize.org/") }));
+            QStringLiteral("help O_TABLIC"), QStringLiteral("tool https://tablice.example/") }));
     EXPECT_EQ(form.title(), QStringLiteral("Tablice chemiczne"));
 }
 
