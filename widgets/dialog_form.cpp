@@ -184,13 +184,17 @@ bool TDialogForm::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+Qt::KeyboardModifiers ShortcutModifiers(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
 bool TDialogForm::previewKey(QWidget* target, QEvent* event)
 {
     if (target->window() != this)
         return false; // a window of its own inside this one (a popup, a child dialog)
     const auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers modifiers
-        = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers modifiers = ShortcutModifiers(key->modifiers());
     void (TDialogForm::*action)() = nullptr;
     if (key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier)
         action = &TDialogForm::reject;

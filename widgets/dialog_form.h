@@ -12,6 +12,10 @@ namespace orbita {
 // The look of every window's title panel: white bold text on dark blue.
 void SetTitlePanelLook(QLabel& panel);
 
+// The modifiers that take part in the windows' keys (Shift, Ctrl, Alt, Meta),
+// without the keypad and group flags.
+Qt::KeyboardModifiers ShortcutModifiers(Qt::KeyboardModifiers modifiers);
+
 // The frame of every dialog window: frameless, with the title panel
 // TytulOknaPanel at the top whose text is the window title, and a content
 // area (body()) with a vertical layout for the window's own widgets.

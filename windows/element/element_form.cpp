@@ -8,6 +8,7 @@
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "widgets/find_dialog.h"
+#include "widgets/glyph_button.h"
 #include "windows/element/element_page.h"
 #include "windows/reference/browser_form.h"
 #include "windows/settings/appearance_colors.h"
@@ -138,23 +139,7 @@ TElementForm::~TElementForm() = default;
 QToolButton* TElementForm::makeButton(
     const char* name, const char* picture, const QString& caption, const QString& hint)
 {
-    auto* button = new QToolButton(body());
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(QIcon(QStringLiteral(":/res/") + QString::fromLatin1(picture) + QStringLiteral(".png")));
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(false);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // captions are never cut
-    if (!caption.isEmpty()) {
-        // The style's own hint leaves some captions a few pixels short.
-        QString shown = caption;
-        shown.remove(QLatin1Char('&'));
-        const int needed = button->iconSize().width() + button->fontMetrics().horizontalAdvance(shown) + 20;
-        button->setMinimumWidth(std::max(button->sizeHint().width(), needed));
-    }
-    button->setFocusPolicy(Qt::TabFocus);
-    return button;
+    return MakeGlyphButton(body(), name, picture, caption, hint);
 }
 
 void TElementForm::setupComponents()
@@ -718,8 +703,7 @@ void TElementForm::RemoveNoteMemoClick()
 bool TElementForm::handleKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool notes = CurrentMode() == Mode::Notes;
-    const Qt::KeyboardModifiers mods
-        = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods = ShortcutModifiers(modifiers);
     if (mods == Qt::NoModifier) {
         switch (key) {
         case Qt::Key_Home:

@@ -253,8 +253,7 @@ bool TDictForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers()
-            & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const Qt::KeyboardModifiers modifiers = ShortcutModifiers(key->modifiers());
         if (key->key() == Qt::Key_L && modifiers == Qt::ControlModifier) {
             ListButtonClick();
             event->accept();
