@@ -10,6 +10,7 @@
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
+#include "windows/test/test_form.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -59,11 +60,13 @@ void ProgramWindowOpener::OpenTables(QWidget* owner)
     TTablesForm::ShowTables(owner);
 }
 
-// The test, unit converter, settings window and update centre are not in the
-// program yet: these open nothing.
-void ProgramWindowOpener::OpenTest(QWidget*)
+void ProgramWindowOpener::OpenTest(QWidget* owner)
 {
+    TTestForm::ShowTest(owner);
 }
+
+// The unit converter, settings window and update centre are not in the
+// program yet: these open nothing.
 void ProgramWindowOpener::OpenUnits(QWidget*)
 {
 }
