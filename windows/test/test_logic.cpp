@@ -56,6 +56,20 @@ std::optional<int> ParseThreshold(std::string_view text)
     return value;
 }
 
+// True when the upper-cased line holds a question key: "PYTANIE", digits, "=".
+bool HoldsQuestionKey(std::string_view upper)
+{
+    for (std::size_t at = upper.find("PYTANIE"); at != std::string_view::npos;
+         at = upper.find("PYTANIE", at + 1)) {
+        std::size_t end = at + 7;
+        while (end < upper.size() && upper[end] >= '0' && upper[end] <= '9')
+            ++end;
+        if (end > at + 7 && end < upper.size() && upper[end] == '=')
+            return true;
+    }
+    return false;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view upperPrefix)
 {
     return text.size() >= upperPrefix.size()
@@ -119,7 +133,6 @@ TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n)
     if (!question.line)
         return question;
     question.text = LineValue(lines[*question.line]);
-    const std::string nextQuestion = Key("PYTANIE", n + 1);
     for (int k = 1; *question.line + static_cast<std::size_t>(k) < lines.size(); ++k) {
         const std::size_t at = *question.line + static_cast<std::size_t>(k);
         const std::string& line = lines[at];
@@ -129,7 +142,7 @@ TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n)
             break;
         }
         const std::string upper = AsciiUpperText(line);
-        if (Contains(upper, nextQuestion))
+        if (HoldsQuestionKey(upper))
             break;
         if (Contains(upper, Key("OPCJA", k)))
             question.options.push_back({ k, at, LineValue(line) });

@@ -102,9 +102,9 @@ struct TestQuestion {
 // Reads question n: the first line containing "PYTANIE" + n + "=" without
 // regard to letter case, then line k after it is option k when it contains
 // "OPCJA" + k + "=" (case-insensitive), up to the first line containing
-// "Odpowiedź=". The reading stops also at the next question's line
-// ("PYTANIE" + (n + 1) + "=") and at the last line, leaving the question
-// without an answer; it never reads past the lines.
+// "Odpowiedź=". The reading stops also at a line of any other question
+// ("PYTANIE", digits, "=", without case) and after the last line, leaving
+// the question without an answer; it never reads past the lines.
 TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n);
 
 // ---------------------------------------------------------------------------

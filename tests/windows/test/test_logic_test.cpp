@@ -27,7 +27,8 @@ std::vector<std::string> cpLines(const std::vector<std::string>& utf8)
 // followed by `grades` lines.
 std::vector<std::string> sampleTest(int count, const std::vector<std::string>& grades = {})
 {
-    std::vector<std::string> lines = cpLines({ "Tytul=Budowa atomu", "Autor=Jan Kowalski", "Opis=Krótki test" });
+    std::vector<std::string> lines
+        = cpLines({ "Tytul=Budowa atomu", "Autor=Jan Kowalski", "Opis=Krótki test" });
     for (int n = 1; n <= count; ++n) {
         const std::string number = std::to_string(n);
         lines.push_back("Pytanie" + number + "=Pytanie numer " + number);
@@ -45,8 +46,8 @@ const std::vector<std::string> kSchoolGrades = { "Ocena1=0:Niedostateczny", "Oce
 
 TEST(TestDescription, FirstThreeLinesWhateverTheirKeysAndValuesKeepTheirEquals)
 {
-    const auto lines = cpLines({ "Cokolwiek=Reakcje a=b", "x=Anna", "=opis=ze=znakami", "Pytanie1=p", "Opcja1=a",
-        "Odpowiedź=1" });
+    const auto lines = cpLines(
+        { "Cokolwiek=Reakcje a=b", "x=Anna", "=opis=ze=znakami", "Pytanie1=p", "Opcja1=a", "Odpowiedź=1" });
     EXPECT_EQ(DescribeTest(lines), (TestDescription { "Reakcje a=b", "Anna", "opis=ze=znakami", 1 }));
 }
 
@@ -56,9 +57,9 @@ TEST(TestDescription, DamagedMissingOrShortTestIsListedEmpty)
     EXPECT_EQ(DescribeTest(std::vector<std::string> { "Tytul=A", "Pytanie1=p" }), TestDescription {});
     // A file that is no package at all reads as nothing, without throwing.
     EXPECT_FALSE(ReadTestLines("/nonexistent/pakiet.obt"));
-    const std::string damaged = (std::filesystem::temp_directory_path()
-        / ("orbita-damaged-" + std::to_string(::getpid()) + ".obt"))
-                                    .string();
+    const std::string damaged
+        = (std::filesystem::temp_directory_path() / ("orbita-damaged-" + std::to_string(::getpid()) + ".obt"))
+              .string();
     std::ofstream(damaged, std::ios::binary) << "<html>404 Not Found</html>PK\x03\x04garbage";
     EXPECT_FALSE(ReadTestLines(damaged));
     EXPECT_EQ(DescribeTest(ReadTestLines(damaged)), TestDescription {});
@@ -86,10 +87,13 @@ TEST(TestQuestionPage, MarkupTextAndRemainingCount)
     const QuestionPage page = BuildQuestionPage(lines, 1);
     EXPECT_EQ(page.html,
         "<table width=\"100%\" cellpadding=\"5\" cellspacing=\"0\" border=\"0\"><tr><td width=\"8%\" "
-        "align=\"center\" valign=\"top\">1:</td><td valign=\"top \"width=\"92%\">Pytanie numer 1</td></tr><tr><td>"
-        "</td></tr><tr><td align=\"center\" valign=\"top\"><input type=radio name=option value=\"1\"></td><td>"
+        "align=\"center\" valign=\"top\">1:</td><td valign=\"top \"width=\"92%\">Pytanie numer "
+        "1</td></tr><tr><td>"
+        "</td></tr><tr><td align=\"center\" valign=\"top\"><input type=radio name=option "
+        "value=\"1\"></td><td>"
         "Odpowiedz 1.1</td></tr><tr><td align=\"center\" valign=\"top\"><input type=radio name=option "
-        "value=\"2\"></td><td>Odpowiedz 1.2</td></tr><tr><td align=\"center\" valign=\"top\"><input type=radio "
+        "value=\"2\"></td><td>Odpowiedz 1.2</td></tr><tr><td align=\"center\" valign=\"top\"><input "
+        "type=radio "
         "name=option value=\"3\"></td><td>Odpowiedz 1.3</td></tr></table>");
     EXPECT_EQ(page.correctOption, "2");
     EXPECT_EQ(page.questionText, "Pytanie numer 1");
@@ -136,8 +140,8 @@ TEST(TestQuestionPage, OptionsAreFoundOnlyOnTheirOwnLineAndWithoutCase)
 {
     // A blank line uses up number 2, so "Opcja2" on the third line is no option;
     // "OPCJA3" is found without case.
-    const auto lines = cpLines({ "T=", "A=", "O=", "Pytanie1=Q", "opcja1=a", "", "Opcja2=b", "OPCJA4=d",
-        "Odpowiedź=1" });
+    const auto lines
+        = cpLines({ "T=", "A=", "O=", "Pytanie1=Q", "opcja1=a", "", "Opcja2=b", "OPCJA4=d", "Odpowiedź=1" });
     const TestQuestion question = ReadQuestion(lines, 1);
     ASSERT_EQ(question.options.size(), 2u);
     EXPECT_EQ(question.options[0].text, "a");
@@ -161,6 +165,9 @@ TEST(TestQuestionPage, MissingOptionsOrAnswerNeverReadPastTheLines)
     EXPECT_EQ(ReadQuestion(lines, 1).answer, "");
     EXPECT_FALSE(ReadQuestion(lines, 1).answerLine);
     EXPECT_EQ(ReadQuestion(lines, 2).answer, "1");
+    // Nor that of a later question after a gap in the numbering.
+    lines = cpLines({ "T=", "A=", "O=", "Pytanie1=a", "Opcja1=x", "pytanie5=b", "Opcja1=y", "Odpowiedź=1" });
+    EXPECT_FALSE(ReadQuestion(lines, 1).answerLine);
 }
 
 TEST(TestCorrectAnswerPage, ShowsTheCorrectOptionAndStaysInsideTheQuestion)
@@ -169,7 +176,8 @@ TEST(TestCorrectAnswerPage, ShowsTheCorrectOptionAndStaysInsideTheQuestion)
     EXPECT_EQ(Cp1250ToUtf8(CorrectAnswerPage(lines, 2, "Pytanie numer 2", "2")),
         "<table width=\"100%\" cellpadding=\"5\" cellspacing=\"0\" border=\"0\"><tr><td width=\"90\" "
         "valign=\"top\"><u><font color=\"blue\">Pytanie:</font></u></td><td>Pytanie numer 2</td></tr><tr><td "
-        "valign=\"top\"><u><font color=\"red\">Odpowiedź:</font></u></td><td>Odpowiedz 2.2</td></tr></table>");
+        "valign=\"top\"><u><font color=\"red\">Odpowiedź:</font></u></td><td>Odpowiedz "
+        "2.2</td></tr></table>");
     // Option 9 does not exist: the text stays empty rather than coming from a later question.
     EXPECT_NE(CorrectAnswerPage(lines, 2, "Q", "9").find("</font></u></td><td></td>"), std::string::npos);
     EXPECT_NE(CorrectAnswerPage(lines, 7, "Q", "1").find("</font></u></td><td></td>"), std::string::npos);
@@ -178,8 +186,8 @@ TEST(TestCorrectAnswerPage, ShowsTheCorrectOptionAndStaysInsideTheQuestion)
 TEST(TestGrades, ThresholdsOfASchoolScale)
 {
     const GradeScale scale = ReadGrades(sampleTest(10, kSchoolGrades));
-    const std::vector<std::pair<int, int>> expected = { { 0, 1 }, { 3, 1 }, { 4, 2 }, { 5, 3 }, { 6, 3 }, { 7, 4 },
-        { 8, 5 }, { 9, 5 }, { 10, 6 } };
+    const std::vector<std::pair<int, int>> expected
+        = { { 0, 1 }, { 3, 1 }, { 4, 2 }, { 5, 3 }, { 6, 3 }, { 7, 4 }, { 8, 5 }, { 9, 5 }, { 10, 6 } };
     for (const auto& [correct, grade] : expected)
         EXPECT_EQ(GradeFor(scale, correct), grade) << correct << " correct";
     EXPECT_EQ(Cp1250ToUtf8(scale.description[6]), "Celujący");
@@ -234,10 +242,12 @@ TEST(TestResultsPage, RowsVerbatimAndAverageGuarded)
 {
     const GradeScale scale = ReadGrades(cpLines(kSchoolGrades));
     EXPECT_EQ(Cp1250ToUtf8(ResultsPage({ cp("Budowa atomu"), 9, 10, 125 }, scale)),
-        "<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"50%\" valign=\"top\">Tytuł "
+        "<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"50%\" "
+        "valign=\"top\">Tytuł "
         "testu:</td><td width=\"50%\" valign=\"top\">Budowa atomu</td></tr><tr><td valign=\"top\">Poprawnych "
         "odpowiedzi:</td><td valign=\"top\">9</td></tr><tr><td valign=\"top\">Błędnych odpowiedzi:</td><td "
-        "valign=\"top\">1</td></tr><tr><td valign=\"top\">Ilość pytań:</td><td valign=\"top\">10</td></tr><tr><td "
+        "valign=\"top\">1</td></tr><tr><td valign=\"top\">Ilość pytań:</td><td "
+        "valign=\"top\">10</td></tr><tr><td "
         "valign=\"top\">Czas wykonywania testu:</td><td valign=\"top\">00:02:05</td></tr><tr><td "
         "valign=\"top\">Średni czas odpowiedzi:</td><td valign=\"top\">12 sekund</td></tr><tr><td "
         "valign=\"top\">Ocena:</td><td valign=\"top\">5</td></tr></table><br><br>Bardzo dobry");
@@ -296,8 +306,8 @@ TEST(TestRunFlow, EmptyTestIsRefusedAndAQuestionWithoutOptionsStillEnds)
     EXPECT_FALSE(TestRun(cpLines({ "T=", "A=", "O=", "pytanie1=a", "opcja1=x", "odpowiedź=1" })).CanStart());
     EXPECT_EQ(Cp1250ToUtf8(std::string(kEmptyTestText)), "Wybrany test nie zawiera żadnych pytań");
     // The last question has no options: Next past it gives the results, not an endless run.
-    TestRun run(cpLines({ "T=Test", "A=", "O=", "Pytanie1=a", "Opcja1=x", "Odpowiedź=1", "Pytanie2=b",
-        "Odpowiedź=1" }));
+    TestRun run(cpLines(
+        { "T=Test", "A=", "O=", "Pytanie1=a", "Opcja1=x", "Odpowiedź=1", "Pytanie2=b", "Odpowiedź=1" }));
     run.Start();
     EXPECT_EQ(run.Answer({ "option=1" }, true).kind, TestRun::Step::Kind::QuestionPage);
     EXPECT_EQ(run.Next().kind, TestRun::Step::Kind::Results);
