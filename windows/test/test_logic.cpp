@@ -24,7 +24,8 @@ std::string Key(std::string_view word, int number)
 }
 
 // The first line at or after `from` that contains `part` as written.
-std::optional<std::size_t> FindLine(const std::vector<std::string>& lines, std::string_view part, std::size_t from = 0)
+std::optional<std::size_t> FindLine(
+    const std::vector<std::string>& lines, std::string_view part, std::size_t from = 0)
 {
     for (std::size_t i = from; i < lines.size(); ++i) {
         if (Contains(lines[i], part))
@@ -55,9 +56,24 @@ std::optional<int> ParseThreshold(std::string_view text)
     return value;
 }
 
+// True when the upper-cased line holds a question key: "PYTANIE", digits, "=".
+bool HoldsQuestionKey(std::string_view upper)
+{
+    for (std::size_t at = upper.find("PYTANIE"); at != std::string_view::npos;
+         at = upper.find("PYTANIE", at + 1)) {
+        std::size_t end = at + 7;
+        while (end < upper.size() && upper[end] >= '0' && upper[end] <= '9')
+            ++end;
+        if (end > at + 7 && end < upper.size() && upper[end] == '=')
+            return true;
+    }
+    return false;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view upperPrefix)
 {
-    return text.size() >= upperPrefix.size() && AsciiUpperText(text.substr(0, upperPrefix.size())) == upperPrefix;
+    return text.size() >= upperPrefix.size()
+        && AsciiUpperText(text.substr(0, upperPrefix.size())) == upperPrefix;
 }
 
 } // namespace
@@ -117,7 +133,6 @@ TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n)
     if (!question.line)
         return question;
     question.text = LineValue(lines[*question.line]);
-    const std::string nextQuestion = Key("PYTANIE", n + 1);
     for (int k = 1; *question.line + static_cast<std::size_t>(k) < lines.size(); ++k) {
         const std::size_t at = *question.line + static_cast<std::size_t>(k);
         const std::string& line = lines[at];
@@ -127,7 +142,7 @@ TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n)
             break;
         }
         const std::string upper = AsciiUpperText(line);
-        if (Contains(upper, nextQuestion))
+        if (HoldsQuestionKey(upper))
             break;
         if (Contains(upper, Key("OPCJA", k)))
             question.options.push_back({ k, at, LineValue(line) });
@@ -162,8 +177,8 @@ std::string RemainingText(int count, int n)
     return "Pozosta\xB3o " + std::to_string(count - n) + " pyta\xF1";
 }
 
-std::string CorrectAnswerPage(
-    const std::vector<std::string>& lines, int n, std::string_view questionText, std::string_view correctOption)
+std::string CorrectAnswerPage(const std::vector<std::string>& lines, int n, std::string_view questionText,
+    std::string_view correctOption)
 {
     std::string optionText;
     if (const auto questionLine = FindLine(lines, Key("Pytanie", n))) {
@@ -178,8 +193,8 @@ std::string CorrectAnswerPage(
     return "<table width=\"100%\" cellpadding=\"5\" cellspacing=\"0\" border=\"0\"><tr><td width=\"90\" "
            "valign=\"top\"><u><font color=\"blue\">Pytanie:</font></u></td><td>"
         + std::string(questionText)
-        + "</td></tr><tr><td valign=\"top\"><u><font color=\"red\">Odpowied\x9F:</font></u></td><td>" + optionText
-        + "</td></tr></table>";
+        + "</td></tr><tr><td valign=\"top\"><u><font color=\"red\">Odpowied\x9F:</font></u></td><td>"
+        + optionText + "</td></tr></table>";
 }
 
 std::optional<std::string> SubmittedAnswer(const std::vector<std::string>& entries)
@@ -207,7 +222,8 @@ GradeScale ReadGrades(const std::vector<std::string>& lines)
             if (colon != std::string::npos) {
                 grade.description = line.substr(colon + 1);
                 if (grade.atLineStart && colon >= key.size())
-                    grade.threshold = ParseThreshold(std::string_view(line).substr(key.size(), colon - key.size()));
+                    grade.threshold
+                        = ParseThreshold(std::string_view(line).substr(key.size(), colon - key.size()));
             }
             if (!seen[g])
                 scale.threshold[g] = grade.threshold;
@@ -260,14 +276,18 @@ std::string ResultsPage(const TestResults& results, const GradeScale& scale)
     return "<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr><td width=\"50%\" valign=\"top\">"
            "Tytu\xB3 testu:</td><td width=\"50%\" valign=\"top\">"
         + results.title + "</td></tr>"
-        + "<tr><td valign=\"top\">Poprawnych odpowiedzi:</td><td valign=\"top\">" + std::to_string(results.correct)
-        + "</td></tr>" + "<tr><td valign=\"top\">B\xB3\xEA" "dnych odpowiedzi:</td><td valign=\"top\">"
+        + "<tr><td valign=\"top\">Poprawnych odpowiedzi:</td><td valign=\"top\">"
+        + std::to_string(results.correct) + "</td></tr>"
+        + "<tr><td valign=\"top\">B\xB3\xEA"
+          "dnych odpowiedzi:</td><td valign=\"top\">"
         + std::to_string(results.count - results.correct) + "</td></tr>"
-        + "<tr><td valign=\"top\">Ilo\x9C\xE6 pyta\xF1:</td><td valign=\"top\">" + std::to_string(results.count)
-        + "</td></tr>" + "<tr><td valign=\"top\">Czas wykonywania testu:</td><td valign=\"top\">"
+        + "<tr><td valign=\"top\">Ilo\x9C\xE6 pyta\xF1:</td><td valign=\"top\">"
+        + std::to_string(results.count) + "</td></tr>"
+        + "<tr><td valign=\"top\">Czas wykonywania testu:</td><td valign=\"top\">"
         + ElapsedText(results.seconds) + "</td></tr>"
-        + "<tr><td valign=\"top\">\x8Credni czas odpowiedzi:</td><td valign=\"top\">" + std::to_string(average)
-        + " sekund</td></tr>" + "<tr><td valign=\"top\">Ocena:</td><td valign=\"top\">" + std::to_string(grade)
+        + "<tr><td valign=\"top\">\x8Credni czas odpowiedzi:</td><td valign=\"top\">"
+        + std::to_string(average) + " sekund</td></tr>"
+        + "<tr><td valign=\"top\">Ocena:</td><td valign=\"top\">" + std::to_string(grade)
         + "</td></tr></table><br><br>" + scale.description[grade];
 }
 
@@ -327,8 +347,8 @@ TestRun::Step TestRun::Answer(const std::vector<std::string>& entries, bool show
         return { Step::Kind::Results, {}, {} };
     }
     if (!correct && showCorrect)
-        return { Step::Kind::CorrectAnswerPage, CorrectAnswerPage(m_lines, m_current, m_questionText, m_correctOption),
-            {} };
+        return { Step::Kind::CorrectAnswerPage,
+            CorrectAnswerPage(m_lines, m_current, m_questionText, m_correctOption), {} };
     return advance();
 }
 

@@ -33,11 +33,15 @@ inline constexpr int kMaxTestQuestions = 255;
 // Texts of the window and its boxes ("Test chemiczny", "Pozostało" … in
 // Windows-1250).
 inline constexpr std::string_view kTestCaption = "Test chemiczny";
-inline constexpr std::string_view kNoTestSelectedText = "Przed rozpocz\xEA" "ciem musisz wybra\xE6 test z listy";
+inline constexpr std::string_view kNoTestSelectedText = "Przed rozpocz\xEA"
+                                                        "ciem musisz wybra\xE6 test z listy";
 inline constexpr std::string_view kNoTestSelectedTitle = "Nie wybrano testu";
-inline constexpr std::string_view kEmptyTestText = "Wybrany test nie zawiera \xBF" "adnych pyta\xF1";
+inline constexpr std::string_view kEmptyTestText = "Wybrany test nie zawiera \xBF"
+                                                   "adnych pyta\xF1";
 inline constexpr std::string_view kEmptyTestTitle = "Pusty test";
-inline constexpr std::string_view kNothingSelectedText = "Nie zaznaczy\xB3" "e\x9C \xBF" "adnej opcji";
+inline constexpr std::string_view kNothingSelectedText = "Nie zaznaczy\xB3"
+                                                         "e\x9C \xBF"
+                                                         "adnej opcji";
 inline constexpr std::string_view kNothingSelectedTitle = "Nic nie zaznaczono";
 inline constexpr std::string_view kStopQuestionText = "Czy chcesz przerwa\xE6 aktualnie wykonywany test ?";
 inline constexpr std::string_view kStopQuestionTitle = "Przerwij test";
@@ -98,9 +102,9 @@ struct TestQuestion {
 // Reads question n: the first line containing "PYTANIE" + n + "=" without
 // regard to letter case, then line k after it is option k when it contains
 // "OPCJA" + k + "=" (case-insensitive), up to the first line containing
-// "Odpowiedź=". The reading stops also at the next question's line
-// ("PYTANIE" + (n + 1) + "=") and at the last line, leaving the question
-// without an answer; it never reads past the lines.
+// "Odpowiedź=". The reading stops also at a line of any other question
+// ("PYTANIE", digits, "=", without case) and after the last line, leaving
+// the question without an answer; it never reads past the lines.
 TestQuestion ReadQuestion(const std::vector<std::string>& lines, int n);
 
 // ---------------------------------------------------------------------------
