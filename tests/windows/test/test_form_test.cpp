@@ -1,6 +1,7 @@
 #include "core/message_pump.h"
 #include "core/registry.h"
 #include "tests/windows/reference/reference_test_support.h"
+#include "windows/settings/font_form.h"
 #include "windows/test/test_form.h"
 
 #include <QBuffer>
@@ -398,6 +399,48 @@ TEST_F(TestForm, LinksLeaveOnlyForTheWebAndMailAndPicturesComeFromThePackage)
         EXPECT_EQ(handled, c.handled) << c.target;
         EXPECT_EQ(windows.take(), c.run) << c.target;
     }
+}
+
+// The stored Test* values and the appearance dialog change the run's view
+// only; the results keep Tahoma 8, black on white. F1 opens O_TEST.
+TEST_F(TestForm, AppearanceIsTheRunViewsOnlyAndF1OpensItsHelp)
+{
+    WriteRegInteger(Hive::CurrentUser, test::kPlacementKey, "TestBackgroundColor",
+        static_cast<std::int32_t>(RgbColor(0, 0, 128)));
+    WriteRegInteger(Hive::CurrentUser, test::kPlacementKey, "TestFontSize", 14);
+    writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 1));
+    open();
+    EXPECT_EQ(form->TestHtml->DefBackground(), RgbColor(0, 0, 128));
+    EXPECT_EQ(form->TestHtml->DefFontSize(), 14);
+    EXPECT_EQ(form->TestHtml->MarginWidth(), 0);
+    EXPECT_EQ(form->TestHtml->MarginHeight(), 0);
+    EXPECT_EQ(form->WynikiHtml->DefBackground(), RgbColor(255, 255, 255));
+    EXPECT_EQ(form->WynikiHtml->DefFontName(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(form->WynikiHtml->DefFontSize(), 8);
+
+    // The border panels take the run view's background only during a run.
+    select(0);
+    form->StartButtonClick();
+    EXPECT_EQ(form->GornyPanel->palette().color(QPalette::Window), QColor(0, 0, 128));
+    ui.answerModal([](QDialog& dialog) {
+        ViewAppearance look = DefaultViewAppearance();
+        look.background = RgbColor(0, 128, 0);
+        look.fontName = "Tahoma";
+        static_cast<TFontForm&>(dialog).SetAppearance(look);
+        return mrOk;
+    });
+    press(form->TestHtml, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(form->TestHtml->DefBackground(), RgbColor(0, 128, 0));
+    EXPECT_EQ(form->LewyPanel->palette().color(QPalette::Window), QColor(0, 128, 0));
+    EXPECT_EQ(form->PrzyciskiPanel->palette().color(QPalette::Window), QColor(0, 128, 0));
+    EXPECT_EQ(ReadRegString(Hive::CurrentUser, test::kPlacementKey, "TestFontName"), "Tahoma");
+    EXPECT_EQ(form->WynikiHtml->DefBackground(), RgbColor(255, 255, 255));
+    answer(2);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Results);
+    EXPECT_EQ(form->GornyPanel->palette().color(QPalette::Window), QColor(255, 255, 255));
+
+    press(form->WynikiHtml, Qt::Key_F1);
+    EXPECT_EQ(windows.take(), QStringList { QStringLiteral("help O_TEST") });
 }
 
 TEST_F(TestForm, ColumnWidthsAreKeptOnlyWithSaveWindowsPlacement)
