@@ -16,6 +16,7 @@ The questions that show them (and their answers) depend on these shapes: change
 a picture only together with its question, then run the script and commit both.
 """
 
+import math
 import pathlib
 import subprocess
 import sys
@@ -31,7 +32,7 @@ def text(x, y, words, size=20, colour="black"):
 def formula(x, y, parts, size=20):
     """Writes a formula given as (text, is_subscript) parts from x; returns
     the primitives and the x after the last part (DejaVu Sans advance widths
-    approximated as 0.62 of the size for capitals and digits)."""
+    approximated as 0.68 of the size)."""
     out = ""
     for part, sub in parts:
         s = int(size * 0.7) if sub else size
@@ -42,7 +43,6 @@ def formula(x, y, parts, size=20):
 
 def atom():
     """Neutral atom: nucleus and three shells holding 2, 8, 1 electrons."""
-    import math
     cx = cy = 110
     draw = "fill '#D04040' stroke '#802020' stroke-width 2 circle 110,110 110,96 "
     draw += "fill none stroke '#808080' stroke-width 2 "
