@@ -2,9 +2,11 @@
 // and pasted text, converting from the focused box (also after a click on
 // "Przelicz" and with Enter), the messages, help and closing.
 
+#include "core/registry.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
 #include "tests/support/recording_window_opener.h"
+#include "windows/program_window_opener.h"
 #include "windows/units/units_form.h"
 
 #include <QApplication>
@@ -192,6 +194,53 @@ TEST_F(UnitsForm, HelpOpensItsTopic)
     EXPECT_EQ(opener.calls, (QStringList { QStringLiteral("help O_LICZ"), QStringLiteral("help O_LICZ") }));
     part<QToolButton>(form, "ZamknijPrzycisk")->click();
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(UnitsForm, TheProgramsOpenerShowsIt)
+{
+    ScriptedUiServices ui;
+    ui.answerModal([](QDialog&) { return mrCancel; });
+    ProgramWindowOpener().OpenUnits(nullptr);
+    ASSERT_TRUE(ui.finished());
+    EXPECT_EQ(ui.requests().at(0).caption, QStringLiteral("Przelicznik jednostek"));
+    EXPECT_EQ(ui.requests().at(0).text, QStringLiteral("UnitsForm"));
+}
+
+// Opened through the opening call, moved and closed, it opens again where it
+// was; its size is fixed and not stored.
+TEST_F(UnitsForm, KeepsItsPlaceAndItsSize)
+{
+    WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Administrator");
+    WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Administrator", "SaveWindowsPlacement", 1);
+    const std::string placement = "Software\\Orbita\\Administrator\\Placement";
+    QPoint shownAt;
+    QSize shownSize;
+    {
+        ScriptedUiServices ui;
+        ui.answerModal([&](QDialog& dialog) {
+            dialog.move(dialog.pos() + QPoint(7, 9));
+            shownAt = dialog.pos();
+            shownSize = dialog.size();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            return dialog.result();
+        });
+        TUnitsForm::ShowUnits();
+        EXPECT_TRUE(ui.finished());
+    }
+    EXPECT_EQ(shownSize, QSize(380, 290)) << "the designed size less the caption";
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, placement, "UnitsFormLeft"), shownAt.x());
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, placement, "UnitsFormTop"), shownAt.y());
+    EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, placement, "UnitsFormWidth"), -1);
+
+    ScriptedUiServices ui;
+    ui.answerModal([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.pos(), shownAt);
+        EXPECT_EQ(dialog.size(), shownSize);
+        EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed size";
+        return mrCancel;
+    });
+    TUnitsForm::ShowUnits();
+    EXPECT_TRUE(ui.finished());
 }
 
 } // namespace
