@@ -37,7 +37,10 @@ void SetTitlePanelLook(QLabel& panel)
     palette.setColor(QPalette::Window, QColor(0x1F, 0x3A, 0x6E));
     palette.setColor(QPalette::WindowText, Qt::white);
     panel.setPalette(palette);
-    QFont font = panel.font();
+    // Bold 13-pixel Tahoma, like a window caption (the face maps to an
+    // installed one through the program's font aliases).
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(13);
     font.setBold(true);
     panel.setFont(font);
 }

@@ -11,6 +11,7 @@
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
 #include "windows/test/test_form.h"
+#include "windows/units/units_form.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -65,11 +66,13 @@ void ProgramWindowOpener::OpenTest(QWidget* owner)
     TTestForm::ShowTest(owner);
 }
 
-// The unit converter, settings window and update centre are not in the
-// program yet: these open nothing.
-void ProgramWindowOpener::OpenUnits(QWidget*)
+void ProgramWindowOpener::OpenUnits(QWidget* owner)
 {
+    TUnitsForm::ShowUnits(owner);
 }
+
+// The settings window and update centre are not in the program yet: these
+// open nothing.
 void ProgramWindowOpener::OpenSettings(QWidget*)
 {
 }

@@ -51,10 +51,7 @@ protected:
         WriteWholeFile(path(name + "/atom.gif"), "GIF89a");
         return path(name);
     }
-    static ToolRun tool(const QStringList& arguments)
-    {
-        return RunTool(arguments);
-    }
+    static ToolRun tool(const QStringList& arguments) { return RunTool(arguments); }
     static ToolRun check(const std::string& target)
     {
         return RunTool({ QStringLiteral("test"), QStringLiteral("check"), QString::fromStdString(target) });
@@ -68,20 +65,23 @@ TEST_F(TestCommandsTest, SoundTestIsShownPackedAndCheckedAgainAsAPackage)
     const std::string source = folder("Atom", kSoundTest);
     const ToolRun checked = check(source);
     EXPECT_EQ(checked.exitCode, 0) << checked.standardError;
-    EXPECT_NE(checked.standardOutput.find("Tytuł: Budowa atomu\nAutor: Jan Kowalski\nOpis: Cztery pytania, a=b\n"
-                                          "Liczba pytań: 4\n"),
+    EXPECT_NE(
+        checked.standardOutput.find("Tytuł: Budowa atomu\nAutor: Jan Kowalski\nOpis: Cztery pytania, a=b\n"
+                                    "Liczba pytań: 4\n"),
         std::string::npos)
         << checked.standardOutput;
     EXPECT_NE(checked.standardOutput.find("  *2) hel\n"), std::string::npos);
-    EXPECT_NE(checked.standardOutput.find("0 → 1, 1 → 3, 2 → 4, 3 → 5, 4 → 6\n"), std::string::npos) << checked.standardOutput;
+    EXPECT_NE(checked.standardOutput.find("0 → 1, 1 → 3, 2 → 4, 3 → 5, 4 → 6\n"), std::string::npos)
+        << checked.standardOutput;
 
     const std::string package = path("Atom.obt");
-    const ToolRun packed = tool({ QStringLiteral("test"), QStringLiteral("pack"), QString::fromStdString(source),
-        QString::fromStdString(package) });
+    const ToolRun packed = tool({ QStringLiteral("test"), QStringLiteral("pack"),
+        QString::fromStdString(source), QString::fromStdString(package) });
     ASSERT_EQ(packed.exitCode, 0) << packed.standardError;
     const auto members = ReadPackedArchive(package);
     ASSERT_TRUE(members);
-    const auto text = std::find_if(members->begin(), members->end(), [](auto& m) { return m.name == "TEST.TXT"; });
+    const auto text
+        = std::find_if(members->begin(), members->end(), [](auto& m) { return m.name == "TEST.TXT"; });
     ASSERT_NE(text, members->end());
     // Packed as every package is: the text in Windows-1250.
     EXPECT_NE(text->data.find("Odpowied\x9F=1"), std::string::npos);
@@ -130,8 +130,8 @@ TEST_F(TestCommandsTest, PlantedFaultsAreReportedWithTheirLinesAndRefusedByPack)
         EXPECT_NE(run.standardError.find(problem), std::string::npos) << problem << "\n" << run.standardError;
 
     const std::string package = path("Zly.obt");
-    const ToolRun packed = tool({ QStringLiteral("test"), QStringLiteral("pack"), QString::fromStdString(source),
-        QString::fromStdString(package) });
+    const ToolRun packed = tool({ QStringLiteral("test"), QStringLiteral("pack"),
+        QString::fromStdString(source), QString::fromStdString(package) });
     EXPECT_EQ(packed.exitCode, 1);
     EXPECT_FALSE(fs::exists(package));
 }
@@ -140,9 +140,10 @@ TEST_F(TestCommandsTest, Utf8DamagedAndEmptyPackages)
 {
     // Packed without conversion: the program would read UTF-8 as Windows-1250.
     const std::string utf8Package = path("Utf8.obt");
-    ASSERT_EQ(tool({ QStringLiteral("archive"), QStringLiteral("pack"),
-                  QString::fromStdString(folder("Utf8", kSoundTest)), QString::fromStdString(utf8Package) })
-                  .exitCode,
+    ASSERT_EQ(
+        tool({ QStringLiteral("archive"), QStringLiteral("pack"),
+                 QString::fromStdString(folder("Utf8", kSoundTest)), QString::fromStdString(utf8Package) })
+            .exitCode,
         0);
     const ToolRun utf8 = check(utf8Package);
     EXPECT_EQ(utf8.exitCode, 1);
@@ -151,22 +152,25 @@ TEST_F(TestCommandsTest, Utf8DamagedAndEmptyPackages)
     WriteWholeFile(path("Uszkodzony.obt"), "<html>404</html>");
     const ToolRun damaged = check(path("Uszkodzony.obt"));
     EXPECT_EQ(damaged.exitCode, 1);
-    EXPECT_NE(damaged.standardError.find("nie można odczytać pakietu"), std::string::npos) << damaged.standardError;
+    EXPECT_NE(damaged.standardError.find("nie można odczytać pakietu"), std::string::npos)
+        << damaged.standardError;
 
     WriteWholeFile(path("Pusty/obrazek.gif"), "GIF89a");
     const std::string empty = path("Pusty.obt");
     ASSERT_EQ(tool({ QStringLiteral("archive"), QStringLiteral("pack"), QString::fromStdString(path("Pusty")),
-                  QString::fromStdString(empty) })
+                       QString::fromStdString(empty) })
                   .exitCode,
         0);
     const ToolRun noTest = check(empty);
     EXPECT_EQ(noTest.exitCode, 1);
-    EXPECT_NE(noTest.standardError.find("nie zawiera pliku TEST.TXT"), std::string::npos) << noTest.standardError;
+    EXPECT_NE(noTest.standardError.find("nie zawiera pliku TEST.TXT"), std::string::npos)
+        << noTest.standardError;
 
     // Lower-case question keys: no questions at all.
     const ToolRun lower = check(folder("Male", "T=a\nA=b\nO=c\npytanie1=x\nopcja1=y\nodpowiedź=1\n"));
     EXPECT_EQ(lower.exitCode, 1);
-    EXPECT_NE(lower.standardError.find("test nie zawiera żadnych pytań"), std::string::npos) << lower.standardError;
+    EXPECT_NE(lower.standardError.find("test nie zawiera żadnych pytań"), std::string::npos)
+        << lower.standardError;
 }
 
 TEST_F(TestCommandsTest, MoreThan255QuestionsAndUnreachableGrades)
@@ -177,7 +181,8 @@ TEST_F(TestCommandsTest, MoreThan255QuestionsAndUnreachableGrades)
     test += "Ocena2=100:a\nOcena3=150:b\nOcena4=200:c\nOcena5=250:d\nOcena6=300:e\n";
     const ToolRun run = check(folder("Dlugi", test));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.standardError.find("więcej niż 255 pytań; pytania od 256."), std::string::npos) << run.standardError;
+    EXPECT_NE(run.standardError.find("więcej niż 255 pytań; pytania od 256."), std::string::npos)
+        << run.standardError;
     EXPECT_NE(run.standardError.find("próg oceny 6 (300) przekracza liczbę pytań (255)"), std::string::npos);
     EXPECT_NE(run.standardOutput.find("Liczba pytań: 255\n"), std::string::npos);
 }

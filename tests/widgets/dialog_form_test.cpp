@@ -77,6 +77,10 @@ TEST_F(DialogForm, TitlePanelShowsTheWindowTitle)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Słownik"));
     EXPECT_EQ(form.title(), QStringLiteral("Słownik"));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QFont caption = form.titlePanel()->font();
+    EXPECT_EQ(caption.family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(caption.pixelSize(), 13);
+    EXPECT_TRUE(caption.bold());
 }
 
 TEST_F(DialogForm, KeysArePreviewedBeforeTheFocusedChild)

@@ -126,16 +126,16 @@ TestSource ReadFolder(const fs::path& folder)
     std::size_t failedAt = 0;
     const auto converted = Utf8ToCp1250(utf8, &failedAt);
     if (!converted) {
-        const auto line = 1 + std::count(utf8.begin(), utf8.begin() + static_cast<std::ptrdiff_t>(failedAt), '\n');
+        const auto line
+            = 1 + std::count(utf8.begin(), utf8.begin() + static_cast<std::ptrdiff_t>(failedAt), '\n');
         source.problems.push_back("TEST.TXT, wiersz " + std::to_string(line)
             + ": to nie jest tekst UTF-8, kt\xC3\xB3ry da si\xC4\x99 zapisa\xC4\x87 w Windows-1250");
         return source;
     }
     source.lines = SplitTextLines(*converted);
     source.readable = true;
-    source.memberExists = [members = std::move(members)](std::string_view name) {
-        return members.count(Cp1250LowerText(name)) > 0;
-    };
+    source.memberExists = [members = std::move(members)](
+                              std::string_view name) { return members.count(Cp1250LowerText(name)) > 0; };
     return source;
 }
 
@@ -148,7 +148,8 @@ std::vector<std::string> PictureNames(std::string_view markup)
     while (reader.next(token)) {
         if (token.kind != html::TokenKind::StartTag || token.element != html::ElementId::Img)
             continue;
-        if (const auto* src = html::GetAttribute(token.attributes, html::AttributeId::Src); src && !src->text.empty())
+        if (const auto* src = html::GetAttribute(token.attributes, html::AttributeId::Src);
+            src && !src->text.empty())
             names.push_back(src->text);
     }
     return names;
@@ -168,12 +169,14 @@ std::vector<KeyUse> FindKeys(const std::vector<std::string>& lines, std::string_
     std::vector<KeyUse> uses;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string upper = AsciiUpperText(lines[i]);
-        for (std::size_t at = upper.find(upperWord); at != std::string::npos; at = upper.find(upperWord, at + 1)) {
+        for (std::size_t at = upper.find(upperWord); at != std::string::npos;
+             at = upper.find(upperWord, at + 1)) {
             std::size_t end = at + upperWord.size();
             int number = -1;
             if (numbered) {
                 std::size_t digits = end;
-                while (digits < upper.size() && upper[digits] >= '0' && upper[digits] <= '9' && digits - end < 6)
+                while (
+                    digits < upper.size() && upper[digits] >= '0' && upper[digits] <= '9' && digits - end < 6)
                     ++digits;
                 if (digits == end)
                     continue;
@@ -182,16 +185,20 @@ std::vector<KeyUse> FindKeys(const std::vector<std::string>& lines, std::string_
             }
             if (end >= upper.size() || upper[end] != '=')
                 continue;
-            uses.push_back({ i, number, lines[i].compare(at, word.size(), word) == 0, lines[i].substr(at, end + 1 - at) });
+            uses.push_back({ i, number, lines[i].compare(at, word.size(), word) == 0,
+                lines[i].substr(at, end + 1 - at) });
         }
     }
     return uses;
 }
 
-std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std::function<bool(std::string_view)>& memberExists)
+std::vector<Problem> CheckLines(
+    const std::vector<std::string>& lines, const std::function<bool(std::string_view)>& memberExists)
 {
     std::vector<Problem> problems;
-    auto report = [&problems](std::size_t index, std::string text) { problems.push_back({ index + 1, std::move(text) }); };
+    auto report = [&problems](std::size_t index, std::string text) {
+        problems.push_back({ index + 1, std::move(text) });
+    };
     if (lines.size() < 3)
         problems.push_back({ 0, "plik ma mniej ni\xC5\xBC trzy wiersze (tytu\xC5\x82, autor, opis)" });
 
@@ -201,7 +208,9 @@ std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std
     for (const auto& [word, numbered] : keys) {
         for (const KeyUse& use : FindKeys(lines, word, numbered)) {
             if (!use.exactCase)
-                report(use.line, "klucz " + Quoted(use.written) + " ma inn\xC4\x85 wielko\xC5\x9B\xC4\x87 liter ni\xC5\xBC "
+                report(use.line,
+                    "klucz " + Quoted(use.written)
+                        + " ma inn\xC4\x85 wielko\xC5\x9B\xC4\x87 liter ni\xC5\xBC "
                         + Quoted(std::string(word) + (numbered ? std::to_string(use.number) : "") + "=")
                         + "; program go nie rozpozna");
         }
@@ -218,17 +227,28 @@ std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std
             continue;
         }
         if (use.number == expected) {
-            report(use.line, "test ma wi\xC4\x99" "cej ni\xC5\xBC " + std::to_string(kMaxTestQuestions)
-                    + " pyta\xC5\x84; pytania od " + std::to_string(use.number) + ". nie b\xC4\x99" "d\xC4\x85 zadane");
+            report(use.line,
+                "test ma wi\xC4\x99"
+                "cej ni\xC5\xBC "
+                    + std::to_string(kMaxTestQuestions) + " pyta\xC5\x84; pytania od "
+                    + std::to_string(use.number)
+                    + ". nie b\xC4\x99"
+                      "d\xC4\x85 zadane");
         } else {
-            report(use.line, "pytanie numer " + std::to_string(use.number) + " stoi tam, gdzie oczekiwano numeru "
-                    + std::to_string(expected) + " (przerwa, powt\xC3\xB3rzenie lub z\xC5\x82" "a kolejno\xC5\x9B\xC4\x87); "
-                    + "pytania od tego miejsca nie b\xC4\x99" "d\xC4\x85 zadane");
+            report(use.line,
+                "pytanie numer " + std::to_string(use.number) + " stoi tam, gdzie oczekiwano numeru "
+                    + std::to_string(expected)
+                    + " (przerwa, powt\xC3\xB3rzenie lub z\xC5\x82"
+                      "a kolejno\xC5\x9B\xC4\x87); "
+                    + "pytania od tego miejsca nie b\xC4\x99"
+                      "d\xC4\x85 zadane");
         }
         break;
     }
     if (count == 0 && lines.size() >= 3)
-        problems.push_back({ 0, "test nie zawiera \xC5\xBC" "adnych pyta\xC5\x84 (klucz \xE2\x80\x9EPytanie1=\xE2\x80\x9D)" });
+        problems.push_back({ 0,
+            "test nie zawiera \xC5\xBC"
+            "adnych pyta\xC5\x84 (klucz \xE2\x80\x9EPytanie1=\xE2\x80\x9D)" });
 
     for (int n = 1; n <= count; ++n) {
         const TestQuestion question = ReadQuestion(lines, n);
@@ -236,18 +256,25 @@ std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std
             continue;
         const std::string name = "pytanie " + std::to_string(n);
         for (const std::size_t stray : question.strayLines)
-            report(stray, name + ": ten wiersz nie jest opcj\xC4\x85 numer " + std::to_string(stray - *question.line)
-                    + " (opcje Opcja1=, Opcja2= \xE2\x80\xA6 musz\xC4\x85 sta\xC4\x87 zaraz po pytaniu, bez przerw)");
+            report(stray,
+                name + ": ten wiersz nie jest opcj\xC4\x85 numer " + std::to_string(stray - *question.line)
+                    + " (opcje Opcja1=, Opcja2= \xE2\x80\xA6 musz\xC4\x85 sta\xC4\x87 zaraz po pytaniu, bez "
+                      "przerw)");
         if (question.options.empty())
-            report(*question.line, name + " nie ma \xC5\xBC" "adnej opcji");
+            report(*question.line,
+                name
+                    + " nie ma \xC5\xBC"
+                      "adnej opcji");
         if (!question.answerLine) {
             report(*question.line, name + " nie ma wiersza \xE2\x80\x9EOdpowied\xC5\xBA=\xE2\x80\x9D");
         } else {
             const bool amongOptions = std::any_of(question.options.begin(), question.options.end(),
                 [&](const TestOption& option) { return std::to_string(option.number) == question.answer; });
             if (!amongOptions)
-                report(*question.answerLine, name + ": odpowied\xC5\xBA " + Quoted(question.answer)
-                        + " nie jest numerem \xC5\xBC" "adnej z jego opcji");
+                report(*question.answerLine,
+                    name + ": odpowied\xC5\xBA " + Quoted(question.answer)
+                        + " nie jest numerem \xC5\xBC"
+                          "adnej z jego opcji");
             const auto next = n < count ? ReadQuestion(lines, n + 1).line : std::nullopt;
             const std::size_t end = next ? *next : lines.size();
             for (std::size_t i = *question.answerLine + 1; i < end; ++i) {
@@ -274,31 +301,41 @@ std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std
         if (seen[grade.grade])
             report(grade.line, "drugi wiersz " + key + " (pr\xC3\xB3g bierze si\xC4\x99 z pierwszego)");
         else if (!grade.atLineStart && grade.grade >= 2)
-            report(grade.line, key + " nie stoi na pocz\xC4\x85tku wiersza; pr\xC3\xB3g nie zostanie odczytany");
+            report(
+                grade.line, key + " nie stoi na pocz\xC4\x85tku wiersza; pr\xC3\xB3g nie zostanie odczytany");
         else if (!grade.threshold && grade.grade >= 2)
-            report(grade.line, "pr\xC3\xB3g oceny " + std::to_string(grade.grade)
-                    + " nie jest liczb\xC4\x85 zako\xC5\x84" "czon\xC4\x85 dwukropkiem");
+            report(grade.line,
+                "pr\xC3\xB3g oceny " + std::to_string(grade.grade)
+                    + " nie jest liczb\xC4\x85 zako\xC5\x84"
+                      "czon\xC4\x85 dwukropkiem");
         seen[grade.grade] = true;
     }
     std::optional<std::pair<int, int>> previous; // grade, threshold
     for (int g = 2; g <= 6; ++g) {
         if (!seen[g])
-            problems.push_back({ 0, "brak wiersza " + Quoted("Ocena" + std::to_string(g) + "=") + " (pr\xC3\xB3g oceny "
+            problems.push_back({ 0,
+                "brak wiersza " + Quoted("Ocena" + std::to_string(g) + "=") + " (pr\xC3\xB3g oceny "
                     + std::to_string(g) + ")" });
         if (!scale.threshold[g])
             continue;
         const int threshold = *scale.threshold[g];
-        const auto line = std::find_if(scale.lines.begin(), scale.lines.end(), [g](const GradeLine& l) { return l.grade == g; })->line;
+        const auto line = std::find_if(scale.lines.begin(), scale.lines.end(), [g](const GradeLine& l) {
+            return l.grade == g;
+        })->line;
         if (previous && threshold <= previous->second)
-            report(line, "pr\xC3\xB3g oceny " + std::to_string(g) + " (" + std::to_string(threshold)
-                    + ") nie jest wi\xC4\x99kszy ni\xC5\xBC pr\xC3\xB3g oceny " + std::to_string(previous->first) + " ("
-                    + std::to_string(previous->second) + ")");
+            report(line,
+                "pr\xC3\xB3g oceny " + std::to_string(g) + " (" + std::to_string(threshold)
+                    + ") nie jest wi\xC4\x99kszy ni\xC5\xBC pr\xC3\xB3g oceny "
+                    + std::to_string(previous->first) + " (" + std::to_string(previous->second) + ")");
         if (g >= 3 && threshold > count)
-            report(line, "pr\xC3\xB3g oceny " + std::to_string(g) + " (" + std::to_string(threshold)
-                    + ") przekracza liczb\xC4\x99 pyta\xC5\x84 (" + std::to_string(count) + "); tej oceny nie mo\xC5\xBCna dosta\xC4\x87");
+            report(line,
+                "pr\xC3\xB3g oceny " + std::to_string(g) + " (" + std::to_string(threshold)
+                    + ") przekracza liczb\xC4\x99 pyta\xC5\x84 (" + std::to_string(count)
+                    + "); tej oceny nie mo\xC5\xBCna dosta\xC4\x87");
         previous = { g, threshold };
     }
-    std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    std::stable_sort(
+        problems.begin(), problems.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return problems;
 }
 
@@ -306,28 +343,35 @@ std::vector<Problem> CheckLines(const std::vector<std::string>& lines, const std
 void PrintSummary(const std::vector<std::string>& lines)
 {
     const TestDescription description = DescribeTest(lines);
-    std::printf("Tytu\xC5\x82: %s\nAutor: %s\nOpis: %s\nLiczba pyta\xC5\x84: %d\n", Utf8(description.title).c_str(),
-        Utf8(description.author).c_str(), Utf8(description.description).c_str(), description.questionCount);
+    std::printf("Tytu\xC5\x82: %s\nAutor: %s\nOpis: %s\nLiczba pyta\xC5\x84: %d\n",
+        Utf8(description.title).c_str(), Utf8(description.author).c_str(),
+        Utf8(description.description).c_str(), description.questionCount);
     for (int n = 1; n <= description.questionCount; ++n) {
         const TestQuestion question = ReadQuestion(lines, n);
-        std::printf("\nPytanie %d (wiersz %zu): %s\n", n, question.line.value_or(0) + 1, Utf8(question.text).c_str());
+        std::printf(
+            "\nPytanie %d (wiersz %zu): %s\n", n, question.line.value_or(0) + 1, Utf8(question.text).c_str());
         for (const TestOption& option : question.options)
-            std::printf("  %s%d) %s\n", std::to_string(option.number) == question.answer ? "*" : " ", option.number,
-                Utf8(option.text).c_str());
-        std::printf("  Odpowied\xC5\xBA: %s\n", question.answerLine ? Utf8(question.answer).c_str() : "(brak)");
+            std::printf("  %s%d) %s\n", std::to_string(option.number) == question.answer ? "*" : " ",
+                option.number, Utf8(option.text).c_str());
+        std::printf(
+            "  Odpowied\xC5\xBA: %s\n", question.answerLine ? Utf8(question.answer).c_str() : "(brak)");
     }
     const GradeScale scale = ReadGrades(lines);
     std::printf("\nProgi ocen:");
     for (int g = 2; g <= 6; ++g)
-        std::printf(" %d: %s%s", g, scale.threshold[g] ? std::to_string(*scale.threshold[g]).c_str() : "brak", g < 6 ? "," : "\n");
+        std::printf(" %d: %s%s", g, scale.threshold[g] ? std::to_string(*scale.threshold[g]).c_str() : "brak",
+            g < 6 ? "," : "\n");
     std::printf("Ocena za liczb\xC4\x99 poprawnych odpowiedzi:");
     for (int first = 0; first <= description.questionCount;) {
         const int grade = GradeFor(scale, first);
         int last = first;
         while (last < description.questionCount && GradeFor(scale, last + 1) == grade)
             ++last;
-        std::printf(" %s \xE2\x86\x92 %d%s", (first == last ? std::to_string(first) : std::to_string(first) + "\xE2\x80\x93" + std::to_string(last)).c_str(), grade,
-            last == description.questionCount ? "\n" : ",");
+        std::printf(" %s \xE2\x86\x92 %d%s",
+            (first == last ? std::to_string(first)
+                           : std::to_string(first) + "\xE2\x80\x93" + std::to_string(last))
+                .c_str(),
+            grade, last == description.questionCount ? "\n" : ",");
         first = last + 1;
     }
 }
@@ -387,7 +431,8 @@ int PackCommand(const std::vector<std::string>& args)
     }
     // The folder is packed as every package is: texts and names from UTF-8 to Windows-1250.
     const auto& commands = Commands();
-    const auto pack = std::find_if(commands.begin(), commands.end(), [](const Command& c) { return c.name == "archive pack"; });
+    const auto pack = std::find_if(
+        commands.begin(), commands.end(), [](const Command& c) { return c.name == "archive pack"; });
     if (pack == commands.end()) {
         std::fputs("orbita-tool: the archive pack command is missing\n", stderr);
         return 1;
@@ -396,11 +441,13 @@ int PackCommand(const std::vector<std::string>& args)
 }
 
 const CommandRegistrar checkRegistrar(Command { "test check",
-    "test check FILE.obt|FOLDER   show a chemistry test (a package, or its source folder in UTF-8) and report "
+    "test check FILE.obt|FOLDER   show a chemistry test (a package, or its source folder in UTF-8) and "
+    "report "
     "in Polish every fault that would spoil a run; exit 1 when one is found",
     CheckCommand });
 const CommandRegistrar packRegistrar(Command { "test pack",
-    "test pack FOLDER FILE.obt   check the test of FOLDER and, when it has no faults, pack it as archive pack "
+    "test pack FOLDER FILE.obt   check the test of FOLDER and, when it has no faults, pack it as archive "
+    "pack "
     "--from-utf8 does",
     PackCommand });
 
