@@ -250,6 +250,7 @@ void ThtmlLite::Refresh()
 // and lays it out. Selection and find start over.
 void ThtmlLite::buildPage()
 {
+    ++m_pageGeneration; // a submit still posted for the previous page is dropped
     m_document = html::BuildDocument(m_markup, buildOptions());
     m_findFrom = 0;
     m_selStart = m_selEnd = m_selAnchor = 0;
@@ -422,6 +423,13 @@ void ThtmlLite::createControls()
         entry->widget = widget;
         m_controls.push_back(std::move(entry));
     }
+    // Tab goes from the view into its controls in page order.
+    QWidget* previous = this;
+    for (const auto& entry : m_controls)
+        if (entry->widget != nullptr) {
+            QWidget::setTabOrder(previous, entry->widget);
+            previous = entry->widget;
+        }
 }
 
 QWidget* ThtmlLite::ControlWidget(html::ControlId control) const
@@ -541,18 +549,30 @@ void ThtmlLite::submitForm(html::FormId form, html::ControlId pressed)
     html::Form formData;
     if (form < m_document.forms.size())
         formData = m_document.forms[form];
-    // Raised after the click has returned, so that the handler may replace the page.
-    QTimer::singleShot(0, this, [this, formData = std::move(formData), results = std::move(results)] {
-        if (OnFormSubmit)
-            OnFormSubmit(this, formData.action, formData.target, formData.encType, formData.method, results);
-    });
+    // Raised after the click has returned, so that the handler may replace the
+    // page; dropped when the page was replaced meanwhile (a second Enter must
+    // not answer the next page with the values of this one).
+    QTimer::singleShot(0, this,
+        [this, generation = m_pageGeneration, formData = std::move(formData), results = std::move(results)] {
+            if (generation != m_pageGeneration)
+                return;
+            if (OnFormSubmit)
+                OnFormSubmit(
+                    this, formData.action, formData.target, formData.encType, formData.method, results);
+        });
 }
 
 void ThtmlLite::SubmitFirstForm()
 {
-    if (m_document.forms.empty())
+    if (!m_document.forms.empty()) {
+        submitForm(0, html::kNone);
         return;
-    submitForm(0, html::kNone);
+    }
+    // Controls outside any form are a form of their own, without an action.
+    const bool formless = std::any_of(m_document.controls.begin(), m_document.controls.end(),
+        [](const html::FormControl& control) { return control.form == html::kNone; });
+    if (formless)
+        submitForm(html::kNone, html::kNone);
 }
 
 // ---- layout and scrolling ----

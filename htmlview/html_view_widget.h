@@ -127,7 +127,9 @@ public:
     void SetVScrollBarPosition(int position); // clamped to 0 .. VScrollBarRange()
     int VScrollBarRange() const; // document height minus visible height, at least 0
     int FormControlCount() const { return static_cast<int>(m_document.controls.size()); }
-    // Submits the page's first form as its submit button would (posted).
+    // Submits the page's first form as its submit button would (posted); on a
+    // page without a FORM element, the controls outside any form. A submit
+    // still posted when the page is replaced or rebuilt is dropped.
     void SubmitFirstForm();
     void Clear();
     // Builds and lays the page out again after the default properties changed.
@@ -203,6 +205,7 @@ private:
     std::vector<std::unique_ptr<ControlEntry>> m_controls; // per ControlId
     std::vector<QButtonGroup*> m_radioGroups;
     int m_layoutWidth = -1;
+    std::uint64_t m_pageGeneration = 0; // advanced by every page build
 
     // find and selection: offsets into m_layout.text
     std::size_t m_findFrom = 0;

@@ -263,6 +263,24 @@ std::string ProgramFolder()
     return WithTrailingBackslash(fs::path(ExecutablePath()).parent_path().string());
 }
 
+namespace {
+
+// $XDG_DATA_HOME when absolute, else ~/.local/share; no trailing "/".
+std::string dataHomeFolder()
+{
+    std::string dataHome = env("XDG_DATA_HOME");
+    if (dataHome.empty() || dataHome.front() != '/')
+        dataHome = ToPath(QDir::homePath()) + "/.local/share";
+    return withoutTrailingSlashes(dataHome);
+}
+
+} // namespace
+
+std::string UserDataFolder()
+{
+    return dataHomeFolder() + "/orbita/";
+}
+
 std::string SpecialFolderPath(int csidl)
 {
     switch (csidl) {
@@ -274,10 +292,7 @@ std::string SpecialFolderPath(int csidl)
     }
     case 2:
     case 11: {
-        std::string dataHome = env("XDG_DATA_HOME");
-        if (dataHome.empty() || dataHome.front() != '/')
-            dataHome = ToPath(QDir::homePath()) + "/.local/share";
-        std::string applications = withoutTrailingSlashes(dataHome) + "/applications";
+        std::string applications = dataHomeFolder() + "/applications";
         std::error_code error;
         fs::create_directories(applications, error);
         if (!fs::is_directory(applications, error))

@@ -61,6 +61,12 @@ bool ShellDelete(const std::string& path);
 // group "Orbita" of the Programs menu.
 bool IsRemovableProgramFolder(const std::string& path);
 
+// The per-user data folder with a trailing "/": $XDG_DATA_HOME/orbita/
+// (an absolute $XDG_DATA_HOME only), else ~/.local/share/orbita/. Test
+// packages and skins found there stand beside those of the program folder.
+// Not created.
+std::string UserDataFolder();
+
 // True when the path names an existing folder.
 bool FolderExists(const std::string& path);
 

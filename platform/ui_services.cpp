@@ -114,6 +114,12 @@ int QtUiServices::ShowMessage(
         add(QMessageBox::Yes, QStringLiteral("&Tak"));
         add(QMessageBox::No, QStringLiteral("&Nie"));
         break;
+    case MessageButtons::YesNoDefaultNo:
+        add(QMessageBox::Yes, QStringLiteral("&Tak"));
+        add(QMessageBox::No, QStringLiteral("&Nie"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case MessageButtons::YesNoCancel:
         add(QMessageBox::Yes, QStringLiteral("&Tak"));
         add(QMessageBox::No, QStringLiteral("&Nie"));

@@ -10,7 +10,9 @@ class QWidget;
 namespace orbita {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for questions
+// that a stray Enter must not answer with Yes.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 
 // Modal results keep the numbers of the original system.
 constexpr int mrOk = 1;

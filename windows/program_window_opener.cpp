@@ -10,6 +10,7 @@
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
+#include "windows/test/test_form.h"
 #include "windows/units/units_form.h"
 
 #include <QDesktopServices>
@@ -60,16 +61,18 @@ void ProgramWindowOpener::OpenTables(QWidget* owner)
     TTablesForm::ShowTables(owner);
 }
 
+void ProgramWindowOpener::OpenTest(QWidget* owner)
+{
+    TTestForm::ShowTest(owner);
+}
+
 void ProgramWindowOpener::OpenUnits(QWidget* owner)
 {
     TUnitsForm::ShowUnits(owner);
 }
 
-// The test, settings window and update centre are not in the program yet:
-// these open nothing.
-void ProgramWindowOpener::OpenTest(QWidget*)
-{
-}
+// The settings window and update centre are not in the program yet: these
+// open nothing.
 void ProgramWindowOpener::OpenSettings(QWidget*)
 {
 }

@@ -631,6 +631,114 @@ TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
     EXPECT_EQ(seen, (std::vector<std::string> { "a.htm", "t", "e", "POST" }));
 }
 
+// A question page as the test window builds it: radio buttons outside any
+// FORM element, the question cell with its quoting `valign="top "width=`.
+std::string QuestionPage(int number)
+{
+    const std::string n = std::to_string(number);
+    return "<table width=\"100%\" cellpadding=\"5\" cellspacing=\"0\" border=\"0\">"
+           "<tr><td width=\"8%\" align=\"center\" valign=\"top\">"
+        + n + ":</td><td valign=\"top \"width=\"92%\">Pytanie " + n
+        + "</td></tr><tr><td></td></tr>"
+          "<tr><td align=\"center\" valign=\"top\"><input type=radio name=option "
+          "value=\"1\"></td><td>jeden</td></tr>"
+          "<tr><td align=\"center\" valign=\"top\"><input type=radio name=option "
+          "value=\"2\"></td><td>dwa</td></tr>"
+          "</table>";
+}
+
+TEST_F(HtmlViewTest, ControlsOutsideAFormAreSubmittedAsAFormOfTheirOwn)
+{
+    std::vector<std::vector<std::string>> raised;
+    std::string action = "unset";
+    view.OnFormSubmit = [&](ThtmlLite*, const std::string& Action, const std::string&, const std::string&,
+                            const std::string&, const std::vector<std::string>& results) {
+        action = Action;
+        raised.push_back(results);
+    };
+
+    view.LoadFromText(QuestionPage(1));
+    ASSERT_EQ(view.ErrorText(), "");
+    ASSERT_EQ(view.FormControlCount(), 2);
+    // The question cell kept both of its attributes despite the quoting.
+    EXPECT_NE(view.Layout().text.find("Pytanie 1"), std::string::npos);
+    // Nothing chosen: the event comes with no entries.
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    ASSERT_EQ(raised.size(), 1u);
+    EXPECT_TRUE(raised[0].empty());
+    EXPECT_EQ(action, "");
+
+    // Tab leads from the view into its controls.
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view, 30000));
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Tab);
+    EXPECT_TRUE(view.ControlWidget(0)->hasFocus());
+
+    auto* second = qobject_cast<QRadioButton*>(view.ControlWidget(1));
+    ASSERT_NE(second, nullptr);
+    QTest::mouseClick(second, Qt::LeftButton);
+    ASSERT_TRUE(second->isChecked());
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    ASSERT_EQ(raised.size(), 2u);
+    EXPECT_EQ(raised[1], (std::vector<std::string> { "option=2" }));
+
+    // A page without any control raises nothing.
+    view.LoadFromText("<p>Pytanie:</p><p>Odpowiedź</p>");
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    EXPECT_EQ(raised.size(), 2u);
+
+    // With a FORM element on the page its first form is submitted, not the loose controls.
+    view.LoadFromText("<input type=hidden name=luzem value=1><form action=f><input type=hidden name=w "
+                      "value=2></form>");
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    ASSERT_EQ(raised.size(), 3u);
+    EXPECT_EQ(raised[2], (std::vector<std::string> { "w=2" }));
+    EXPECT_EQ(action, "f");
+}
+
+TEST_F(HtmlViewTest, ASubmitPostedForAReplacedPageIsDropped)
+{
+    // Two Enter presses before the first posted event runs: the handler
+    // replaces the page with the next question, so the second submit belongs
+    // to a page that is gone and must not answer the new one.
+    int page = 1;
+    std::vector<std::pair<int, std::vector<std::string>>> answers;
+    view.OnFormSubmit = [&](ThtmlLite*, const std::string&, const std::string&, const std::string&,
+                            const std::string&, const std::vector<std::string>& results) {
+        answers.emplace_back(page, results);
+        view.LoadFromText(QuestionPage(++page));
+    };
+    view.LoadFromText(QuestionPage(page));
+    QTest::mouseClick(view.ControlWidget(0), Qt::LeftButton);
+    view.SubmitFirstForm();
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].first, 1);
+    EXPECT_EQ(answers[0].second, (std::vector<std::string> { "option=1" }));
+    EXPECT_EQ(page, 2);
+
+    // A rebuild of the same page (new appearance) also drops the posted submit:
+    // its controls were made anew.
+    view.SubmitFirstForm();
+    view.Refresh();
+    QApplication::processEvents();
+    EXPECT_EQ(answers.size(), 1u);
+
+    // The new page submits normally.
+    view.SubmitFirstForm();
+    QApplication::processEvents();
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[1].first, 2);
+    EXPECT_TRUE(answers[1].second.empty());
+}
+
 TEST_F(HtmlViewTest, KeyboardAndWheelScroll)
 {
     view.LoadFromText(TallPage(200));

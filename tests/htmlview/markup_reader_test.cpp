@@ -109,6 +109,9 @@ TEST(MarkupReader, AttributeValues)
         { "end tags carry no attributes", "</td width=3>", "</TD>" },
         { "comment inside a tag", "<img <!-- c --> src=a>", "<IMG SRC=a>" },
         { "overflowing integer", "<td width=99999999999>", "<TD WIDTH=99999999999/0>" },
+        // The test window's question cell: no blank between a quoted value and the next name.
+        { "next name right after the closing quote", "<td valign=\"top \"width=\"92%\">",
+            "<TD VALIGN=\"top\"/0 WIDTH=\"92%\"/92>" },
     });
 }
 

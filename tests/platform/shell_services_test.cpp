@@ -72,6 +72,16 @@ TEST_F(ShellServices, SpecialFolders)
         EXPECT_THROW(SpecialFolderPath(unknown), std::runtime_error) << unknown;
 }
 
+TEST_F(ShellServices, UserDataFolderFollowsXdgDataHome)
+{
+    EXPECT_EQ(UserDataFolder(), stdPath("data/orbita/"));
+    EXPECT_FALSE(FolderExists(stdPath("data/orbita"))) << "asking does not create it";
+    m_env.set("XDG_DATA_HOME", QStringLiteral("relative/share"));
+    EXPECT_EQ(UserDataFolder(), stdPath("home/.local/share/orbita/")) << "a relative value is ignored";
+    m_env.unset("XDG_DATA_HOME");
+    EXPECT_EQ(UserDataFolder(), stdPath("home/.local/share/orbita/"));
+}
+
 TEST_F(ShellServices, ShortcutBecomesADesktopLauncher)
 {
     const struct {

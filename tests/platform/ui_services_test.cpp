@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -142,6 +144,8 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
         { MessageButtons::YesNoCancel,
             { QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj") },
             QStringLiteral("&Tak"), mrYes },
+        { MessageButtons::YesNoDefaultNo, { QStringLiteral("&Tak"), QStringLiteral("&Nie") },
+            QStringLiteral("&Tak"), mrYes },
     };
     QtUiServices qt;
     for (const auto& c : cases) {
@@ -173,6 +177,30 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
         expected.sort();
         EXPECT_EQ(labels, expected);
     }
+}
+
+// A question that a stray Enter must not answer with Yes: Enter gives No.
+TEST(QtUiServices, YesNoDefaultNoAnswersNoToEnter)
+{
+    QtUiServices qt;
+    QString defaultLabel;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->defaultButton() != nullptr)
+            defaultLabel = box->defaultButton()->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTimer::singleShot(3000, &context, [] {
+        if (QWidget* open = QApplication::activeModalWidget())
+            open->close();
+    });
+    EXPECT_EQ(qt.ShowMessage(nullptr, QStringLiteral("Przerwij test"), QStringLiteral("Pytanie"),
+                  MessageIcon::Question, MessageButtons::YesNoDefaultNo),
+        mrNo);
+    EXPECT_EQ(defaultLabel, QStringLiteral("&Nie"));
 }
 
 } // namespace
