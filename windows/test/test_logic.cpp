@@ -173,8 +173,11 @@ QuestionPage BuildQuestionPage(const std::vector<std::string>& lines, int n)
 
 std::string RemainingText(int count, int n)
 {
-    // "Pozostało N pytań"
-    return "Pozosta\xB3o " + std::to_string(count - n) + " pyta\xF1";
+    // "Pozostało 5 pytań", in the form the number takes: "Pozostały 2 pytania",
+    // "Pozostało 1 pytanie".
+    const int left = count - n;
+    return std::string(PolishPlural(left, "Pozosta\xB3o", "Pozosta\xB3y", "Pozosta\xB3o")) + " "
+        + PolishCount(left, "pytanie", "pytania", "pyta\xF1");
 }
 
 std::string CorrectAnswerPage(const std::vector<std::string>& lines, int n, std::string_view questionText,
@@ -286,7 +289,7 @@ std::string ResultsPage(const TestResults& results, const GradeScale& scale)
         + "<tr><td valign=\"top\">Czas wykonywania testu:</td><td valign=\"top\">"
         + ElapsedText(results.seconds) + "</td></tr>"
         + "<tr><td valign=\"top\">\x8Credni czas odpowiedzi:</td><td valign=\"top\">"
-        + std::to_string(average) + " sekund</td></tr>"
+        + PolishCount(average, "sekunda", "sekundy", "sekund") + "</td></tr>"
         + "<tr><td valign=\"top\">Ocena:</td><td valign=\"top\">" + std::to_string(grade)
         + "</td></tr></table><br><br>" + scale.description[grade];
 }

@@ -222,7 +222,7 @@ TEST_F(TestForm, AllCorrectAnswersThroughTheFormSubmitGiveTheTopGrade)
     EXPECT_FALSE(form->CloseButton->isEnabled());
     EXPECT_FALSE(form->RefreshButton->isEnabled());
     EXPECT_EQ(form->TrybEtykieta->text(), QStringLiteral("Upłynęło 00:00:00"));
-    EXPECT_EQ(form->PostepEtykieta->text(), QStringLiteral("Pozostało 2 pytań"));
+    EXPECT_EQ(form->PostepEtykieta->text(), QStringLiteral("Pozostały 2 pytania"));
     EXPECT_NE(question().find("1:Ileto1+1?"), std::string::npos) << question();
     EXPECT_EQ(form->TestHtml->FormControlCount(), 2);
 
@@ -230,7 +230,7 @@ TEST_F(TestForm, AllCorrectAnswersThroughTheFormSubmitGiveTheTopGrade)
     form->TimerTick();
     EXPECT_EQ(form->TrybEtykieta->text(), QStringLiteral("Upłynęło 00:01:01"));
     answer(2);
-    EXPECT_EQ(form->PostepEtykieta->text(), QStringLiteral("Pozostało 1 pytań"));
+    EXPECT_EQ(form->PostepEtykieta->text(), QStringLiteral("Pozostało 1 pytanie"));
     EXPECT_NE(question().find("2:Ileto2+2?"), std::string::npos) << question();
     answer(2);
     now += 64000;

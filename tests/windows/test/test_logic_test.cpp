@@ -100,6 +100,11 @@ TEST(TestQuestionPage, MarkupTextAndRemainingCount)
     EXPECT_EQ(page.optionCount, 3);
     EXPECT_EQ(Cp1250ToUtf8(RemainingText(10, 1)), "Pozostało 9 pytań");
     EXPECT_EQ(Cp1250ToUtf8(RemainingText(10, 10)), "Pozostało 0 pytań");
+    // The verb and the noun take the number's form.
+    EXPECT_EQ(Cp1250ToUtf8(RemainingText(10, 9)), "Pozostało 1 pytanie");
+    EXPECT_EQ(Cp1250ToUtf8(RemainingText(10, 7)), "Pozostały 3 pytania");
+    EXPECT_EQ(Cp1250ToUtf8(RemainingText(30, 8)), "Pozostały 22 pytania");
+    EXPECT_EQ(Cp1250ToUtf8(RemainingText(30, 18)), "Pozostało 12 pytań");
 }
 
 TEST(TestQuestionPage, MarkupReaderFindsTheRadioControlsDespiteTheOddQuoting)
@@ -252,6 +257,8 @@ TEST(TestResultsPage, RowsVerbatimAndAverageGuarded)
         "valign=\"top\">Średni czas odpowiedzi:</td><td valign=\"top\">12 sekund</td></tr><tr><td "
         "valign=\"top\">Ocena:</td><td valign=\"top\">5</td></tr></table><br><br>Bardzo dobry");
     EXPECT_NE(ResultsPage({ "T", 0, 0, 30 }, scale).find(">0 sekund<"), std::string::npos);
+    EXPECT_NE(ResultsPage({ "T", 1, 10, 12 }, scale).find(">1 sekunda<"), std::string::npos);
+    EXPECT_NE(ResultsPage({ "T", 1, 10, 24 }, scale).find(">2 sekundy<"), std::string::npos);
 }
 
 TEST(TestRunFlow, AllCorrectThenGrade)
