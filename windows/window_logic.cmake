@@ -1,6 +1,7 @@
 # The Qt-free logic units that stand beside the window forms: element page
-# and find rules, the main window's commands, the document browsers' rules, login rules, viewer appearance,
-# tip order and the texts of the tip and about boxes. They form their own
+# and find rules, the main window's commands, the document browsers' rules,
+# login and account rules, viewer appearance, tip order and the texts of the
+# tip and about boxes. They form their own
 # library, built also without Qt, so that their tests run under the
 # sanitizers and orbita-tool links them without the windows.
 set(ORBITA_WINDOW_LOGIC_SOURCES
@@ -13,6 +14,7 @@ set(ORBITA_WINDOW_LOGIC_SOURCES
   ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.cpp ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.h
   ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.h
   ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.h
+  ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/login_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/login_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.cpp ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.h)
 add_library(orbita_window_logic STATIC ${ORBITA_WINDOW_LOGIC_SOURCES})
