@@ -10,6 +10,7 @@
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
+#include "windows/units/units_form.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -59,12 +60,14 @@ void ProgramWindowOpener::OpenTables(QWidget* owner)
     TTablesForm::ShowTables(owner);
 }
 
-// The test, unit converter, settings window and update centre are not in the
-// program yet: these open nothing.
-void ProgramWindowOpener::OpenTest(QWidget*)
+void ProgramWindowOpener::OpenUnits(QWidget* owner)
 {
+    TUnitsForm::ShowUnits(owner);
 }
-void ProgramWindowOpener::OpenUnits(QWidget*)
+
+// The test, settings window and update centre are not in the program yet:
+// these open nothing.
+void ProgramWindowOpener::OpenTest(QWidget*)
 {
 }
 void ProgramWindowOpener::OpenSettings(QWidget*)

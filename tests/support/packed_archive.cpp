@@ -17,6 +17,7 @@ ToolRun RunTool(const QStringList& arguments)
         return run;
     run.exitCode = process.exitCode();
     run.standardError = process.readAllStandardError().toStdString();
+    run.standardOutput = process.readAllStandardOutput().toStdString();
     return run;
 }
 

@@ -13,6 +13,7 @@ namespace orbita::test {
 struct ToolRun {
     int exitCode = -1;
     std::string standardError;
+    std::string standardOutput;
 };
 
 // Runs the built orbita-tool with `arguments` and waits for it to end.
