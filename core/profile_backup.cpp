@@ -34,7 +34,8 @@ std::vector<std::string_view> keyParts(std::string_view key)
 std::string describe(const RegFileOperation& op)
 {
     using Kind = RegFileOperation::Kind;
-    std::string text = std::string(op.kind == Kind::DeleteKey ? "[-" : "[") + std::string(HiveName(op.hive)) + "\\" + Cp1250ToUtf8(op.key) + "]";
+    std::string text = std::string(op.kind == Kind::DeleteKey ? "[-" : "[") + std::string(HiveName(op.hive))
+        + "\\" + Cp1250ToUtf8(op.key) + "]";
     if (op.kind == Kind::SetString || op.kind == Kind::SetInteger || op.kind == Kind::DeleteValue)
         text += " \"" + (op.name.empty() ? std::string("@") : Cp1250ToUtf8(op.name)) + "\"";
     return text;
@@ -126,15 +127,16 @@ BackupReport BackupProfile(const BackupFolders& folders, std::string_view accoun
     if (!inProgramFolder && !backupFolderWritable(folders.perUser))
         return failure({}, std::string(kFailedCaption),
             "Nie można utworzyć ani zapisać folderu kopii ustawień " + folders.program + "/"
-                + std::string(kBackupFolderName) + " ani " + folders.perUser + "/" + std::string(kBackupFolderName)
-                + ".");
+                + std::string(kBackupFolderName) + " ani " + folders.perUser + "/"
+                + std::string(kBackupFolderName) + ".");
     const std::string path = *BackupFileIn(inProgramFolder ? folders.program : folders.perUser, account);
     // The password stays out of the file: KOPIE may be readable by everyone.
     const std::string profileKey = ProfileKeyPath(account);
-    const RegFileResult written
-        = ExportRegFile(path, Hive::CurrentUser, profileKey, [&](std::string_view key, std::string_view name) {
-              return Cp1250EqualNoCase(key, profileKey) && Cp1250EqualNoCase(name, Describe(Setting::Password).name);
-          });
+    const RegFileResult written = ExportRegFile(
+        path, Hive::CurrentUser, profileKey, [&](std::string_view key, std::string_view name) {
+            return Cp1250EqualNoCase(key, profileKey)
+                && Cp1250EqualNoCase(name, Describe(Setting::Password).name);
+        });
     if (!written.ok)
         return failure(path, std::string(kFailedCaption), written.error);
     BackupReport report;
@@ -143,7 +145,8 @@ BackupReport BackupProfile(const BackupFolders& folders, std::string_view accoun
     report.caption = "Kopia wykonana";
     report.text = "Kopia ustawień została pomyślnie wykonana";
     if (!inProgramFolder)
-        report.text += "\n\nFolder programu nie pozwala na zapis; kopia została zapisana w pliku " + path + ".";
+        report.text
+            += "\n\nFolder programu nie pozwala na zapis; kopia została zapisana w pliku " + path + ".";
     report.icon = BackupIcon::Information;
     return report;
 }
@@ -164,7 +167,8 @@ bool RestoreMayApply(const RegFileOperation& op, std::string_view account)
         using Kind = RegFileOperation::Kind;
         if (op.kind == Kind::DeleteKey)
             return false; // the account itself is not removed by a restore
-        const bool value = op.kind == Kind::SetString || op.kind == Kind::SetInteger || op.kind == Kind::DeleteValue;
+        const bool value
+            = op.kind == Kind::SetString || op.kind == Kind::SetInteger || op.kind == Kind::DeleteValue;
         if (value && Cp1250EqualNoCase(op.name, Describe(Setting::Password).name))
             return false;
     }
@@ -189,7 +193,8 @@ BackupReport RestoreProfile(const std::string& path, std::string_view account)
     const std::string accountUtf8 = Cp1250ToUtf8(account);
     if (applied.empty()) {
         report.caption = kFailedCaption;
-        report.text = "Plik " + path + " nie zawiera ustawień konta " + accountUtf8 + "; nic nie zostało zmienione.";
+        report.text
+            = "Plik " + path + " nie zawiera ustawień konta " + accountUtf8 + "; nic nie zostało zmienione.";
         return report;
     }
     if (!ApplyRegFile(applied))
@@ -200,7 +205,8 @@ BackupReport RestoreProfile(const std::string& path, std::string_view account)
     report.icon = BackupIcon::Information;
     if (!report.skipped.empty()) {
         report.icon = BackupIcon::Warning;
-        report.text += "\n\nPominięto wpisy spoza ustawień tego konta (hasło konta nie jest przywracane z kopii):";
+        report.text
+            += "\n\nPominięto wpisy spoza ustawień tego konta (hasło konta nie jest przywracane z kopii):";
         for (std::size_t i = 0; i < report.skipped.size() && i < kMaxListedSkips; ++i)
             report.text += "\n" + report.skipped[i];
         if (report.skipped.size() > kMaxListedSkips)

@@ -104,7 +104,8 @@ TEST_F(ProfileBackup, FailuresAreReportedAndNeverAsSuccess)
         EXPECT_FALSE(BackupFileIn(m_folders.program, name)) << name;
         EXPECT_FALSE(BackupProfile(m_folders, name).ok) << name;
     }
-    EXPECT_EQ(BackupFileIn(m_folders.program, *Utf8ToCp1250("Żaneta")), m_folders.program + "/KOPIE/Żaneta.reg");
+    EXPECT_EQ(
+        BackupFileIn(m_folders.program, *Utf8ToCp1250("Żaneta")), m_folders.program + "/KOPIE/Żaneta.reg");
 }
 
 TEST_F(ProfileBackup, RestoreAppliesOnlyTheAccountsOwnProfileAndListsTheRest)
@@ -159,15 +160,17 @@ TEST_F(ProfileBackup, RestoreAppliesOnlyTheAccountsOwnProfileAndListsTheRest)
         EXPECT_NE(report.text.find(entry), std::string::npos) << entry;
 
     // A file with nothing of this account changes nothing and says so.
-    writeFile(path, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orbita\\Jan]\r\n"
-                    "\"StartupMode\"=dword:00000001\r\n");
+    writeFile(path,
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orbita\\Jan]\r\n"
+        "\"StartupMode\"=dword:00000001\r\n");
     const BackupReport foreign = RestoreProfile(path, "Ania");
     EXPECT_FALSE(foreign.ok);
     EXPECT_EQ(ReadInteger(Setting::StartupMode, "Jan"), 0);
     EXPECT_NE(foreign.text.find("nic nie zostało zmienione"), std::string::npos) << foreign.text;
     // A malformed file is refused whole, with its line.
-    writeFile(path, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orbita\\Ania]\r\n"
-                    "\"StartupMode\"=dword:00000001\r\n\"Zepsute\r\n");
+    writeFile(path,
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orbita\\Ania]\r\n"
+        "\"StartupMode\"=dword:00000001\r\n\"Zepsute\r\n");
     const BackupReport malformed = RestoreProfile(path, "Ania");
     EXPECT_FALSE(malformed.ok);
     EXPECT_EQ(ReadInteger(Setting::StartupMode, "Ania"), 0);

@@ -70,7 +70,8 @@ AccountNameCheck CheckNewAccountName(std::string_view typedUtf8, const std::vect
     AccountNameCheck check;
     const auto name = Utf8ToCp1250(typedUtf8);
     if (!name) {
-        check.refusal = invalidName("Nazwa konta zawiera znak, którego program nie może zapisać w ustawieniach.");
+        check.refusal
+            = invalidName("Nazwa konta zawiera znak, którego program nie może zapisać w ustawieniach.");
         return check;
     }
     if (const auto problem = formProblem(*name)) {
@@ -78,7 +79,8 @@ AccountNameCheck CheckNewAccountName(std::string_view typedUtf8, const std::vect
         return check;
     }
     if (Cp1250EqualNoCase(*name, kAdministratorAccount) || Cp1250EqualNoCase(*name, "Root")) {
-        check.refusal = AccountMessage { "Brak dostępu", "Nazwa konta została zastrzeżona", AccountMessageIcon::Error };
+        check.refusal
+            = AccountMessage { "Brak dostępu", "Nazwa konta została zastrzeżona", AccountMessageIcon::Error };
         return check;
     }
     if (listed(existing, *name)) {
@@ -107,8 +109,7 @@ std::optional<AccountMessage> AccountList::Create(std::string_view typedUtf8)
 
 bool AccountList::CanDelete(std::string_view name) const
 {
-    return !IsAdministratorAccount(name)
-        && std::find(m_names.begin(), m_names.end(), name) != m_names.end();
+    return !IsAdministratorAccount(name) && std::find(m_names.begin(), m_names.end(), name) != m_names.end();
 }
 
 bool AccountList::Delete(std::string_view name)
@@ -135,7 +136,8 @@ PasswordDecision CheckPasswordBoxes(const PasswordBoxes& boxes, bool administrat
         decision.refusal = AccountMessage { std::string(kPasswordMismatchCaption),
             administratorPage
                 ? "Hasło dostępu do konta Administratora jest niepoprawne. Jeśli nie chcesz, aby program "
-                  "wykorzystywał obsługę kont użytkowników, pozostaw pola: Hasło oraz Potwierdzenie hasła polami "
+                  "wykorzystywał obsługę kont użytkowników, pozostaw pola: Hasło oraz Potwierdzenie hasła "
+                  "polami "
                   "pustymi, w przeciwnym wypadku w obydwu polach wprowadź identyczne hasło"
                 : "Ustawiono niepoprawne hasło dostępu do konta",
             AccountMessageIcon::Warning };

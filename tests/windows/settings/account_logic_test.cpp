@@ -28,7 +28,8 @@ std::vector<std::string> rawStoredStrings(const std::string& dbPath)
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT CAST(name AS TEXT), CAST(data AS TEXT) FROM value", -1, &stmt, nullptr),
+    EXPECT_EQ(sqlite3_prepare_v2(
+                  db, "SELECT CAST(name AS TEXT), CAST(data AS TEXT) FROM value", -1, &stmt, nullptr),
         SQLITE_OK);
     while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
         const auto* name = sqlite3_column_text(stmt, 0);
@@ -44,7 +45,8 @@ std::vector<std::string> rawStoredStrings(const std::string& dbPath)
 TEST(AccountNames, ReservedAndDuplicateNamesFollowTheStoresCaseRule)
 {
     const std::vector<std::string> existing { "Administrator", cp("Łukasz"), "Ania" };
-    for (const char* reserved : { "Administrator", "ADMINISTRATOR", "aDmInIsTrAtOr", "Root", "ROOT", "root" }) {
+    for (const char* reserved :
+        { "Administrator", "ADMINISTRATOR", "aDmInIsTrAtOr", "Root", "ROOT", "root" }) {
         const auto check = CheckNewAccountName(reserved, existing);
         ASSERT_TRUE(check.refusal) << reserved;
         EXPECT_EQ(check.refusal->caption, "Brak dostępu");
@@ -74,18 +76,11 @@ TEST(AccountNames, NamesThatAreNoSafeKeyOrFileNameAreRefused)
         std::string name;
         const char* because;
     } cases[] = {
-        { "", "Podaj nazwę konta." },
-        { longest + "b", "64 znaki" },
+        { "", "Podaj nazwę konta." }, { longest + "b", "64 znaki" },
         { std::string(40, 'x') + "żżżżżżżżżżżżżżżżżżżżżżżżż", "64 znaki" }, // 65 letters, more bytes
-        { "a\\b", "\\ ani /" },
-        { "../x", "\\ ani /" },
-        { "..", "(..)" },
-        { "a..b", "(..)" },
-        { "tab\there", "sterujących" },
-        { std::string("nul\0x", 5), "sterujących" },
-        { "del\x7F", "sterujących" },
-        { " Ania", "odstępem" },
-        { "Ania ", "odstępem" },
+        { "a\\b", "\\ ani /" }, { "../x", "\\ ani /" }, { "..", "(..)" }, { "a..b", "(..)" },
+        { "tab\there", "sterujących" }, { std::string("nul\0x", 5), "sterujących" },
+        { "del\x7F", "sterujących" }, { " Ania", "odstępem" }, { "Ania ", "odstępem" },
         { "Ania\xC2\xA0", "odstępem" }, // no-break space
         { "Ания", "nie może zapisać" }, // Cyrillic: not in Windows-1250
     };
@@ -93,7 +88,8 @@ TEST(AccountNames, NamesThatAreNoSafeKeyOrFileNameAreRefused)
         const auto check = CheckNewAccountName(c.name, {});
         ASSERT_TRUE(check.refusal) << c.name;
         EXPECT_EQ(check.refusal->caption, "Nieprawidłowa nazwa konta") << c.name;
-        EXPECT_NE(check.refusal->text.find(c.because), std::string::npos) << c.name << ": " << check.refusal->text;
+        EXPECT_NE(check.refusal->text.find(c.because), std::string::npos)
+            << c.name << ": " << check.refusal->text;
     }
 }
 
@@ -178,7 +174,8 @@ TEST(AccountPasswords, BoxesDecideKeepSetOrRemoveAndMismatchKeepsTheWindowOpen)
     EXPECT_EQ(admin.refusal->caption, "Brak zgodności hasła");
     EXPECT_EQ(admin.refusal->text,
         "Hasło dostępu do konta Administratora jest niepoprawne. Jeśli nie chcesz, aby program wykorzystywał "
-        "obsługę kont użytkowników, pozostaw pola: Hasło oraz Potwierdzenie hasła polami pustymi, w przeciwnym "
+        "obsługę kont użytkowników, pozostaw pola: Hasło oraz Potwierdzenie hasła polami pustymi, w "
+        "przeciwnym "
         "wypadku w obydwu polach wprowadź identyczne hasło");
 }
 
