@@ -384,7 +384,7 @@ bool ParseFullKeyPath(std::string_view utf8, Hive& hive, std::string& key)
     return true;
 }
 
-std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
+std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath, const RegValueFilter& omit)
 {
     const std::string top = trimSlashes(keyPath);
     if (!RegKeyExists(hive, top))
@@ -404,8 +404,8 @@ std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
         out += "]\r\n";
         for (const auto& name : RegValueNames(hive, key)) {
             const auto value = ReadRegValue(hive, key, name);
-            if (!value)
-                continue; // deleted meanwhile
+            if (!value || (omit && omit(key, name)))
+                continue; // deleted meanwhile, or left out by the caller
             if (hasUnwritableByte(name))
                 return std::nullopt;
             out += name.empty() ? std::string("@") : quote(name);
@@ -430,7 +430,8 @@ std::optional<std::string> ExportRegText(Hive hive, std::string_view keyPath)
     return out;
 }
 
-RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view key)
+RegFileResult ExportRegFile(
+    const std::string& path, Hive hive, std::string_view key, const RegValueFilter& omit)
 {
     RegFileResult result;
     struct stat target { };
@@ -444,7 +445,7 @@ RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view
         result.error = "Nie można odczytać ustawień: " + status.reason;
         return result;
     }
-    const auto text = ExportRegText(hive, key);
+    const auto text = ExportRegText(hive, key, omit);
     if (!text) {
         result.error = "Nie można wykonać kopii ustawień: klucz " + fullKeyName(hive, trimSlashes(key))
             + " nie istnieje albo zawiera nazwę, której nie da się zapisać";
@@ -455,28 +456,52 @@ RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view
             = "Nie można zapisać pliku kopii ustawień " + path + ": " + std::string(FileProblemText(problem));
         return result;
     }
+    // Success only for a file that reads back as written.
+    const FileRead back = ReadRegularFile(path, kMaxFileSize);
+    if (!back.Ok() || back.bytes != *text) {
+        result.error = "Nie można zapisać pliku kopii ustawień " + path + ": "
+            + (back.Ok() ? std::string("zapisany plik różni się od kopii")
+                         : std::string(FileProblemText(back.problem)));
+        return result;
+    }
     result.ok = true;
     return result;
 }
 
-RegFileResult ImportRegFile(const std::string& path)
+RegFileRead ReadRegFile(const std::string& path)
 {
-    RegFileResult result;
+    RegFileRead read;
     const FileRead file = ReadRegularFile(path, kMaxFileSize);
     if (!file.Ok()) {
-        result.error = "Nie można odczytać pliku kopii ustawień " + path + ": "
+        read.result.error = "Nie można odczytać pliku kopii ustawień " + path + ": "
             + std::string(FileProblemText(file.problem));
-        return result;
+        return read;
     }
-    const auto parsed = ParseRegFile(file.bytes);
+    auto parsed = ParseRegFile(file.bytes);
     if (!parsed.ok) {
-        result.error = "Błąd w wierszu " + std::to_string(parsed.errorLine) + " pliku kopii ustawień " + path
-            + ": " + parsed.error;
-        return result;
+        read.result.error = "Błąd w wierszu " + std::to_string(parsed.errorLine) + " pliku kopii ustawień "
+            + path + ": " + parsed.error;
+        return read;
     }
-    if (!ApplyRegFile(parsed.operations)) {
-        result.error = "Nie można przywrócić ustawień z pliku " + path
-            + ": zapis do magazynu ustawień nie powiódł się; żadna wartość nie została zmieniona";
+    read.operations = std::move(parsed.operations);
+    read.result.ok = true;
+    return read;
+}
+
+std::string ApplyFailedText(const std::string& path)
+{
+    return "Nie można przywrócić ustawień z pliku " + path
+        + ": zapis do magazynu ustawień nie powiódł się; żadna wartość nie została zmieniona";
+}
+
+RegFileResult ImportRegFile(const std::string& path)
+{
+    RegFileRead read = ReadRegFile(path);
+    if (!read.result.ok)
+        return read.result;
+    RegFileResult result;
+    if (!ApplyRegFile(read.operations)) {
+        result.error = ApplyFailedText(path);
         return result;
     }
     result.ok = true;

@@ -3,6 +3,7 @@
 #include "core/registry.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,12 +58,16 @@ RegFileParseResult ParseRegFile(std::string_view utf8);
 // (and nothing changed) when any of them cannot be stored.
 bool ApplyRegFile(const std::vector<RegFileOperation>& operations);
 
+// True for a value (key path, value name; Windows-1250) that an export
+// leaves out.
+using RegValueFilter = std::function<bool(std::string_view key, std::string_view name)>;
+
 // The export of one key with all its sub-keys (parents before children,
 // sub-keys in enumeration order, values in first-write order), CR LF line
 // ends. `key` is Windows-1250, relative to the hive. Nothing when the key does
 // not exist or a key or value name holds a line break or NUL byte, which the
-// syntax cannot carry.
-std::optional<std::string> ExportRegText(Hive hive, std::string_view key);
+// syntax cannot carry. Values for which `omit` is true are left out.
+std::optional<std::string> ExportRegText(Hive hive, std::string_view key, const RegValueFilter& omit = {});
 
 // Splits "HKEY_CURRENT_USER\Software\Orbita" (UTF-8) into hive and a
 // Windows-1250 key path. False for an unknown hive or an unusable path.
@@ -76,15 +81,27 @@ struct RegFileResult {
 };
 
 // Exports the key into `path`, replacing the file only once it is written
-// completely. Fails when the key does not exist, the store cannot be read,
+// completely, and reads it back: success only when the file holds exactly
+// what was written. Fails when the key does not exist, the store cannot be read,
 // `path` names something other than a regular file (a device, a FIFO, a
 // folder) or the file cannot be written.
-RegFileResult ExportRegFile(const std::string& path, Hive hive, std::string_view key);
+RegFileResult ExportRegFile(
+    const std::string& path, Hive hive, std::string_view key, const RegValueFilter& omit = {});
+
+// Reads and checks the whole file without applying it: the operations, or
+// the error of ImportRegFile.
+struct RegFileRead {
+    RegFileResult result;
+    std::vector<RegFileOperation> operations;
+};
+RegFileRead ReadRegFile(const std::string& path);
 
 // Reads and checks the whole file, then applies it as one transaction; a
 // malformed file, a file that is not a regular file, or a failed write
 // changes nothing.
 RegFileResult ImportRegFile(const std::string& path);
+// The error of a failed ApplyRegFile of the file `path` (nothing changed).
+std::string ApplyFailedText(const std::string& path);
 
 // The question asked before an import: "Czy na pewno chcesz przywrócić
 // ustawienia z pliku <path>?" (UTF-8).

@@ -24,7 +24,7 @@ constexpr std::array<SettingInfo, 32> kTable = { {
       "installation folder; empty before the first installation" },
     { Setting::UpdateServer, Machine, "UpdateServer", String, kNoDefault, ORBITA_UPDATE_SERVER,
       "base address of the update service ($ORBITA_UPDATE_URL overrides it)" },
-    { Setting::Password, Profile, "Password", Scrambled, kNoDefault, "",
+    { Setting::Password, Profile, "Password", PasswordHash, kNoDefault, "",
       "the account's password; empty means no password" },
     { Setting::StartupMode, Profile, "StartupMode", FlagOnIf1, 0, "",
       "on: start in compact mode (the launcher window); off: the splash and the periodic table" },
@@ -256,6 +256,25 @@ std::vector<std::string> AccountNames()
     return RegSubKeyNames(Hive::CurrentUser, kRootKey);
 }
 
+AccountNameForm CheckAccountNameForm(std::string_view account)
+{
+    const auto isBlank = [](char c) { return c == ' ' || static_cast<unsigned char>(c) == 0xA0; };
+    if (account.empty())
+        return AccountNameForm::Empty;
+    if (account.size() > kMaxAccountNameLength)
+        return AccountNameForm::TooLong;
+    for (const char c : account)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return AccountNameForm::ControlCharacter;
+    if (account.find_first_of("\\/") != std::string_view::npos)
+        return AccountNameForm::Separator;
+    if (account.find("..") != std::string_view::npos)
+        return AccountNameForm::DoubleDot;
+    if (isBlank(account.front()) || isBlank(account.back()))
+        return AccountNameForm::EdgeBlank;
+    return AccountNameForm::Valid;
+}
+
 void CreateAccount(std::string_view account)
 {
     if (!account.empty())
@@ -341,7 +360,7 @@ std::string ReadString(Setting setting)
 std::string ReadString(Setting setting, std::string_view account)
 {
     const SettingInfo& info = Describe(setting);
-    assert(info.type == String || info.type == Scrambled);
+    assert(info.type == String || info.type == PasswordHash);
     const std::string key = keyOf(info, account);
     std::string value = key.empty() ? std::string() : ReadRegString(HiveOf(info.scope), key, info.name);
     return value.empty() ? std::string(info.defaultText) : value;
@@ -355,7 +374,7 @@ void WriteString(Setting setting, std::string_view value)
 void WriteString(Setting setting, std::string_view value, std::string_view account)
 {
     const SettingInfo& info = Describe(setting);
-    assert(info.type == String || info.type == Scrambled);
+    assert(info.type == String || info.type == PasswordHash);
     if (const std::string key = keyOf(info, account); !key.empty())
         WriteRegString(HiveOf(info.scope), key, info.name, value);
 }

@@ -43,7 +43,7 @@ enum class SettingType {
     String, // Windows-1250; missing reads as the table's default (mostly "")
     FlagOnIf1, // on only when 1: a missing flag is off
     FlagOnUnless0, // on unless 0: a missing flag is on
-    Scrambled, // a string of ScrambleText (core/scramble.h)
+    PasswordHash, // a password hash (core/password_hash.h), or an older scrambled value
 };
 
 enum class Setting {
@@ -126,6 +126,16 @@ void SetCurrentUserName(std::string_view account);
 // The accounts: the sub-key names of Software\Orbita (the root values are
 // values and never appear here).
 std::vector<std::string> AccountNames();
+
+// The form of an account name (Windows-1250), which becomes a key name and
+// the name of its backup file: not empty, at most 64 characters, no control
+// character, no "\" or "/", no "..", no blank (space or no-break space) at
+// either end. The reserved and duplicate names are the settings window's
+// rules (windows/settings/account_logic.h).
+inline constexpr std::size_t kMaxAccountNameLength = 64;
+enum class AccountNameForm { Valid, Empty, TooLong, ControlCharacter, Separator, DoubleDot, EdgeBlank };
+AccountNameForm CheckAccountNameForm(std::string_view account);
+
 void CreateAccount(std::string_view account);
 // Deletes the account's sub-keys (every ProfileSubKey) and then its profile key.
 void DeleteAccount(std::string_view account);
@@ -146,7 +156,7 @@ bool ReadFlag(Setting setting); // by the flag's own rule
 bool ReadFlag(Setting setting, std::string_view account);
 void WriteFlag(Setting setting, bool on); // stores 1 or 0
 void WriteFlag(Setting setting, bool on, std::string_view account);
-std::string ReadString(Setting setting); // Windows-1250; Scrambled values as stored
+std::string ReadString(Setting setting); // Windows-1250; password hashes as stored
 std::string ReadString(Setting setting, std::string_view account);
 void WriteString(Setting setting, std::string_view value);
 void WriteString(Setting setting, std::string_view value, std::string_view account);

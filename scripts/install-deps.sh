@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
-  libsqlite3-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
+  libsqlite3-dev libsodium-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick python3
   hunspell hunspell-pl bodr

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "core/cp1250.h"
+#include "core/password_hash.h"
 #include "core/registry.h"
 #include "core/scramble.h"
 #include "core/settings.h"
@@ -222,11 +223,12 @@ TEST_F(StartupTest, LoginHelpOpensItsTopic)
     EXPECT_EQ(windows.take(), QStringList(3, QStringLiteral("help O_LOGUJ")));
 }
 
+// The Administrator's password is a hash; Jan's is still in the scrambled
+// form of an older installation, rewritten as a hash by his login.
 TEST_F(StartupTest, LoginChecksThePasswordExactlyAndSetsTheAccount)
 {
     createDataPackage();
-    WriteRegString(
-        Hive::CurrentUser, kAdministratorKey, "Password", ScrambleText(kPasswordScrambleKey, "Tajne1"));
+    WriteRegString(Hive::CurrentUser, kAdministratorKey, "Password", HashPassword("Tajne1").value());
     WriteRegString(Hive::CurrentUser, "Software\\Orbita\\Jan", "Password",
         ScrambleText(kPasswordScrambleKey, *Utf8ToCp1250("ą1")));
     WriteRegInteger(Hive::CurrentUser, "Software\\Orbita\\Jan", "StartupMode", 1);
@@ -245,6 +247,9 @@ TEST_F(StartupTest, LoginChecksThePasswordExactlyAndSetsTheAccount)
     // two warnings it causes.
     EXPECT_EQ(PrepareApplicationStart(), StartWindow::Launcher);
     EXPECT_EQ(user(), "Jan");
+    const std::string rewritten = ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Jan", "Password");
+    EXPECT_TRUE(IsPasswordHash(rewritten)) << rewritten;
+    EXPECT_EQ(CheckPassword(rewritten, "ą1"), PasswordCheck::Match);
     ASSERT_EQ(ui.requests().size(), 3u);
     for (int i = 1; i <= 2; ++i) {
         EXPECT_EQ(ui.requests()[i].caption, QStringLiteral("Nieprawidłowe hasło"));

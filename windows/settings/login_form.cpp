@@ -113,7 +113,7 @@ void TLoginForm::UserBoxChange()
 void TLoginForm::UruchomPrzyciskClick()
 {
     const std::string account = ToCp1250(UserBox->currentText());
-    if (UserBox->currentIndex() < 0 || !PasswordMatches(account, ToCp1250(PasswordBox->text()))) {
+    if (UserBox->currentIndex() < 0 || !AcceptLoginPassword(account, PasswordBox->text().toStdString())) {
         Ui().ShowMessage(this, QStringLiteral("Nieprawidłowe hasło"),
             QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"), MessageIcon::Warning,
             MessageButtons::Ok);

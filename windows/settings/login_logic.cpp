@@ -1,6 +1,6 @@
 #include "windows/settings/login_logic.h"
 
-#include "core/scramble.h"
+#include "core/password_hash.h"
 #include "core/settings.h"
 
 namespace orbita {
@@ -31,9 +31,19 @@ bool AccountHasPassword(const std::string& account)
     return !storedPassword(account).empty();
 }
 
-bool PasswordMatches(const std::string& account, const std::string& typed)
+bool AcceptLoginPassword(const std::string& account, const std::string& typedUtf8)
 {
-    return UnscrambleText(kPasswordScrambleKey, storedPassword(account)) == typed;
+    switch (CheckPassword(storedPassword(account), typedUtf8)) {
+    case PasswordCheck::Mismatch:
+        return false;
+    case PasswordCheck::Match:
+        return true;
+    case PasswordCheck::MatchOlderForm:
+        if (const auto hash = HashPassword(typedUtf8))
+            WriteString(Setting::Password, *hash, account);
+        return true;
+    }
+    return false;
 }
 
 } // namespace orbita

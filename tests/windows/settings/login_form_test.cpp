@@ -1,5 +1,7 @@
+#include "core/password_hash.h"
 #include "core/scramble.h"
 #include "core/settings.h"
+#include "platform/scripted_ui_services.h"
 #include "tests/windows/dialogs/dialogs_test_support.h"
 #include "windows/settings/login_form.h"
 
@@ -75,6 +77,35 @@ TEST_F(LoginForm, OpensCentredOnTheScreen)
         << form.frameGeometry().x() << "," << form.frameGeometry().y() << " " << form.width() << "x"
         << form.height();
     form.reject();
+}
+
+// A hashed password is checked on the typed text itself: characters outside
+// Windows-1250 count (they used to become "?"), and a wrong text keeps the
+// window open with its warning.
+TEST_F(LoginForm, HashedPasswordIsCheckedOnTheTextAsTyped)
+{
+    WriteString(Setting::Password, HashPassword("π€ka").value(), kAdministratorAccount);
+    ScriptedUiServices ui;
+    ui.answerMessage(mrOk);
+    TLoginForm form;
+    form.show();
+    auto* password = form.findChild<QLineEdit*>(QStringLiteral("PasswordBox"));
+    auto* login = form.findChild<QPushButton*>(QStringLiteral("UruchomPrzycisk"));
+    ASSERT_NE(password, nullptr);
+    ASSERT_NE(login, nullptr);
+    password->setText(QStringLiteral("??ka"));
+    login->click();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(CurrentUserName(), "");
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests()[0].caption, QStringLiteral("Nieprawidłowe hasło"));
+    EXPECT_EQ(ui.requests()[0].text, QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"));
+    password->setText(QStringLiteral("π€ka"));
+    login->click();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(CurrentUserName(), "Administrator");
+    EXPECT_TRUE(ui.finished());
 }
 
 } // namespace
