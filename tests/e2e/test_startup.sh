@@ -27,7 +27,11 @@ wait_exit "$second" || fail "the refused second start did not end cleanly"
 # xwininfo lists the root's children from the top of the stack down.
 raised=
 for _ in $(seq 50); do
-  order=$(xwininfo -root -children | grep -E '"Orbita"|"xmessage"' | awk '{print $2}' | tr '\n' ' ')
+  # The main window must stand above the covering one; the program's own
+  # other windows (the tip of the day) may stand above both.
+  # (Qt's hidden 1x1 group leader carries the title too and is left out.)
+  order=$(xwininfo -root -children | grep -E '"(Orbita|xmessage)":' | grep -v ' 1x1+' \
+    | grep -oE '"(Orbita|xmessage)":' | tr '\n' ' ')
   case "$order" in '"Orbita":'*) raised=yes; break ;; esac
   sleep 0.1
 done
