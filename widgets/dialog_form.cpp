@@ -187,6 +187,14 @@ bool TDialogForm::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+const QKeyEvent* TDialogForm::KeyPressInWindow(QObject* watched, QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+        || static_cast<QWidget*>(watched)->window() != this)
+        return nullptr;
+    return static_cast<const QKeyEvent*>(event);
+}
+
 Qt::KeyboardModifiers ShortcutModifiers(Qt::KeyboardModifiers modifiers)
 {
     return modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);

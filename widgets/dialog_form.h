@@ -68,6 +68,10 @@ protected:
     virtual void appearanceRequested() { }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // For a window's own key handler inside eventFilter: the key press when
+    // `event` is one sent to a widget of this window (not of a popup or a
+    // child dialog), else nullptr.
+    const QKeyEvent* KeyPressInWindow(QObject* watched, QEvent* event) const;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void childEvent(QChildEvent* event) override;

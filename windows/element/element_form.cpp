@@ -591,11 +591,8 @@ void TElementForm::HelpButtonClick()
 
 void TElementForm::SettingsButtonClick()
 {
-    const std::optional<ViewAppearance> chosen = TFontForm::Edit(this, m_appearance);
-    if (!chosen)
+    if (!TFontForm::EditWindowAppearance(this, m_appearance))
         return;
-    m_appearance = *chosen;
-    m_appearance.preFontName = m_appearance.fontName; // the window's fixed-pitch font follows its font
     applyAppearance();
     if (CurrentMode() == Mode::Notes)
         NoteButtonClick();

@@ -298,11 +298,8 @@ void TBrowserForm::applyAppearance()
 
 void TBrowserForm::SettingsButtonClick()
 {
-    const std::optional<ViewAppearance> chosen = TFontForm::Edit(this, m_appearance);
-    if (!chosen)
+    if (!TFontForm::EditWindowAppearance(this, m_appearance))
         return;
-    m_appearance = *chosen;
-    m_appearance.preFontName = m_appearance.fontName;
     applyAppearance();
     StoreAppearance(m_kind.viewer, m_appearance);
 }
@@ -388,14 +385,10 @@ bool TBrowserForm::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool TBrowserForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = ShortcutModifiers(key->modifiers());
-        if (HandleKey(key->key(), modifiers)) {
-            event->accept();
-            return true;
-        }
+    if (const QKeyEvent* key = KeyPressInWindow(watched, event);
+        key && HandleKey(key->key(), ShortcutModifiers(key->modifiers()))) {
+        event->accept();
+        return true;
     }
     return TDialogForm::eventFilter(watched, event);
 }

@@ -217,11 +217,8 @@ void TDictForm::applyAppearance()
 
 void TDictForm::SettingsButtonClick()
 {
-    const std::optional<ViewAppearance> chosen = TFontForm::Edit(this, m_appearance);
-    if (!chosen)
+    if (!TFontForm::EditWindowAppearance(this, m_appearance))
         return;
-    m_appearance = *chosen;
-    m_appearance.preFontName = m_appearance.fontName;
     applyAppearance();
     StoreAppearance(Viewer::Dict, m_appearance);
 }
@@ -250,11 +247,8 @@ bool TDictForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ListPanel && event->type() == QEvent::Resize)
         ListPanelResize();
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = ShortcutModifiers(key->modifiers());
-        if (key->key() == Qt::Key_L && modifiers == Qt::ControlModifier) {
+    if (const QKeyEvent* key = KeyPressInWindow(watched, event)) {
+        if (key->key() == Qt::Key_L && ShortcutModifiers(key->modifiers()) == Qt::ControlModifier) {
             ListButtonClick();
             event->accept();
             return true;

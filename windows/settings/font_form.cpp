@@ -198,6 +198,16 @@ std::optional<ViewAppearance> TFontForm::Edit(QWidget* owner, const ViewAppearan
     return form.Appearance();
 }
 
+bool TFontForm::EditWindowAppearance(QWidget* owner, ViewAppearance& appearance)
+{
+    const std::optional<ViewAppearance> chosen = Edit(owner, appearance);
+    if (!chosen)
+        return false;
+    appearance = *chosen;
+    appearance.preFontName = appearance.fontName;
+    return true;
+}
+
 void TFontForm::SetAppearance(const ViewAppearance& appearance)
 {
     applyToPreview(appearance);

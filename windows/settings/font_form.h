@@ -30,6 +30,10 @@ public:
     // The calling protocol in one call: the dialog opens on `current`; gives
     // the edited appearance on OK, nothing on Cancel.
     static std::optional<ViewAppearance> Edit(QWidget* owner, const ViewAppearance& current);
+    // Edit for a window whose fixed-pitch text follows its text font: on OK
+    // `appearance` takes the choice, its preformatted font the chosen font,
+    // and the result is true; on Cancel nothing changes.
+    static bool EditWindowAppearance(QWidget* owner, ViewAppearance& appearance);
 
     // Copies the window's appearance into the preview and selects its font
     // name and size in the lists (no selection when they are not listed).

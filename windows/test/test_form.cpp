@@ -557,11 +557,8 @@ void TTestForm::applyAppearance()
 
 void TTestForm::SettingsButtonClick()
 {
-    const std::optional<ViewAppearance> chosen = TFontForm::Edit(this, m_appearance);
-    if (!chosen)
+    if (!TFontForm::EditWindowAppearance(this, m_appearance))
         return;
-    m_appearance = *chosen;
-    m_appearance.preFontName = m_appearance.fontName;
     applyAppearance();
     StoreAppearance(Viewer::Test, m_appearance);
 }
@@ -622,13 +619,10 @@ bool TTestForm::handleKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool TTestForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (handleKey(key->key(), ShortcutModifiers(key->modifiers()))) {
-            event->accept();
-            return true;
-        }
+    if (const QKeyEvent* key = KeyPressInWindow(watched, event);
+        key && handleKey(key->key(), ShortcutModifiers(key->modifiers()))) {
+        event->accept();
+        return true;
     }
     return TDialogForm::eventFilter(watched, event);
 }

@@ -245,9 +245,7 @@ bool TUnitsForm::eventFilter(QObject* watched, QEvent* event)
         for (const auto& [unit, box] : m_boxes)
             if (watched == box)
                 m_lastBox = box;
-    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this) {
-        const auto* press = static_cast<QKeyEvent*>(event);
+    } else if (const QKeyEvent* press = KeyPressInWindow(watched, event)) {
         if ((press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter)
             && ShortcutModifiers(press->modifiers()) == Qt::NoModifier) {
             PrzeliczPrzyciskClick();
