@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -349,6 +350,25 @@ QStringList TTestForm::ListedPackages() const
     return paths;
 }
 
+// The opening width shows every column of the list without a horizontal
+// scroll bar, a vertical one included (the height and the minimum size stay).
+// Measured once the window is laid out, when it first shows.
+void TTestForm::showEvent(QShowEvent* event)
+{
+    TDialogForm::showEvent(event);
+    if (m_fitted)
+        return;
+    m_fitted = true;
+    // The notebook is laid out whichever page shows; the list fills the choice
+    // page inside its panel's margins.
+    const int bar = TestList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, TestList);
+    const QMargins margins = ChoiceTopPanel->layout()->contentsMargins();
+    const int list = TestList->header()->length() + bar + 2 * TestList->frameWidth();
+    const int missing = list + margins.left() + margins.right() - Notebook->width();
+    if (missing > 0)
+        resize(width() + missing, height());
+}
+
 void TTestForm::showPage(Page page)
 {
     Notebook->setCurrentIndex(static_cast<int>(page));
@@ -425,6 +445,7 @@ void TTestForm::backToChoice(const QString& mode, const QString& progress)
     CloseButton->setEnabled(true);
     StartButton->setText(QStringLiteral("&Rozpocznij"));
     setTitle(FromCp1250(kTestCaption));
+    TestList->setFocus();
 }
 
 void TTestForm::StartButtonClick()
@@ -530,6 +551,8 @@ void TTestForm::showResults()
     CloseButton->setEnabled(true);
     StartButton->setText(QStringLiteral("&Nowy"));
     WynikiHtml->LoadFromText(m_run->ResultsPage(seconds));
+    // The results take the keys: Ctrl+A and Ctrl+C copy them, Enter starts anew.
+    WynikiHtml->setFocus();
 }
 
 void TTestForm::StopButtonClick()
@@ -619,6 +642,13 @@ bool TTestForm::handleKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool TTestForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // The list's current row is selected when the list takes the focus, so
+    // that arrows move the choice and Enter starts it.
+    if (event->type() == QEvent::FocusIn && watched == TestList && TestList->selectedItems().isEmpty()
+        && TestList->topLevelItemCount() > 0) {
+        QTreeWidgetItem* current = TestList->currentItem();
+        TestList->setCurrentItem(current ? current : TestList->topLevelItem(0)); // selects it
+    }
     if (const QKeyEvent* key = KeyPressInWindow(watched, event);
         key && handleKey(key->key(), ShortcutModifiers(key->modifiers()))) {
         event->accept();

@@ -110,6 +110,7 @@ protected:
     void helpRequested() override { HelpButtonClick(); }
     void appearanceRequested() override { SettingsButtonClick(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showPage(Page page);
@@ -129,6 +130,7 @@ private:
     std::int64_t m_startMs = 0;
     bool m_refreshing = false;
     bool m_closed = false;
+    bool m_fitted = false; // the opening width fits the list's columns
 };
 
 } // namespace orbita

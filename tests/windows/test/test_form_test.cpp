@@ -6,11 +6,13 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -23,7 +25,7 @@ namespace orbita {
 namespace {
 
 // A test of `count` questions, option 2 correct in each, with the grade
-// lines: 0–1 correct give 1, 2 gives 3, 3 gives 6 (for three questions).
+// lines: 0–1 correct give 1, 2 give 5, 3 give 6 (for three questions).
 std::string TestText(const std::string& title, int count, const std::string& description = "Opis testu")
 {
     std::string text = "Tytul=" + title + "\r\nAutor=Jan Kowalski\r\nOpis=" + description + "\r\n";
@@ -201,6 +203,7 @@ TEST_F(TestForm, NoPackagesShowTheBrakPageAndStartAsksForASelection)
     writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 3));
     press(form->TestList, Qt::Key_F5);
     EXPECT_EQ(form->CurrentPage(), TTestForm::Page::Choice);
+    form->TestList->clearSelection(); // the list selects its row when it takes the focus
     ui.answerMessage(mrOk);
     form->StartButtonClick();
     ASSERT_EQ(ui.requests().size(), 1u);
@@ -457,6 +460,71 @@ TEST_F(TestForm, ColumnWidthsAreKeptOnlyWithSaveWindowsPlacement)
     EXPECT_EQ(ReadRegInteger(Hive::CurrentUser, test::kPlacementKey, "TestListTitleWidth"), 222);
     open();
     EXPECT_EQ(form->TestList->columnWidth(1), 222);
+}
+
+TEST_F(TestForm, KeyboardPicksWithArrowsStartsWithEnterAndTheColumnsFit)
+{
+    writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 1));
+    writePackage(QStringLiteral("Kwasy.obt"), TestText("Kwasy", 1));
+    writePackage(QStringLiteral("Sole.obt"), TestText("Sole", 1));
+    open();
+    form->activateWindow();
+    form->TestList->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(form->TestList->hasFocus());
+    // The focus selects the current row: arrows move the choice, Enter starts it.
+    ASSERT_EQ(form->TestList->selectedItems().size(), 1);
+    EXPECT_EQ(form->TestList->selectedItems().front()->text(0), QStringLiteral("Atom.obt"));
+    EXPECT_EQ(form->TitleMemo->toPlainText(), QStringLiteral("Opis testu"));
+    QTest::keyClick(form->TestList, Qt::Key_Down);
+    ASSERT_EQ(form->TestList->selectedItems().size(), 1);
+    EXPECT_EQ(form->TestList->selectedItems().front()->text(0), QStringLiteral("Kwasy.obt"));
+    QTest::keyClick(form->TestList, Qt::Key_Return);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Test);
+    EXPECT_EQ(form->title(), QStringLiteral("Test chemiczny [Kwasy]"));
+    answer(2);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Results);
+    QTest::keyClick(form->WynikiHtml, Qt::Key_Return);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Choice);
+
+    // A selection cleared by the user comes back when the list regains the focus.
+    form->TestList->setCurrentItem(form->TestList->topLevelItem(2));
+    form->TestList->clearSelection();
+    form->ShowBox->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(form->TestList->selectedItems().isEmpty());
+    form->TestList->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(form->TestList->selectedItems().size(), 1);
+    EXPECT_EQ(form->TestList->selectedItems().front()->text(0), QStringLiteral("Sole.obt"));
+
+    // The opening size shows all five columns without a horizontal scroll bar.
+    EXPECT_EQ(form->minimumSize(), QSize(510, 300));
+    EXPECT_EQ(form->TestList->header()->length(), 700);
+    EXPECT_LE(form->TestList->header()->length(), form->TestList->viewport()->width());
+    EXPECT_FALSE(form->TestList->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(TestForm, TheResultsTakeTheFocusAndCopyAsText)
+{
+    writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 3));
+    open();
+    form->activateWindow();
+    select(0);
+    press(form->TestList, Qt::Key_Return);
+    answer(2);
+    answer(1);
+    answer(2);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Results);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->WynikiHtml->hasFocus());
+    QApplication::clipboard()->clear();
+    QTest::keyClick(form->WynikiHtml, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form->WynikiHtml, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Poprawnych odpowiedzi:\t2\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Ocena:\t5\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Bardzo dobrze"))) << copied.toStdString();
 }
 
 } // namespace
