@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <curl/curl.h>
@@ -56,6 +57,7 @@ private:
     static size_t onBody(char* data, size_t size, size_t count, void* self);
     static int onTick(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
     bool acceptBody();
+    bool isFollowedRedirect() const;
     bool store(const char* data, size_t size);
     bool handOverProgress();
     void runProgress(std::int64_t totalSize, std::int64_t received);
@@ -72,9 +74,12 @@ private:
     // Worker state.
     CURL* m_curl = nullptr;
     std::FILE* m_file = nullptr;
-    bool m_bodyStarted = false;
+    bool m_bodyStarted = false; // the current answer's body has begun
+    bool m_skipBody = false; // … and is not wanted
     bool m_sawHttps = false;
     bool m_refusedRedirect = false;
+    bool m_stalled = false;
+    std::chrono::steady_clock::time_point m_lastData; // the start, then the last block
     TransferOutcome m_outcome;
 };
 
@@ -110,6 +115,19 @@ bool postToOwnerThread(std::function<void()> call)
     return true;
 }
 
+// Why a transfer that libcurl completed was still refused.
+std::string describeRefusal(const TransferOutcome& outcome)
+{
+    if (outcome.announced && outcome.received != *outcome.announced)
+        return std::to_string(outcome.received) + " of " + std::to_string(*outcome.announced)
+            + " bytes arrived";
+    if (!outcome.announced && outcome.binaryData)
+        return "the answer announced no length";
+    if (outcome.received == 0)
+        return "the answer is empty";
+    return "the answer was refused";
+}
+
 void unregister(const Transfer* transfer)
 {
     Registry& r = registry();
@@ -136,8 +154,11 @@ size_t Transfer::onHeader(char* data, size_t size, size_t count, void* self)
     auto& t = *static_cast<Transfer*>(self);
     const std::string_view line(data, size * count);
     if (line.starts_with("HTTP/")) {
-        // A new answer (the first, or one after a redirect): its own length.
+        // A new answer (the first, or one after a redirect): its own length
+        // and body.
         t.m_outcome.announced.reset();
+        t.m_bodyStarted = false;
+        t.m_skipBody = false;
         char* url = nullptr;
         curl_easy_getinfo(t.m_curl, CURLINFO_EFFECTIVE_URL, &url);
         const std::string_view scheme = SchemeOf(url ? url : "");
@@ -185,6 +206,7 @@ bool Transfer::store(const char* data, size_t size)
         text.append(data, size);
     }
     m_outcome.received += static_cast<std::int64_t>(size);
+    m_lastData = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -192,6 +214,12 @@ size_t Transfer::onBody(char* data, size_t size, size_t count, void* self)
 {
     auto& t = *static_cast<Transfer*>(self);
     const size_t bytes = size * count;
+    if (!t.m_bodyStarted && !t.cancelled() && t.isFollowedRedirect()) {
+        t.m_bodyStarted = true;
+        t.m_skipBody = true;
+    }
+    if (t.m_skipBody)
+        return bytes; // the body of a redirect that libcurl follows
     if (t.cancelled() || (!t.m_bodyStarted && !t.acceptBody()) || !t.store(data, bytes))
         return 0; // libcurl ends the transfer with a write error
     if (t.m_settings.wantsProgress && !t.handOverProgress())
@@ -199,9 +227,24 @@ size_t Transfer::onBody(char* data, size_t size, size_t count, void* self)
     return bytes;
 }
 
+bool Transfer::isFollowedRedirect() const
+{
+    long status = 0;
+    char* next = nullptr;
+    curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(m_curl, CURLINFO_REDIRECT_URL, &next);
+    return status >= 300 && status <= 399 && next != nullptr;
+}
+
+// Called by libcurl about once a second even while nothing arrives: a
+// cancel, or no data for the stall limit, ends the transfer.
 int Transfer::onTick(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    return static_cast<Transfer*>(self)->cancelled() ? 1 : 0;
+    auto& t = *static_cast<Transfer*>(self);
+    if (std::chrono::steady_clock::now() - t.m_lastData
+        >= std::chrono::seconds(t.m_settings.limits.stallSeconds))
+        t.m_stalled = true;
+    return t.cancelled() || t.m_stalled ? 1 : 0;
 }
 
 // Runs the progress event on the owner's thread and waits until it has run.
@@ -249,8 +292,6 @@ void Transfer::configure(CURL* curl, curl_slist*& headers, char* errorText)
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, s.limits.maxRedirects);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, s.limits.connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, s.limits.stallSeconds);
     // HTTP/1.0: the server closes the connection after the answer, so the
     // body can be read to its end whatever the Content-Length says; the
     // length is judged by the component's own rules (a garbage value counts
@@ -308,6 +349,7 @@ void Transfer::run()
     } else if (!cancelled() && (m_curl = curl_easy_init()) != nullptr) {
         curl_slist* headers = nullptr;
         configure(m_curl, headers, errorText);
+        m_lastData = std::chrono::steady_clock::now();
         const CURLcode code = curl_easy_perform(m_curl);
         m_outcome.transportOk = code == CURLE_OK;
         curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, &m_outcome.status);
@@ -316,11 +358,14 @@ void Transfer::run()
             && m_settings.toFile && (m_outcome.announced || !m_settings.binaryData))
             acceptBody();
         closeTarget();
-        if (m_refusedRedirect)
+        if (m_stalled)
+            error = "no data arrived for " + std::to_string(m_settings.limits.stallSeconds) + " s";
+        else if (m_refusedRedirect)
             error = "a redirect from https to http was refused";
         else if (m_outcome.status != 0 && !IsSuccessStatus(m_outcome.status))
             error = "the server answered with status " + std::to_string(m_outcome.status);
-        else if (ExceedsCap(m_outcome.announced, m_outcome.maxBytes) || m_outcome.received >= m_outcome.maxBytes)
+        else if (ExceedsCap(m_outcome.announced, m_outcome.maxBytes)
+            || m_outcome.received >= m_outcome.maxBytes)
             error = "the answer is larger than the limit";
         else if (!m_outcome.targetOk)
             error = "the target file could not be created or written";
@@ -335,6 +380,10 @@ void Transfer::run()
     total = m_outcome.announced.value_or(0);
     if (success)
         error.clear();
+    else if (m_outcome.cancelled)
+        error = "cancelled";
+    else if (error.empty())
+        error = describeRefusal(m_outcome);
     auto self = shared_from_this();
     postToOwnerThread([self] {
         if (THTTPGet* owner = self->owner())
@@ -423,7 +472,11 @@ void THTTPGet::start(bool toFile)
     }
     if (!accepted) { // shutting down, or libcurl unusable: the transfer fails
         QMetaObject::invokeMethod(
-            this, [transfer] { if (THTTPGet* owner = transfer->owner()) owner->finish(*transfer); },
+            this,
+            [transfer] {
+                if (THTTPGet* owner = transfer->owner())
+                    owner->finish(*transfer);
+            },
             Qt::QueuedConnection);
         return;
     }
@@ -481,13 +534,20 @@ bool ShutdownTransfers(std::chrono::milliseconds wait)
     for (const auto& transfer : running)
         transfer->cancel();
     running.clear();
-    std::unique_lock lock(r.mutex);
-    const bool ended = r.idle.wait_for(lock, wait, [&r] { return r.live.empty(); });
+    const bool ended = WaitForTransfersToEnd(wait);
+    std::lock_guard lock(r.mutex);
     if (ended && r.initialized) {
         curl_global_cleanup();
         r.initialized = false;
     }
     return ended;
+}
+
+bool WaitForTransfersToEnd(std::chrono::milliseconds wait)
+{
+    net::Registry& r = net::registry();
+    std::unique_lock lock(r.mutex);
+    return r.idle.wait_for(lock, wait, [&r] { return r.live.empty(); });
 }
 
 void ReopenTransfers()

@@ -146,6 +146,10 @@ bool InitializeTransfers();
 // whether they all ended in time.
 bool ShutdownTransfers(std::chrono::milliseconds wait);
 
+// Waits up to `wait` until no worker runs (without cancelling any); whether
+// none does. Tests use it to see that a worker ended.
+bool WaitForTransfersToEnd(std::chrono::milliseconds wait);
+
 // Accepts transfers again after ShutdownTransfers (tests that check the exit).
 void ReopenTransfers();
 
