@@ -1,4 +1,5 @@
 #include "net/http_get.h"
+#include "windows/main/tool_windows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -406,6 +407,32 @@ TEST_F(HttpGetTest, ExitCancelsRunningTransfers)
     ReopenTransfers();
 }
 
+// The main and launcher windows' start notification reaches the configured
+// update service once, as a plain GET, and nobody waits for it.
+TEST_F(HttpGetTest, StartNotificationGoesToTheUpdateService)
+{
+    startServer();
+    const QByteArray before = qgetenv("ORBITA_UPDATE_URL");
+    qputenv("ORBITA_UPDATE_URL", QByteArray::fromStdString(http("/support_orb3")));
+    THTTPGet* get = NewHttpGetFile(nullptr);
+    const std::string address = SendStartNotification(*get);
+    qputenv("ORBITA_UPDATE_URL", before);
+    EXPECT_EQ(address, http("/support_orb3?akcja=orbita&operacja=uruchomienie"));
+    EXPECT_TRUE(get->Running()); // not waited for
+    ASSERT_TRUE(QTest::qWaitFor([get] { return !get->Running(); }, 30000));
+    delete get;
+    QByteArray requests;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            requests += m_server.readAllStandardOutput();
+            return requests.contains("REQUEST");
+        },
+        30000));
+    EXPECT_EQ(requests.count("REQUEST"), 1);
+    EXPECT_TRUE(requests.contains("REQUEST GET /support_orb3?akcja=orbita&operacja=uruchomienie Orbita\n"))
+        << requests.toStdString();
+}
+
 class HttpsGetTest : public HttpGetTest {
 protected:
     void SetUp() override
@@ -415,11 +442,11 @@ protected:
             GTEST_SKIP() << "openssl is not installed: no certificate for the https server";
         QProcess openssl;
         openssl.start(QStringLiteral("openssl"),
-            { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
-                QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-                QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), path("key.pem"),
-                QStringLiteral("-out"), path("cert.pem") });
+            { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
+                QStringLiteral("-keyout"), path("key.pem"), QStringLiteral("-out"), path("cert.pem") });
         ASSERT_TRUE(openssl.waitForFinished(60000));
         ASSERT_EQ(openssl.exitCode(), 0) << openssl.readAllStandardError().toStdString();
         startServer({ QStringLiteral("--cert"), path("cert.pem"), QStringLiteral("--key"), path("key.pem") });
@@ -435,8 +462,7 @@ TEST_F(HttpsGetTest, CertificatesAreCheckedAndHttpsNeverFallsBackToHttp)
         bool success;
     } rows[] = {
         { "/file/100", false, false }, // a self-signed certificate is refused
-        { "/file/100", true, true },
-        { "/redirect/2", true, true },
+        { "/file/100", true, true }, { "/redirect/2", true, true },
         { "/tohttp", true, false }, // https → http
     };
     for (const auto& row : rows) {

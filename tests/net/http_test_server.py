@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """A loopback HTTP (and optionally HTTPS) server for the download component's
 tests. Listens on 127.0.0.1 only, on ports the system picks, prints
-"PORTS <http> <https>" (0 when no certificate was given) and serves until its
+"PORTS <http> <https>" (0 when no certificate was given), then one line
+"REQUEST <method> <path> <user agent>" for each request, and serves until its
 standard input closes.
 
 Paths:
@@ -56,6 +57,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.do_GET()
 
     def do_GET(self):
+        print("REQUEST %s %s %s" % (self.command, self.path, self.headers.get("User-Agent", "")), flush=True)
         try:
             self.route(self.path.split("?")[0].strip("/").split("/"))
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError):
