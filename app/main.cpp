@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "core/message_pump.h"
 #include "core/version_marker.h"
+#include "net/http_get.h"
 #include "platform/fonts.h"
 #include "platform/localization.h"
 #include "platform/single_instance.h"
@@ -14,6 +15,8 @@
 #include "windows/setup/uninstall_form.h"
 
 #include <QPointer>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <memory>
 
@@ -50,12 +53,16 @@ int main(int argc, char** argv)
     const StartRole role
         = ChooseStartRole(std::filesystem::path(executable).filename().string(), firstArgument);
     VersionMarker(); // keeps the file version in the executable
+    // A connection the server has closed must fail the write, not end the
+    // program (the download workers ask libcurl not to handle signals).
+    std::signal(SIGPIPE, SIG_IGN);
 
     PrepareFontConfiguration();
     OrbitaApplication app(argc, argv);
     LoadPolishTranslations(app);
     InstallFontSubstitutions();
     SetMessagePump([] { QCoreApplication::processEvents(); });
+    InitializeTransfers(); // libcurl's global set-up, on the main thread before any worker
     WatchSettingsStore();
     // Every window of every role (the login at start-up, the installer and
     // uninstaller included) opens the others through this one opener.
@@ -111,5 +118,8 @@ int main(int argc, char** argv)
     QuitOnTerminationSignals();
     const int result = runMainWindow(app, *mainWindow);
     FinishApplicationRun();
+    // Transfers still running (the start notification) are cancelled; a worker
+    // that does not end in time is left to the process exit.
+    ShutdownTransfers(std::chrono::seconds(3));
     return result;
 }

@@ -11,6 +11,8 @@ E2E_PIDS=()
 export ORBITA_CONFIG_DIR=$E2E_TMP/config
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 export HOME=$E2E_TMP/home
+# The start notification goes to a closed port on loopback, never the network.
+export ORBITA_UPDATE_URL=${ORBITA_E2E_UPDATE_URL:-http://127.0.0.1:9/support_orb3}
 mkdir -p "$ORBITA_CONFIG_DIR" "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb

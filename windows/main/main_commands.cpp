@@ -169,12 +169,9 @@ std::string VersionCaption(std::string_view versionText)
     return parts == 0 ? std::string("Orbita") : "Orbita " + numbers;
 }
 
-std::string StartNotificationAddress(std::string_view site)
+std::string StartNotificationAddress(std::string_view serviceBase)
 {
-    std::string address(site);
-    if (address.empty() || address.back() != '/')
-        address += '/';
-    return address + "support_orb3?akcja=orbita&operacja=uruchomienie";
+    return std::string(serviceBase) + "?akcja=orbita&operacja=uruchomienie";
 }
 
 } // namespace orbita

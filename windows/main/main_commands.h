@@ -125,10 +125,10 @@ MainCommand CommandOfKey(int key, ShiftState shift);
 // with a number (the "—" of a missing version) gives "Orbita" alone.
 std::string VersionCaption(std::string_view versionText);
 
-// The one-time start notification: the program's web site `site` (with or
-// without a trailing "/"), the path support_orb3 and the query that names the
-// program and the operation.
-std::string StartNotificationAddress(std::string_view site);
+// The one-time start notification: the update service's base address
+// (UpdateServiceBase, for example "https://orbita.example.org/support_orb3")
+// followed by the query that names the program and the operation.
+std::string StartNotificationAddress(std::string_view serviceBase);
 
 // The program's web site.
 inline constexpr std::string_view kProgramSite = "https://orbita.example.org/";

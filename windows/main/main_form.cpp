@@ -65,6 +65,7 @@ TMainForm::TMainForm(QWidget* splash, QWidget* parent)
     m_uruchomieniaTimer->setObjectName(QStringLiteral("UruchomieniaTimer"));
     m_uruchomieniaTimer->setInterval(1000);
     m_uruchomieniaTimer->setSingleShot(true);
+    m_httpGetFile = NewHttpGetFile(this);
 
     // The hints of the whole application: shown while ShowHint allows.
     new HintGate(this);
@@ -171,7 +172,7 @@ void TMainForm::SplashTimerTimer()
 void TMainForm::UruchomieniaTimerTimer()
 {
     m_uruchomieniaTimer->stop();
-    SendStartNotification();
+    SendStartNotification(*m_httpGetFile);
 }
 
 void TMainForm::SkinFormMouseUpNotify(

@@ -12,6 +12,7 @@ class QTimer;
 
 namespace orbita {
 
+class THTTPGet;
 class TSkinForm;
 
 // The periodic-table window: one skinned picture (TSkinForm) whose hot areas
@@ -77,6 +78,7 @@ private:
     QTimer* m_currentTimer = nullptr;
     QTimer* m_splashTimer = nullptr;
     QTimer* m_uruchomieniaTimer = nullptr;
+    THTTPGet* m_httpGetFile = nullptr;
 };
 
 } // namespace orbita

@@ -220,6 +220,7 @@ void TMenuForm::buildWindow()
     m_uruchomieniaTimer->setObjectName(QStringLiteral("UruchomieniaTimer"));
     m_uruchomieniaTimer->setInterval(1000);
     m_uruchomieniaTimer->setSingleShot(true);
+    m_httpGetFile = NewHttpGetFile(this);
 
     m_listView->installEventFilter(this);
     m_reportView->installEventFilter(this);
@@ -360,7 +361,7 @@ void TMenuForm::CurrentTimerTimer()
 void TMenuForm::UruchomieniaTimerTimer()
 {
     m_uruchomieniaTimer->stop();
-    SendStartNotification();
+    SendStartNotification(*m_httpGetFile);
 }
 
 void TMenuForm::FormActivate()

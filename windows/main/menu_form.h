@@ -19,6 +19,8 @@ class QTreeWidget;
 
 namespace orbita {
 
+class THTTPGet;
+
 // The launcher of the compact start-up mode: the program's six tools in a
 // list with four view styles, a toolbar (view, help, tools, settings, about,
 // update centre, close) and a clock. It is the application's main window in
@@ -102,6 +104,7 @@ private:
     QToolButton* m_closeButton = nullptr;
     QTimer* m_currentTimer = nullptr;
     QTimer* m_uruchomieniaTimer = nullptr;
+    THTTPGet* m_httpGetFile = nullptr;
 };
 
 } // namespace orbita

@@ -1,6 +1,7 @@
 #include "windows/main/tool_windows.h"
 
 #include "core/settings.h"
+#include "net/http_get.h"
 #include "platform/qt_text.h"
 #include "platform/window_services.h"
 #include "windows/main/main_commands.h"
@@ -49,9 +50,23 @@ int VirtualKeyOf(int qtKey)
     }
 }
 
-std::string SendStartNotification()
+THTTPGet* NewHttpGetFile(QObject* owner)
 {
-    return StartNotificationAddress(kProgramSite);
+    auto* get = new THTTPGet(owner);
+    get->setObjectName(QStringLiteral("HttpGetFile"));
+    get->Agent = "Orbita";
+    get->AcceptTypes = "*/*";
+    get->BinaryData = false;
+    get->UseCache = false;
+    get->WaitThread = true;
+    return get;
+}
+
+std::string SendStartNotification(THTTPGet& httpGetFile)
+{
+    httpGetFile.TargetUrl = StartNotificationAddress(UpdateServiceBase());
+    httpGetFile.DownloadToString();
+    return httpGetFile.TargetUrl;
 }
 
 } // namespace orbita

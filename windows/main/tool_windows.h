@@ -3,9 +3,12 @@
 #include <string>
 
 class QMenu;
+class QObject;
 class QWidget;
 
 namespace orbita {
+
+class THTTPGet;
 
 // Rebuilds the tools menu from Software\Orbita\<User>\Tools: one item per
 // value name in store order, whose click reads that value anew and runs it
@@ -22,10 +25,13 @@ namespace orbita {
 // held; 0 for any other key.
 int VirtualKeyOf(int qtKey);
 
-// The one-time start notification (a GET of StartNotificationAddress on the
-// program's web site, reply ignored). It sends nothing until the HTTP
-// component is part of the program; this is where it gets wired in. Gives the
-// address it is meant for.
-std::string SendStartNotification();
+// The HTTP component `HttpGetFile` of the main and launcher windows: agent
+// "Orbita", accept "*/*", text data, no cache, WaitThread on; no events.
+THTTPGet* NewHttpGetFile(QObject* owner);
+
+// The one-time start notification through the window's `httpGetFile`: a GET
+// of StartNotificationAddress on the update service (UpdateServiceBase), not
+// waited for; the reply and any failure are ignored. Gives the address.
+std::string SendStartNotification(THTTPGet& httpGetFile);
 
 } // namespace orbita

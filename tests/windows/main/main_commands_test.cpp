@@ -197,10 +197,11 @@ TEST(MainCommands, VersionCaption)
 
 TEST(MainCommands, StartNotificationAddress)
 {
-    EXPECT_EQ(StartNotificationAddress("https://a.example/"),
+    // The query follows the service's base address as it stands.
+    EXPECT_EQ(StartNotificationAddress("https://a.example/support_orb3"),
         "https://a.example/support_orb3?akcja=orbita&operacja=uruchomienie");
-    EXPECT_EQ(StartNotificationAddress("http://b.example/orbita"),
-        "http://b.example/orbita/support_orb3?akcja=orbita&operacja=uruchomienie");
+    EXPECT_EQ(StartNotificationAddress("http://127.0.0.1:8080/orbita/"),
+        "http://127.0.0.1:8080/orbita/?akcja=orbita&operacja=uruchomienie");
 }
 
 TEST(MenuCommands, ToolsAndViewStyles)
