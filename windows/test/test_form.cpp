@@ -104,15 +104,20 @@ QStringList TestPackageFolders()
 QStringList ListTestPackages(const QStringList& folders)
 {
     // By the upper-cased name: a later folder replaces an earlier one's file.
+    // Within one folder, of names that differ only in case the first in name
+    // order is listed, whatever order the file system keeps.
     std::map<QString, QString> byName;
     for (const QString& folder : folders) {
         const QDir dir(folder);
         if (!dir.exists())
             continue;
         const QFileInfoList files = dir.entryInfoList({ QStringLiteral("*.obt") },
-            QDir::Files | QDir::Hidden | QDir::System | QDir::Readable, QDir::Unsorted);
+            QDir::Files | QDir::Hidden | QDir::System | QDir::Readable, QDir::Name);
+        std::map<QString, QString> inFolder;
         for (const QFileInfo& file : files)
-            byName[file.fileName().toUpper()] = file.absoluteFilePath();
+            inFolder.emplace(file.fileName().toUpper(), file.absoluteFilePath());
+        for (auto& [name, path] : inFolder)
+            byName[name] = std::move(path);
     }
     QStringList paths;
     paths.reserve(static_cast<qsizetype>(byName.size()));

@@ -144,7 +144,9 @@ TEST_F(TestForm, CatalogueListsEveryPackageAndADamagedOneWithoutData)
     EXPECT_EQ(widths, (QList<int> { 150, 150, 150, 100, 150 }));
     EXPECT_FALSE(form->TestList->header()->sectionsClickable());
 
-    // Selecting shows the description; nothing selected clears it.
+    // Selecting shows the description; nothing selected clears it. (The
+    // per-user folder now holds "Atom.obt" and "atom.OBT": the first in name
+    // order is listed, on any file system.)
     writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 3, "Protony i elektrony; x=y"),
         path("data/orbita/TESTY"));
     form->RefreshButtonClick();
