@@ -118,6 +118,8 @@ start_package() {
   local row=$1 toggle=${2:-0} keys=(Home) i
   for ((i = 0; i < row; i++)); do keys+=(Down); done
   if [ "$toggle" = 1 ]; then keys+=(alt+d alt+r); else keys+=(Return); fi
+  # No copy of an earlier run's page is taken for this run's.
+  printf '' | xclip -selection clipboard -i
   T_START=$(now_ms)
   xdotool key "${keys[@]}"
   wait_window "^Test chemiczny \[$(regex "$TITLE")\]\$" >/dev/null || fail "${PACKAGES[row]}: did not start $TITLE"
@@ -130,6 +132,14 @@ run_package() {
   T_FIRST=$(now_ms)
   for ((n = 1; n <= COUNT; n++)); do
     [ "$n" -eq 1 ] || wait_page "$n:"
+    # A copy taken while the page was being replaced is taken again.
+    for _ in $(seq 20); do
+      contains_text "$PAGE" "$n:${QUESTION[n]}" && break
+      sleep 0.1
+      xdotool key --delay 1 "${copy_keys[@]}"
+      sleep 0.05
+      PAGE=$(xclip -o -selection clipboard 2>/dev/null || true)
+    done
     contains_text "$PAGE" "$n:${QUESTION[n]}" || fail "$name: question $n shows '${PAGE:0:80}'"
     if ((wrong_test)); then
       k=$((ANSWER[n] % OPTIONS[n] + 1))
