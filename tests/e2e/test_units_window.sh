@@ -9,19 +9,7 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 make_program_dir
 
-cat >"$E2E_TMP/profile.reg" <<'REG'
-Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\Software\Orbita\Administrator]
-"StartupTip"=dword:00000000
-"ExitPrompt"=dword:00000000
-REG
-"$ORBITA_TOOL" settings import "$E2E_TMP/profile.reg" --yes >/dev/null || fail "the profile could not be prepared"
-
-start_orbita
-app=$LAST_PID
-table=$(wait_window '^Orbita$') || fail "no periodic table"
-for _ in $(seq $((E2E_WAIT * 10))); do [ -z "$(windows_of_size "$app" 600x180)" ] && break; sleep 0.1; done
+start_quiet_table
 
 xdotool windowfocus --sync "$table" key F8
 sleep 0.5
