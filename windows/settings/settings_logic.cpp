@@ -63,7 +63,8 @@ struct DefaultTool {
 };
 const DefaultTool kDefaultTools[] = {
     { "&Notatnik",
-        { "gnome-text-editor", "gedit", "kate", "mousepad", "xed", "pluma", "featherpad", "leafpad", "kwrite" } },
+        { "gnome-text-editor", "gedit", "kate", "mousepad", "xed", "pluma", "featherpad", "leafpad",
+            "kwrite" } },
     { "&Kalkulator", { "gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk", "xcalc" } },
     { "&Schowek", { "xclipboard", "copyq", "diodon", "parcellite", "clipit" } },
 };
@@ -210,7 +211,8 @@ std::vector<SettingsTool> DefaultTools(const std::function<std::string(std::stri
     std::vector<SettingsTool> tools;
     for (const DefaultTool& tool : kDefaultTools)
         for (std::string_view candidate : tool.candidates)
-            if (std::string found = findExecutable ? findExecutable(candidate) : std::string(); !found.empty()) {
+            if (std::string found = findExecutable ? findExecutable(candidate) : std::string();
+                !found.empty()) {
                 tools.push_back({ std::string(tool.caption), std::move(found) });
                 break;
             }

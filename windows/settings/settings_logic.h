@@ -159,7 +159,7 @@ public:
 
     // The account page: the working account list (Administrator only) and the
     // page's two password boxes (UTF-8), opened with InitialPasswordBoxText.
-    AccountList* Accounts() { return m_accounts ? &*m_accounts : nullptr; }
+    const AccountList* Accounts() const { return m_accounts ? &*m_accounts : nullptr; }
     std::optional<AccountMessage> CreateAccount(std::string_view typedUtf8);
     bool DeleteAccount(std::string_view name);
     const PasswordBoxes& Passwords() const { return m_passwords; }

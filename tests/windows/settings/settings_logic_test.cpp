@@ -154,8 +154,8 @@ TEST_F(SettingsModelTest, SkinsComeFromBothFoldersAndAreStoredUnderTheirRealFile
     for (const SkinEntry& skin : model.Skins())
         shown.push_back(skin.display + "|" + skin.fileName);
     EXPECT_EQ(shown,
-        (std::vector<std::string> { "Alfa|Alfa.obs", "lato|lato.obs", "Niebieski|Niebieski.obs",
-            "Zima|Zima.nowa.OBS" }));
+        (std::vector<std::string> {
+            "Alfa|Alfa.obs", "lato|lato.obs", "Niebieski|Niebieski.obs", "Zima|Zima.nowa.OBS" }));
     EXPECT_EQ(model.Skins()[1].path, m_perUser + "KARNACJE/lato.obs");
     ASSERT_TRUE(model.SelectedSkin());
     EXPECT_EQ(*model.SelectedSkin(), 3u);
@@ -228,7 +228,8 @@ TEST_F(SettingsModelTest, DefaultsMarkEveryBoxAndEnableOkOnlyWhenSomethingChange
     EXPECT_EQ(model.Text(SettingsField::CloseSound), m_program + "ZAMKNIJ.WAV");
     EXPECT_EQ(model.Text(SettingsField::BackgroundPath), m_program + "FAKTURA.BMP");
     EXPECT_EQ(model.Tools(),
-        (std::vector<SettingsTool> { { "&Notatnik", "/usr/bin/gedit" }, { "&Kalkulator", "/usr/bin/kcalc" } }));
+        (std::vector<SettingsTool> {
+            { "&Notatnik", "/usr/bin/gedit" }, { "&Kalkulator", "/usr/bin/kcalc" } }));
     EXPECT_FALSE(model.IsChanged(SettingsField::Skin));
     EXPECT_EQ(model.SelectedSkin(), std::optional<std::size_t>(0));
 
@@ -264,8 +265,9 @@ TEST_F(SettingsModelTest, OkWritesInItsOrderAndOneFailedShortcutDoesNotStopTheRe
     std::vector<std::string> seen;
     integration.onCall = [&] {
         seen.push_back(std::to_string(ReadInteger(Setting::StartupMode, kAdmin)) + ","
-            + std::to_string(ReadInteger(Setting::Sounds, kAdmin)) + "," + ReadString(Setting::BackgroundPath, kAdmin)
-            + "," + std::to_string(ReadTools(kAdmin).size()) + "," + std::to_string(AccountNames().size()));
+            + std::to_string(ReadInteger(Setting::Sounds, kAdmin)) + ","
+            + ReadString(Setting::BackgroundPath, kAdmin) + "," + std::to_string(ReadTools(kAdmin).size())
+            + "," + std::to_string(AccountNames().size()));
     };
 
     const auto result = model.Commit();
