@@ -62,12 +62,12 @@ TEST_F(SettingsForm, TreePagesAndCaptions)
     EXPECT_EQ(form.title(), QStringLiteral("Ustawienia"));
     EXPECT_EQ(form.UzytkownikEtykieta->text(), QStringLiteral("Administrator"));
     EXPECT_TRUE(form.UzytkownikEtykieta->font().bold());
-    const QStringList pages { QStringLiteral("Program"), QStringLiteral("Glowne"), QStringLiteral("Integracja"),
-        QStringLiteral("Dzwieki"), QStringLiteral("Karnacje"), QStringLiteral("Narzedzia"), QStringLiteral("Konta"),
-        QStringLiteral("Kopia") };
-    const QStringList nodes { QStringLiteral("Program"), QStringLiteral("Główne"), QStringLiteral("Integracja"),
-        QStringLiteral("Dźwięki"), QStringLiteral("Karnacje"), QStringLiteral("Narzędzia"), QStringLiteral("Profil"),
-        QStringLiteral("Kopia zapasowa") };
+    const QStringList pages { QStringLiteral("Program"), QStringLiteral("Glowne"),
+        QStringLiteral("Integracja"), QStringLiteral("Dzwieki"), QStringLiteral("Karnacje"),
+        QStringLiteral("Narzedzia"), QStringLiteral("Konta"), QStringLiteral("Kopia") };
+    const QStringList nodes { QStringLiteral("Program"), QStringLiteral("Główne"),
+        QStringLiteral("Integracja"), QStringLiteral("Dźwięki"), QStringLiteral("Karnacje"),
+        QStringLiteral("Narzędzia"), QStringLiteral("Profil"), QStringLiteral("Kopia zapasowa") };
     for (int i = 0; i < 8; ++i) {
         form.SetupTab(i);
         EXPECT_EQ(form.Notebook->currentWidget()->objectName(), pages[i]);
@@ -81,7 +81,8 @@ TEST_F(SettingsForm, TreePagesAndCaptions)
     EXPECT_EQ(form.HelpButton->text(), QStringLiteral("Pomo&c"));
     EXPECT_EQ(form.CancelButton->text(), QStringLiteral("&Anuluj"));
     EXPECT_EQ(form.StandardBox->text(), QStringLiteral("Uruchamiaj w trybie &standardowym"));
-    EXPECT_TRUE(form.CompactCaption->text().startsWith(QStringLiteral("Program zostanie uruchomiony w trybie oszczędnym")));
+    EXPECT_TRUE(form.CompactCaption->text().startsWith(
+        QStringLiteral("Program zostanie uruchomiony w trybie oszczędnym")));
     EXPECT_EQ(form.TipButton->text(), QStringLiteral("Po&każ porady"));
     EXPECT_EQ(form.GroupBox->text(), QStringLiteral("Grupa programów w Menu &Start"));
     EXPECT_EQ(form.SoundsBox->text(), QStringLiteral("Włącz zdarzenia dźwięko&we"));
@@ -121,7 +122,8 @@ TEST_F(SettingsForm, OpensAtTheStoredPageWithOkDisabledAndCancelWritesOnlyThePag
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), mrCancel);
     EXPECT_EQ(ReadInteger(Setting::SetupTab, kAdmin), 2);
-    EXPECT_EQ(RegValueNames(Hive::CurrentUser, ProfileKeyPath(kAdmin)), std::vector<std::string> { "SetupTab" });
+    EXPECT_EQ(
+        RegValueNames(Hive::CurrentUser, ProfileKeyPath(kAdmin)), std::vector<std::string> { "SetupTab" });
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(PlatformDesktopIntegration::GroupFolder())));
 
     // A stored page that is no node opens the first.
@@ -147,7 +149,8 @@ TEST_F(SettingsForm, EnterConfirmsAndWritesOnlyTheChangedBoxes)
     EXPECT_EQ(ReadInteger(Setting::ExitPrompt, kAdmin), 0);
     EXPECT_EQ(ReadString(Setting::IntroSound, kAdmin), "/snd/a.wav");
     EXPECT_EQ(ReadInteger(Setting::StartupTip, kAdmin), 0);
-    for (Setting untouched : { Setting::StartupMode, Setting::ShowHint, Setting::Sounds, Setting::UseBackground })
+    for (Setting untouched :
+        { Setting::StartupMode, Setting::ShowHint, Setting::Sounds, Setting::UseBackground })
         EXPECT_FALSE(IsStored(untouched, kAdmin)) << Describe(untouched).name;
     EXPECT_TRUE(ui.finished());
 }
@@ -179,8 +182,9 @@ TEST_F(SettingsForm, DefaultsFillTheProgramsFilesAndTheModeQuestionAsksBeforeWri
     const auto& question = ui.requests()[0];
     EXPECT_EQ(question.caption, QStringLiteral("Zmiana trybu uruchamiania"));
     EXPECT_EQ(question.text,
-        QStringLiteral("Aby załadować alternatywną karnację, program musi być uruchomiony w trybie standardowym. "
-                       "Czy przełączyć program w tryb standardowy? (należy ponownie uruchomić program)"));
+        QStringLiteral(
+            "Aby załadować alternatywną karnację, program musi być uruchomiony w trybie standardowym. "
+            "Czy przełączyć program w tryb standardowy? (należy ponownie uruchomić program)"));
     EXPECT_EQ(question.icon, MessageIcon::Question);
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(form.result(), mrOk);
@@ -258,7 +262,8 @@ TEST_F(SettingsForm, BrowsedPathsSoundsAndTheirFilters)
     EXPECT_EQ(form.BgPathBox->text(), path("program/FAKTURA.BMP"));
     ui.answerOpenFile(path("program/INTRO.WAV"));
     form.OpenBrowseButton->click();
-    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Wskaż plik dźwiękowy, który zostanie przypisany"));
+    EXPECT_EQ(
+        ui.requests().back().caption, QStringLiteral("Wskaż plik dźwiękowy, który zostanie przypisany"));
     EXPECT_EQ(form.OpenSndBox->text(), path("program/INTRO.WAV"));
     EXPECT_TRUE(form.ConfirmButton->isEnabled());
 
@@ -267,7 +272,9 @@ TEST_F(SettingsForm, BrowsedPathsSoundsAndTheirFilters)
         const QRegularExpression patterns(QStringLiteral("\\(([^)]*)\\)"));
         const QString first = patterns.match(filter).captured(1);
         for (const QString& pattern : first.split(u' ', Qt::SkipEmptyParts))
-            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(name).hasMatch())
+            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+                    .match(name)
+                    .hasMatch())
                 return true;
         return false;
     };
@@ -368,7 +375,8 @@ TEST_F(SettingsForm, AccountMessagesAndTheAdministratorsPassword)
     form.ConfirmButton->click();
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Brak zgodności hasła"));
-    EXPECT_TRUE(ui.requests().back().text.startsWith(QStringLiteral("Hasło dostępu do konta Administratora")));
+    EXPECT_TRUE(
+        ui.requests().back().text.startsWith(QStringLiteral("Hasło dostępu do konta Administratora")));
     EXPECT_EQ(AccountNames(), std::vector<std::string> { kAdmin });
 
     form.ConfirmRoot->clear();
@@ -492,6 +500,32 @@ TEST_F(SettingsForm, TheProgramGroupIsMadeAndRemovedAsDesktopEntries)
     EXPECT_FALSE(QFileInfo::exists(group));
     for (const std::string& file : PlatformDesktopIntegration::FilesOf(IntegrationItem::DesktopShortcut))
         EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(file)));
+    EXPECT_TRUE(ui.finished());
+}
+
+// A shortcut that cannot be written is reported once OK has written the rest.
+TEST_F(SettingsForm, AFailedShortcutIsReportedAndTheOtherValuesAreWritten)
+{
+    class Failing final : public DesktopIntegration {
+    public:
+        bool Exists(IntegrationItem) const override { return false; }
+        std::vector<std::string> Create(IntegrationItem) override
+        {
+            return { "Nie można zapisać skrótu „/x/Orbita.desktop”." };
+        }
+        std::vector<std::string> Remove(IntegrationItem) override { return {}; }
+    } failing;
+    TSettingsForm form(nullptr, &failing);
+    form.show();
+    form.DesktopBox->click();
+    form.PlacementBox->click();
+    ui.answerMessage(mrOk);
+    form.ConfirmButton->click();
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(ui.requests()[0].text.contains(QStringLiteral("„/x/Orbita.desktop”")));
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(ReadInteger(Setting::SaveWindowsPlacement, kAdmin), 1);
     EXPECT_TRUE(ui.finished());
 }
 
