@@ -198,7 +198,7 @@ std::string FindExecutableOnPath(std::string_view name)
         folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
         if (folder.empty() || folder.front() != '/')
             continue;
-        const std::string candidate = std::string(folder) + "/" + std::string(name);
+        std::string candidate = std::string(folder) + "/" + std::string(name);
         std::error_code error;
         if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0)
             return candidate;

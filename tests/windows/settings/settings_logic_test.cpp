@@ -364,6 +364,28 @@ TEST_F(SettingsModelTest, DifferingPasswordBoxesKeepTheWindowOpenAndWriteNothing
     EXPECT_EQ(AccountNames(), (std::vector<std::string> { kAdmin, "Ania" }));
 }
 
+TEST_F(SettingsModelTest, DefaultToolsAreTheFirstInstalledProgramsOnThePath)
+{
+    const std::string bin = root() + "/bin";
+    fs::create_directories(bin);
+    touch(bin + "/kate"); // not executable: passed over
+    touch(bin + "/mousepad");
+    touch(bin + "/xcalc");
+    fs::permissions(bin + "/mousepad", fs::perms::owner_exec, fs::perm_options::add);
+    fs::permissions(bin + "/xcalc", fs::perms::owner_exec, fs::perm_options::add);
+    const char* oldPath = std::getenv("PATH");
+    const std::string saved = oldPath ? oldPath : "";
+    ::setenv("PATH", ("relative:" + bin + ":/nonexistent").c_str(), 1);
+    const std::vector<SettingsTool> tools = DefaultTools(&FindExecutableOnPath);
+    EXPECT_EQ(FindExecutableOnPath("kate"), "");
+    EXPECT_EQ(FindExecutableOnPath("../bin/xcalc"), "");
+    ::setenv("PATH", saved.c_str(), 1);
+    // No clipboard viewer is installed: that tool is left out.
+    EXPECT_EQ(tools,
+        (std::vector<SettingsTool> {
+            { "&Notatnik", bin + "/mousepad" }, { "&Kalkulator", bin + "/xcalc" } }));
+}
+
 TEST(SettingsTree, EightNodesInDisplayOrderWithTheirPages)
 {
     std::vector<std::string> nodes;
