@@ -316,7 +316,7 @@ std::string ShortcutFileName(const std::string& linkPath)
 }
 
 bool CreateShortcut(const std::string& target, const std::string& linkPath, const std::string& description,
-    int /*iconIndex*/, const std::string& arguments)
+    int /*iconIndex*/, const std::string& arguments, const std::string& categories)
 {
     if (target.empty() || linkPath.empty())
         return false;
@@ -338,6 +338,8 @@ bool CreateShortcut(const std::string& target, const std::string& linkPath, cons
         + u'\n';
     contents += u"Icon="_s + escapeValue(icon) + u'\n';
     contents += QStringLiteral("Terminal=false\n");
+    if (!categories.empty())
+        contents += u"Categories="_s + escapeValue(textFrom(categories)) + u'\n';
     return writeDesktopFile(fileName, contents, true);
 }
 

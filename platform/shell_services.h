@@ -34,10 +34,11 @@ std::string SpecialFolderPath(int csidl);
 // the arguments (split like a command line, each quoted as the desktop-entry
 // format requires), Path the target's folder, Icon a picture named like the
 // target with ".png" beside it, else the target's base name as an icon-theme
-// name (`iconIndex` has no meaning on Linux). Written through QSaveFile: true
-// only when the whole file was written; the link's folder must exist.
+// name (`iconIndex` has no meaning on Linux), and the menu `categories`
+// ("Education;Science;") when given. Written through QSaveFile: true only
+// when the whole file was written; the link's folder must exist.
 bool CreateShortcut(const std::string& target, const std::string& linkPath, const std::string& description,
-    int iconIndex, const std::string& arguments);
+    int iconIndex, const std::string& arguments, const std::string& categories = {});
 
 // A freedesktop link (Type=Link, URL=...); ".url" becomes ".desktop".
 bool CreateInternetShortcut(const std::string& url, const std::string& linkPath);

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libsodium-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool xclip x11-utils imagemagick python3
+  xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
   hunspell hunspell-pl bodr
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
 )

@@ -495,8 +495,12 @@ bool TSkinForm::LoadSkinPackage(const std::string& skinFile)
 {
     const bool plainName = !skinFile.empty() && IsSafeSkinFileName(skinFile)
         && skinFile.find_first_of("/\\") == std::string::npos;
-    const std::string packagePath
-        = plainName ? ProgramFolder() + "KARNACJE/" + ToPath(FromCp1250(skinFile)) : std::string();
+    // The per-user folder's package wins over the program folder's of the same name.
+    std::string packagePath;
+    if (plainName)
+        for (const std::string& folder : { UserDataFolder(), ProgramFolder() })
+            if (packagePath.empty() || !QFileInfo(FromPath(packagePath)).isFile())
+                packagePath = folder + "KARNACJE/" + ToPath(FromCp1250(skinFile));
     if (packagePath.empty() || !QFileInfo(FromPath(packagePath)).isFile()) {
         LoadBuiltinSkin();
         return false;

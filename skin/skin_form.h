@@ -83,7 +83,8 @@ public:
     void LoadBuiltinSkin();
 
     // A skin package (.obs) named `skinFile` (Windows-1250, a plain file name)
-    // in the folder KARNACJE of the program folder: the definition ORBSKIN.INI
+    // in the folder KARNACJE of the per-user data folder or else of the
+    // program folder: the definition ORBSKIN.INI
     // and every picture it names are unpacked into ORB_SKIN in the private
     // temporary folder, then loaded. Falls back to the built-in skin (and
     // gives false) when the package is missing, unreadable, names an unsafe

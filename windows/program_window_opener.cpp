@@ -10,9 +10,11 @@
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
+#include "windows/settings/settings_form.h"
 #include "windows/test/test_form.h"
 #include "windows/units/units_form.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -71,11 +73,12 @@ void ProgramWindowOpener::OpenUnits(QWidget* owner)
     TUnitsForm::ShowUnits(owner);
 }
 
-// The settings window and update centre are not in the program yet: these
-// open nothing.
-void ProgramWindowOpener::OpenSettings(QWidget*)
+void ProgramWindowOpener::OpenSettings(QWidget* owner)
 {
+    TSettingsForm::ShowSettings(owner);
 }
+
+// The update centre is not in the program yet: this opens nothing.
 void ProgramWindowOpener::OpenUpdate(QWidget*)
 {
 }
@@ -85,9 +88,10 @@ void ProgramWindowOpener::ShowAbout(QWidget* owner, AboutPage page)
     TAboutForm::PokazInformacje(page == AboutPage::Contact, owner);
 }
 
-void ProgramWindowOpener::ShowTip(QWidget* owner)
+void ProgramWindowOpener::ShowTip(QWidget* owner, TipStartupBox box)
 {
     TTipForm tip(owner);
+    tip.PokazujOpcja->setHidden(box == TipStartupBox::Hidden);
     Ui().ShowModal(tip);
 }
 

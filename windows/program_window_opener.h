@@ -20,7 +20,7 @@ public:
     void OpenSettings(QWidget* owner) override;
     void OpenUpdate(QWidget* owner) override;
     void ShowAbout(QWidget* owner, AboutPage page) override;
-    void ShowTip(QWidget* owner) override;
+    void ShowTip(QWidget* owner, TipStartupBox box) override;
     bool ConfirmQuit(QWidget* owner) override;
     void RunTool(QWidget* owner, const QString& target) override;
 };

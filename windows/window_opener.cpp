@@ -22,7 +22,7 @@ public:
     void OpenSettings(QWidget*) override { }
     void OpenUpdate(QWidget*) override { }
     void ShowAbout(QWidget*, AboutPage) override { }
-    void ShowTip(QWidget*) override { }
+    void ShowTip(QWidget*, TipStartupBox) override { }
     bool ConfirmQuit(QWidget*) override { return true; }
     void RunTool(QWidget*, const QString&) override { }
 };

@@ -39,8 +39,10 @@ public:
     virtual void OpenSettings(QWidget* owner) = 0;
     virtual void OpenUpdate(QWidget* owner) = 0;
     virtual void ShowAbout(QWidget* owner, AboutPage page) = 0;
-    // Tip of the day.
-    virtual void ShowTip(QWidget* owner) = 0;
+    // Tip of the day; the settings window shows it without its start-up box
+    // (which would change StartupTip behind the settings window's back).
+    enum class TipStartupBox { Shown, Hidden };
+    virtual void ShowTip(QWidget* owner, TipStartupBox box) = 0;
     // Quit prompt: true when the user answered yes.
     virtual bool ConfirmQuit(QWidget* owner) = 0;
     // A user's tool from the tools menu: an address or file through the

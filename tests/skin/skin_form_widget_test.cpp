@@ -463,6 +463,23 @@ TEST_F(SkinPackageTest, PackageUnpacksEveryPictureAndCleansUp)
     EXPECT_FALSE(FolderExists(unpacked())); // the destructor removed it
 }
 
+// A package in the per-user folder's KARNACJE (where skins go when the
+// program folder cannot be written) is found, and wins over the program
+// folder's package of the same name.
+TEST_F(SkinPackageTest, PerUserPackageIsFoundAndWinsOverTheProgramFolders)
+{
+    writePackage("Test.obs", { { "ORBSKIN.INI", QByteArray("nothing usable") } });
+    EXPECT_FALSE(TSkinForm().LoadSkinPackage("Test.obs"));
+    ASSERT_TRUE(QDir().mkpath(path("data/orbita/KARNACJE")));
+    test::TestZipWriter zip;
+    for (const auto& [member, bytes] : skinFiles())
+        zip.members.push_back(test::Stored(member, bytes.toStdString()));
+    test::WriteBytes(stdPath("data/orbita/KARNACJE/Test.obs"), zip.Build());
+    TSkinForm skin;
+    EXPECT_TRUE(skin.LoadSkinPackage("Test.obs"));
+    EXPECT_EQ(skin.HotAreaName(0), QStringLiteral("BTN"));
+}
+
 TEST_F(SkinPackageTest, UnusablePackagesFallBackToTheBuiltinSkin)
 {
     auto withDefinition = [](const std::string& definition, const char* drop = nullptr) {

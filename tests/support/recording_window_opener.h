@@ -59,11 +59,12 @@ public:
         if (realDialogs)
             m_program.ShowAbout(owner, page);
     }
-    void ShowTip(QWidget* owner) override
+    void ShowTip(QWidget* owner, TipStartupBox box) override
     {
-        record(owner, QStringLiteral("tip"));
+        record(owner,
+            box == TipStartupBox::Shown ? QStringLiteral("tip") : QStringLiteral("tip without its box"));
         if (realDialogs)
-            m_program.ShowTip(owner);
+            m_program.ShowTip(owner, box);
     }
     bool ConfirmQuit(QWidget* owner) override
     {

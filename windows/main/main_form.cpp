@@ -166,7 +166,7 @@ void TMainForm::SplashTimerTimer()
         delete m_splash.data();
     }
     if (ReadFlag(Setting::StartupTip))
-        Opener().ShowTip(this);
+        Opener().ShowTip(this, WindowOpener::TipStartupBox::Shown);
 }
 
 void TMainForm::UruchomieniaTimerTimer()

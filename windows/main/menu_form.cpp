@@ -370,7 +370,7 @@ void TMenuForm::FormActivate()
         return;
     m_activated = true;
     if (ReadFlag(Setting::StartupTip))
-        Opener().ShowTip(this);
+        Opener().ShowTip(this, WindowOpener::TipStartupBox::Shown);
 }
 
 void TMenuForm::OpenSelectedTool()
