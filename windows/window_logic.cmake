@@ -1,7 +1,8 @@
 # The Qt-free logic units that stand beside the window forms: element page
 # and find rules, the main window's commands, the document browsers' rules,
 # login and account rules, viewer appearance, the chemistry tests' rules, tip
-# order, the texts of the tip and about boxes and the unit converter's exact
+# order, the texts of the tip and about boxes, the molar-mass calculator's
+# formula reader and the unit converter's exact
 # decimal arithmetic (Boost.Multiprecision, header-only). They form their own
 # library, built also without Qt, so that their tests run under the
 # sanitizers and orbita-tool links them without the windows.
@@ -13,6 +14,7 @@ set(ORBITA_WINDOW_LOGIC_SOURCES
   ${CMAKE_SOURCE_DIR}/windows/element/find_logic.cpp ${CMAKE_SOURCE_DIR}/windows/element/find_logic.h
   ${CMAKE_SOURCE_DIR}/windows/main/main_commands.cpp ${CMAKE_SOURCE_DIR}/windows/main/main_commands.h
   ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.cpp ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.h
+  ${CMAKE_SOURCE_DIR}/windows/molar/molar_mass_logic.cpp ${CMAKE_SOURCE_DIR}/windows/molar/molar_mass_logic.h
   ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.h
   ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.h
