@@ -14,6 +14,7 @@ case "$name" in
   skin_definition) max_len=16384 ;;
   ini|reg_file) max_len=16384 ;;  # sectioned text, settings backups
   table_widths) max_len=4096 ;;   # numbers for one table
+  formula) max_len=2048 ;;        # a chemical formula (at most 1000 characters are read)
   *) max_len=16384 ;;
 esac
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

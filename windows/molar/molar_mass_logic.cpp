@@ -1,6 +1,7 @@
 #include "windows/molar/molar_mass_logic.h"
 
 #include "core/cp1250.h"
+#include "data/archive_members.h"
 #include "windows/element/element_page.h"
 
 #include <cstdio>
@@ -38,8 +39,15 @@ std::optional<std::vector<Character>> DecodeUtf8(std::string_view bytes, std::si
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t code = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+        std::size_t length = lead < 0x80 ? 1
+            : (lead >> 5) == 0x6         ? 2
+            : (lead >> 4) == 0xE         ? 3
+            : (lead >> 3) == 0x1E        ? 4
+                                         : 0;
+        char32_t code = length == 1 ? lead
+            : length == 2           ? (lead & 0x1F)
+            : length == 3           ? (lead & 0x0F)
+                                    : (lead & 0x07);
         bool ok = length != 0 && i + length <= bytes.size();
         for (std::size_t k = 1; ok && k < length; ++k) {
             const auto next = static_cast<unsigned char>(bytes[i + k]);
@@ -47,8 +55,8 @@ std::optional<std::vector<Character>> DecodeUtf8(std::string_view bytes, std::si
             code = (code << 6) | (next & 0x3F);
         }
         // Overlong forms, surrogates and values past Unicode are refused.
-        ok = ok && !(length == 2 && code < 0x80) && !(length == 3 && code < 0x800) && !(length == 4 && code < 0x10000)
-            && !(code >= 0xD800 && code <= 0xDFFF) && code <= 0x10FFFF;
+        ok = ok && !(length == 2 && code < 0x80) && !(length == 3 && code < 0x800)
+            && !(length == 4 && code < 0x10000) && !(code >= 0xD800 && code <= 0xDFFF) && code <= 0x10FFFF;
         if (!ok) {
             badPosition = characters.size() + 1;
             return std::nullopt;
@@ -176,7 +184,8 @@ private:
         return std::nullopt;
     }
 
-    static std::optional<FormulaError> Add(Group& group, int element, std::uint64_t count, std::size_t position)
+    static std::optional<FormulaError> Add(
+        Group& group, int element, std::uint64_t count, std::size_t position)
     {
         for (FormulaAtoms::Entry& entry : group.entries) {
             if (entry.element == element) {
@@ -241,7 +250,8 @@ private:
         if (caret && sign != 0 && !digits)
             readDigits(false); // "^+2"
         if (sign == 0 || (digits && magnitude == 0) || magnitude > 99)
-            return Error(start, "Nieprawidłowy ładunek" + AtPosition(start) + " (zapisz go na końcu, np. „SO4^2-”)");
+            return Error(
+                start, "Nieprawidłowy ładunek" + AtPosition(start) + " (zapisz go na końcu, np. „SO4^2-”)");
         skipBlanks();
         if (!atEnd())
             return Error(start, "Ładunek" + AtPosition(start) + " może stać tylko na końcu wzoru");
@@ -257,7 +267,8 @@ private:
                 return Error(m_coefficientPosition,
                     "Po liczbie" + AtPosition(m_coefficientPosition) + " brakuje wzoru składnika");
             if (joinerPosition != 0)
-                return Error(joinerPosition, "Przed znakiem łączenia" + AtPosition(joinerPosition) + " brakuje składnika");
+                return Error(joinerPosition,
+                    "Przed znakiem łączenia" + AtPosition(joinerPosition) + " brakuje składnika");
             return std::nullopt;
         }
         std::optional<FormulaError> error = AddAll(m_total, part, m_coefficient, m_coefficientPosition);
@@ -288,7 +299,8 @@ private:
                 }
                 const int element = findSymbol(symbol);
                 if (element == 0)
-                    return Error(position, "Nieznany symbol pierwiastka " + Quoted(symbol) + AtPosition(position));
+                    return Error(
+                        position, "Nieznany symbol pierwiastka " + Quoted(symbol) + AtPosition(position));
                 std::uint64_t count = 1;
                 bool present = false;
                 if (std::optional<FormulaError> error = readCount(count, present))
@@ -304,7 +316,8 @@ private:
                 partStart = false;
             } else if (c.code == U')' || c.code == U']' || c.code == U'}') {
                 if (m_stack.size() == 1)
-                    return Error(position, "Nawias " + Quoted(c.text) + AtPosition(position) + " nie ma pary");
+                    return Error(
+                        position, "Nawias " + Quoted(c.text) + AtPosition(position) + " nie ma pary");
                 Group& group = m_stack.back();
                 if (ClosingOf(group.open) != c.code)
                     return Error(position,
@@ -323,7 +336,8 @@ private:
                     return error;
             } else if (DigitOf(c.code)) {
                 if (!partStart)
-                    return Error(position, "Liczba" + AtPosition(position) + " musi stać po symbolu lub nawiasie");
+                    return Error(
+                        position, "Liczba" + AtPosition(position) + " musi stać po symbolu lub nawiasie");
                 bool present = false;
                 if (std::optional<FormulaError> error = readCount(m_coefficient, present))
                     return error;
@@ -332,11 +346,13 @@ private:
             } else if (IsJoiner(c.code)) {
                 if (m_stack.size() > 1)
                     return Error(position,
-                        "Znak łączenia " + Quoted(c.text) + AtPosition(position) + " nie może stać w nawiasie");
+                        "Znak łączenia " + Quoted(c.text) + AtPosition(position)
+                            + " nie może stać w nawiasie");
                 if (std::optional<FormulaError> error = finishPart(position))
                     return error;
                 if (m_total.entries.empty())
-                    return Error(position, "Przed znakiem łączenia" + AtPosition(position) + " brakuje składnika");
+                    return Error(
+                        position, "Przed znakiem łączenia" + AtPosition(position) + " brakuje składnika");
                 lastJoiner = position;
                 ++m_i;
                 partStart = true;
@@ -382,7 +398,8 @@ std::optional<double> ReadMass(std::string_view text, bool& massNumber)
 {
     std::string value(text);
     massNumber = false;
-    for (const auto& [open, close] : { std::pair<std::string, std::string> { "&#91;", "&#93;" }, { "[", "]" } }) {
+    for (const auto& [open, close] :
+        { std::pair<std::string, std::string> { "&#91;", "&#93;" }, { "[", "]" } }) {
         if (value.size() > open.size() + close.size() && value.starts_with(open) && value.ends_with(close)) {
             value = value.substr(open.size(), value.size() - open.size() - close.size());
             massNumber = true;
@@ -421,9 +438,9 @@ ElementMassTable ReadElementMasses(const std::vector<std::string>& databaseLines
     for (const std::string& line : databaseLines) {
         if (line.starts_with('[')) {
             const std::string label = Cp1250ToUtf8(line);
-            property = label.starts_with("[Symbol]")   ? Property::Symbol
+            property = label.starts_with("[Symbol]")  ? Property::Symbol
                 : label.starts_with("[Masa atomowa]") ? Property::Mass
-                                                       : Property::Other;
+                                                      : Property::Other;
             continue;
         }
         if (property == Property::Other)
@@ -442,6 +459,14 @@ ElementMassTable ReadElementMasses(const std::vector<std::string>& databaseLines
         }
     }
     return table;
+}
+
+std::optional<ElementMassTable> ReadElementMassesFromArchive(const std::string& archive)
+{
+    const std::optional<std::vector<std::string>> lines = ReadArchiveLines(kElementDatabaseMember, archive);
+    if (!lines)
+        return std::nullopt;
+    return ReadElementMasses(*lines);
 }
 
 FormulaReading ReadFormula(std::string_view formula, const ElementMassTable& table)
@@ -465,7 +490,8 @@ MolarMassResult ComputeMolarMass(std::string_view formula, const ElementMassTabl
         const ElementMass& element = table[static_cast<std::size_t>(entry.element)];
         if (!element.mass)
             return { std::nullopt,
-                FormulaError { 0, "Baza danych nie podaje masy atomowej pierwiastka " + Quoted(element.symbol) } };
+                FormulaError {
+                    0, "Baza danych nie podaje masy atomowej pierwiastka " + Quoted(element.symbol) } };
         MolarMassRow row;
         row.element = entry.element;
         row.symbol = element.symbol;
@@ -491,6 +517,25 @@ std::string FormatMass(double value)
 std::string FormatPercent(double value)
 {
     return WithComma("%.2f", value);
+}
+
+std::string FormatAtomicMass(double value, bool massNumber)
+{
+    const std::string text = WithComma("%.10g", value);
+    return massNumber ? "[" + text + "]" : text;
+}
+
+std::string MolarMassReport(const MolarMass& mass)
+{
+    std::string report = "Masa molowa: " + FormatMass(mass.total) + " g/mol\n"
+        + "Pierwiastek\tLiczba atomów\tMasa atomowa [g/mol]\tMasa [g/mol]\tUdział masowy [%]\n";
+    for (const MolarMassRow& row : mass.rows)
+        report += row.symbol + "\t" + std::to_string(row.count) + "\t"
+            + FormatAtomicMass(row.atomicMass, row.massNumber) + "\t" + FormatMass(row.mass) + "\t"
+            + FormatPercent(row.percent) + "\n";
+    if (mass.usesMassNumbers)
+        report += std::string(kMassNumberNote) + "\n";
+    return report;
 }
 
 } // namespace orbita

@@ -28,6 +28,10 @@ using ElementMassTable = std::array<ElementMass, 119>; // index = atomic number;
 // properties. "1,008" and "[97]" (also written "&#91;97&#93;") are read.
 ElementMassTable ReadElementMasses(const std::vector<std::string>& databaseLines);
 
+// The table from the element database in the content archive `archive`
+// (ORBITA.DAT); nothing when the archive or its database cannot be read.
+std::optional<ElementMassTable> ReadElementMassesFromArchive(const std::string& archive);
+
 // A formula that could not be read: a Polish sentence naming the place
 // ("Nieznany symbol pierwiastka „Xy” w pozycji 5"); `position` counts
 // characters from 1 (0 when the fault has no place, as an empty formula).
@@ -91,6 +95,13 @@ MolarMassResult ComputeMolarMass(std::string_view formula, const ElementMassTabl
 // with four decimals ("249,6770"), percentages with two ("25,45").
 std::string FormatMass(double value);
 std::string FormatPercent(double value);
+// An atomic mass as the database writes it: "63,546", or "[97]" for a mass
+// number.
+std::string FormatAtomicMass(double value, bool massNumber);
+
+// The result as lines of text for scripts and the clipboard: the molar mass,
+// then a tab-separated table (a header row, one row per element).
+std::string MolarMassReport(const MolarMass& mass);
 
 // The sentence shown under the result when mass numbers were used.
 inline constexpr std::string_view kMassNumberNote
