@@ -116,9 +116,9 @@ MoveOutcome CopyIntoPlace(const std::string& source, const std::string& target, 
             return same;
         }
         const FileProblem refused = S_ISDIR(existing.st_mode) ? FileProblem::Folder
-            : !replace                                         ? FileProblem::Exists
-            : !S_ISREG(existing.st_mode)                       ? FileProblem::NotRegular
-                                                               : FileProblem::None;
+            : !replace                                        ? FileProblem::Exists
+            : !S_ISREG(existing.st_mode)                      ? FileProblem::NotRegular
+                                                              : FileProblem::None;
         if (refused != FileProblem::None) {
             ::close(in);
             return CannotWrite(refused, target);

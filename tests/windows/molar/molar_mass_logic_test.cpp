@@ -1,6 +1,5 @@
 #include "windows/molar/molar_mass_logic.h"
 
-
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -47,8 +46,8 @@ TEST(MolarMass, TheDatabaseGivesSymbolsMassesAndMassNumbers)
     for (int z = 1; z <= 118; ++z)
         EXPECT_TRUE(table[static_cast<std::size_t>(z)].mass.has_value()) << z;
 
-    const ElementMassTable odd = ReadElementMasses({ "[Symbol]", "1=H", "2=He", "[Masa atomowa]", "1=[1,5]",
-        "2=abc", "[Gęstość]", "1=99" });
+    const ElementMassTable odd = ReadElementMasses(
+        { "[Symbol]", "1=H", "2=He", "[Masa atomowa]", "1=[1,5]", "2=abc", "[Gęstość]", "1=99" });
     EXPECT_DOUBLE_EQ(odd[1].mass.value_or(0), 1.5);
     EXPECT_TRUE(odd[1].massNumber);
     EXPECT_FALSE(odd[2].mass) << "an unreadable mass is none";
@@ -102,8 +101,9 @@ TEST(MolarMass, ChargesAreReadAtTheEndOnly)
         const char* formula;
         int charge;
     };
-    for (const Case& c : { Case { "SO4^2-", -2 }, Case { "NH4+", 1 }, Case { "Fe^3+", 3 }, Case { "SO₄²⁻", -2 },
-             Case { "PO4 ^3-", -3 }, Case { "Cl-", -1 }, Case { "H2O", 0 }, Case { "Fe^+3", 3 } }) {
+    for (const Case& c :
+        { Case { "SO4^2-", -2 }, Case { "NH4+", 1 }, Case { "Fe^3+", 3 }, Case { "SO₄²⁻", -2 },
+            Case { "PO4 ^3-", -3 }, Case { "Cl-", -1 }, Case { "H2O", 0 }, Case { "Fe^+3", 3 } }) {
         const FormulaReading reading = ReadFormula(c.formula, ShippedMasses());
         ASSERT_TRUE(reading.atoms) << c.formula << ": " << reading.error->message;
         EXPECT_EQ(reading.atoms->charge, c.charge) << c.formula;
