@@ -33,7 +33,8 @@ const orbita::ElementMassTable& Table()
             { 16, "S", 32.06, false }, { 17, "Cl", 35.45, false }, { 26, "Fe", 55.845, false },
             { 29, "Cu", 63.546, false }, { 43, "Tc", 97, true }, { 118, "Og", 294, true } };
         for (const auto& element : known)
-            masses[static_cast<std::size_t>(element.z)] = { element.symbol, element.mass, element.massNumber };
+            masses[static_cast<std::size_t>(element.z)]
+                = { element.symbol, element.mass, element.massNumber };
         masses[19].symbol = "K"; // a symbol without a mass
         return masses;
     }();

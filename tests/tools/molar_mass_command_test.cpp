@@ -9,7 +9,8 @@ namespace {
 
 TEST(MolarMassCommand, PrintsTheMassAndTheTableOrTheError)
 {
-    const test::ToolRun hydrate = test::RunTool({ QStringLiteral("molar-mass"), QStringLiteral("CuSO4·5H2O") });
+    const test::ToolRun hydrate
+        = test::RunTool({ QStringLiteral("molar-mass"), QStringLiteral("CuSO4·5H2O") });
     ASSERT_EQ(hydrate.exitCode, 0) << hydrate.standardError;
     EXPECT_EQ(hydrate.standardOutput,
         "Masa molowa: 249,6770 g/mol\n"

@@ -33,7 +33,8 @@ int MolarMassCommand(const std::vector<std::string>& args)
 }
 
 const CommandRegistrar molarMassCommand({ "molar-mass",
-    "molar-mass FORMULA               the molar mass of FORMULA (\"CuSO4·5H2O\", \"K4[Fe(CN)6]\", \"SO4^2-\")\n"
+    "molar-mass FORMULA               the molar mass of FORMULA (\"CuSO4·5H2O\", \"K4[Fe(CN)6]\", "
+    "\"SO4^2-\")\n"
     "                                 and each element's share, UTF-8, from the masses of ORBITA.DAT in\n"
     "                                 the program folder; an unreadable formula is told on stderr (exit 1)",
     MolarMassCommand });
