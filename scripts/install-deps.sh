@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Orbita
-# needs and that is not yet installed. Needs root or sudo.
+# needs and that is not yet installed, and the extra packages named as
+# arguments (scripts/package.sh asks for lintian). Needs root or sudo.
 set -euo pipefail
 
 packages=(
@@ -9,8 +10,10 @@ packages=(
   libsqlite3-dev libsodium-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
+  dpkg-dev file appstream
   hunspell hunspell-pl bodr
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
+  "$@"
 )
 
 missing=()

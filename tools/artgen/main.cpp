@@ -1,5 +1,6 @@
 #include "tools/artgen/art_fonts.h"
 #include "tools/artgen/program_files.h"
+#include "tools/artgen/program_icon.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -12,11 +13,14 @@ void printHelp(std::FILE* out)
 {
     std::fputs("orbita-artgen - makes Orbita's sounds and pictures.\n\n"
                "Usage:\n"
-               "  orbita-artgen program-files DIR   write the sounds and the background texture into DIR\n"
+               "  orbita-artgen program-files DIR   write the sounds, the background texture and the\n"
+               "                                     program's icon orbita.png into DIR\n"
                "  orbita-artgen resources DIR        write the program's pictures (res/) into DIR\n"
                "  orbita-artgen blue-skin DIR        write the skin package Niebieski into DIR\n"
+               "  orbita-artgen theme-icons DIR      write the program's icon for an icon theme folder\n"
+               "                                     (48x48/apps/orbita.png ... scalable/apps/orbita.svg)\n"
                "  orbita-artgen list [SET]           name the files of program-files (default),\n"
-               "                                     resources or blue-skin\n",
+               "                                     resources, blue-skin or theme-icons\n",
         out);
 }
 
@@ -37,6 +41,8 @@ int main(int argc, char** argv)
             return &orbita::artgen::ResourceFiles();
         if (name == QLatin1String("blue-skin"))
             return &orbita::artgen::BlueSkinFiles();
+        if (name == QLatin1String("theme-icons"))
+            return &orbita::artgen::ThemeIconFiles();
         return nullptr;
     };
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
@@ -52,7 +58,8 @@ int main(int argc, char** argv)
         }
     }
     if (args.size() == 2 && setNamed(args[0])) {
-        if (!orbita::artgen::FontsAvailable() && args[0] != QLatin1String("program-files")) {
+        if (!orbita::artgen::FontsAvailable() && args[0] != QLatin1String("program-files")
+            && args[0] != QLatin1String("theme-icons")) {
             std::fprintf(stderr,
                 "orbita-artgen: the DejaVu fonts (fonts-dejavu-core, fonts-dejavu-extra) are missing\n");
             return 1;

@@ -2,6 +2,7 @@
 
 #include "skin/builtin_skin.h"
 #include "tools/artgen/pictures.h"
+#include "tools/artgen/program_icon.h"
 #include "tools/artgen/skin_pictures.h"
 #include "tools/artgen/sounds.h"
 #include "tools/artgen/textures.h"
@@ -9,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -36,16 +38,9 @@ QByteArray bmp(QImage image)
     return bytes;
 }
 
-// PNG without text chunks, so that the bytes depend on the pixels only.
 QByteArray png(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (image.isNull() || !writer.write(image))
-        return {};
-    return bytes;
+    return PngBytes(image);
 }
 
 template <Symbol S> QByteArray glyphPng()
@@ -170,6 +165,17 @@ QByteArray textureBmp()
 
 } // namespace
 
+QByteArray PngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (image.isNull() || !writer.write(image))
+        return {};
+    return bytes;
+}
+
 const std::vector<ArtFile>& ProgramFiles()
 {
     static const std::vector<ArtFile> files = {
@@ -178,6 +184,7 @@ const std::vector<ArtFile>& ProgramFiles()
         { QStringLiteral("ZAMKNIJ.WAV"), &closeWav },
         { QStringLiteral("INSTALUJ.WAV"), &installWav },
         { QStringLiteral("FAKTURA.BMP"), &textureBmp },
+        { QStringLiteral("orbita.png"), &ProgramIconPng },
     };
     return files;
 }
@@ -300,6 +307,9 @@ QString WriteArtFiles(const std::vector<ArtFile>& files, const QString& folder)
     const QDir dir(folder);
     for (const ArtFile& file : files) {
         const QString path = dir.filePath(file.name);
+        // Theme icons lie in subfolders of the target folder.
+        if (!QDir().mkpath(QFileInfo(path).path()))
+            return QStringLiteral("cannot create the folder of %1").arg(path);
         const QByteArray bytes = file.make();
         if (bytes.isEmpty())
             return QStringLiteral("%1: nothing was produced").arg(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <vector>
 
@@ -13,7 +14,8 @@ struct ArtFile {
     QByteArray (*make)(); // the complete file contents
 };
 
-// The sounds and the background texture that belong in the program folder.
+// The sounds, the background texture and the program's icon orbita.png that
+// belong in the program folder.
 const std::vector<ArtFile>& ProgramFiles();
 
 // The program's pictures, committed under res/ and compiled in as Qt
@@ -31,7 +33,12 @@ const std::vector<ArtFile>& BlueSkinFiles();
 // the built-in hot areas and two texts drawn from the letters sheet.
 QByteArray BlueSkinDefinition();
 
-// Writes every file of `files` into `folder` (created when missing). Returns
+// PNG bytes of `image` without text chunks, so that they depend on the pixels
+// only; empty for a null image or a failed encoding.
+QByteArray PngBytes(const QImage& image);
+
+// Writes every file of `files` into `folder` (created when missing, and so
+// are the subfolders that file names hold). Returns
 // an empty string on success, else a message naming the file that failed.
 QString WriteArtFiles(const std::vector<ArtFile>& files, const QString& folder);
 
