@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -193,6 +194,26 @@ FileProblem WriteFileAtomically(const std::string& path, std::string_view data, 
         return FileProblem::None;
     }
     return FileProblem::WriteFailed;
+}
+
+std::string DataHomeFolder()
+{
+    std::string base;
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && dataHome[0] == '/') {
+        base = dataHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] != '/') {
+            const struct passwd* account = ::getpwuid(::getuid());
+            home = account ? account->pw_dir : nullptr;
+        }
+        if (!home || home[0] != '/')
+            return {};
+        base = std::string(home) + "/.local/share";
+    }
+    while (base.size() > 1 && base.back() == '/')
+        base.pop_back();
+    return base;
 }
 
 } // namespace orbita

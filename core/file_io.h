@@ -57,4 +57,9 @@ std::optional<std::string> PathInsideFolder(const std::string& folder, std::stri
 // keeps its permissions.
 FileProblem WriteFileAtomically(const std::string& path, std::string_view data, mode_t mode = 0600);
 
+// $XDG_DATA_HOME when it is absolute, else $HOME/.local/share (the home
+// folder of the user's account when $HOME is not absolute), without a
+// trailing "/"; empty when there is no home folder at all.
+std::string DataHomeFolder();
+
 } // namespace orbita

@@ -1,6 +1,7 @@
 #include "core/profile_backup.h"
 
 #include "core/cp1250.h"
+#include "core/file_io.h"
 #include "core/settings.h"
 
 #include <cstdlib>
@@ -67,17 +68,8 @@ BackupReport failure(std::string path, std::string caption, std::string text)
 
 std::string PerUserDataFolder()
 {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (dataHome && dataHome[0] == '/')
-        base = dataHome;
-    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        base = std::string(home) + "/.local/share";
-    else
-        return {};
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return base + "/orbita";
+    const std::string base = DataHomeFolder();
+    return base.empty() ? std::string() : base + "/orbita";
 }
 
 BackupFolders DefaultBackupFolders(const std::string& programFolder)

@@ -1,6 +1,7 @@
 #include "platform/shell_services.h"
 
 #include "core/cp1250.h"
+#include "core/file_io.h"
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
 
@@ -265,13 +266,12 @@ std::string ProgramFolder()
 
 namespace {
 
-// $XDG_DATA_HOME when absolute, else ~/.local/share; no trailing "/".
+// The per-user data folder's parent, no trailing "/"; Qt's idea of the home
+// folder when the account has none.
 std::string dataHomeFolder()
 {
-    std::string dataHome = env("XDG_DATA_HOME");
-    if (dataHome.empty() || dataHome.front() != '/')
-        dataHome = ToPath(QDir::homePath()) + "/.local/share";
-    return withoutTrailingSlashes(dataHome);
+    const std::string dataHome = DataHomeFolder();
+    return dataHome.empty() ? withoutTrailingSlashes(ToPath(QDir::homePath()) + "/.local/share") : dataHome;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -211,6 +212,28 @@ TEST_F(FileIo, FailuresNameTheFileAndLeaveNothingBehind)
 
     EXPECT_EQ(read(source), "data");
     EXPECT_TRUE(othersIn(m_folder, { "source.bin", "plain", "page" }).empty());
+}
+
+TEST(DataHome, XdgWhenAbsoluteElseTheHomeFolderElseTheAccountsHome)
+{
+    const auto saved = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> xdg = saved("XDG_DATA_HOME"), home = saved("HOME");
+
+    ::setenv("XDG_DATA_HOME", "/srv/data//", 1);
+    EXPECT_EQ(DataHomeFolder(), "/srv/data");
+    ::setenv("XDG_DATA_HOME", "relative/data", 1);
+    ::setenv("HOME", "/home/ania", 1);
+    EXPECT_EQ(DataHomeFolder(), "/home/ania/.local/share") << "a relative value is ignored";
+    ::unsetenv("XDG_DATA_HOME");
+    ::unsetenv("HOME");
+    const std::string account = DataHomeFolder();
+    EXPECT_TRUE(account.empty() || (account.front() == '/' && account.ends_with("/.local/share"))) << account;
+
+    xdg ? (void)::setenv("XDG_DATA_HOME", xdg->c_str(), 1) : (void)::unsetenv("XDG_DATA_HOME");
+    home ? (void)::setenv("HOME", home->c_str(), 1) : (void)::unsetenv("HOME");
 }
 
 } // namespace
