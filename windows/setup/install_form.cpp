@@ -55,7 +55,7 @@ std::string welcomePage()
     return "<html><body><p><font size=\"+1\"><b><u>Witaj w Instalatorze programu Orbita!</u></b></font></p>"
            "<p>Orbita to multimedialny układ okresowy pierwiastków: zestaw składników, które pomagają w "
            "nauce "
-           "chemii &ndash; tablica pierwiastków z opisami, słownik chemiczny, tablice chemiczne, przelicznik "
+           "chemii – tablica pierwiastków z opisami, słownik chemiczny, tablice chemiczne, przelicznik "
            "jednostek i testy sprawdzające wiadomości.</p>"
            "<p>Aby rozpocząć instalację, wciśnij przycisk <b>Dalej</b> (lub klawisz Enter). Aby przerwać "
            "instalację, wciśnij przycisk <b>Zakończ</b> (lub klawisz Escape).</p>"
@@ -73,7 +73,7 @@ std::string thanksPage()
     const std::string site(kProgramSite);
     return "<html><body><p><font size=\"+1\"><b>Dziękujemy za zainstalowanie programu Orbita!</b></font></p>"
            "<p>Program jest bezpłatny i nie ma żadnych ograniczeń. Jeśli masz materiały, które mogłyby "
-           "wzbogacić program, albo pomysły na jego rozwój, przyślij je autorowi &ndash; każda uwaga jest "
+           "wzbogacić program, albo pomysły na jego rozwój, przyślij je autorowi – każda uwaga jest "
            "mile widziana.</p>"
            "<p>Autor programu<br><a href=\""
         + site + "kontakt/"

@@ -27,7 +27,8 @@ constexpr std::string_view kInstalledWarning
     = "Aplikacja była już instalowana na tym komputerze. Zaleca się instalację programu w folderze wskazanym "
       "przez program. W przeciwnym wypadku zalecane jest odinstalowanie poprzedniej wersji programu";
 constexpr std::string_view kOlderWarning
-    = "Wykryto starszą wersję programu. Zaleca się zainstalowanie programu w folderze wskazanym przez program. W "
+    = "Wykryto starszą wersję programu. Zaleca się zainstalowanie programu w folderze wskazanym przez "
+      "program. W "
       "przeciwnym wypadku zalecane jest odinstalowanie poprzedniej wersji programu";
 
 constexpr std::string_view kPublisher = "Zespół programu Orbita";
@@ -435,7 +436,8 @@ void Installation::writeAccess()
     if (m_choices.protect && !m_choices.password.empty()) {
         hash = HashPassword(m_choices.password);
         if (!hash)
-            m_problems.emplace_back("Nie można zapisać hasła Administratora: nie udało się obliczyć jego skrótu.");
+            m_problems.emplace_back(
+                "Nie można zapisać hasła Administratora: nie udało się obliczyć jego skrótu.");
     }
     storeBatch(
         [&] {
@@ -521,7 +523,8 @@ std::string UninstallDisplayVersion(std::string_view version)
     while (parts.size() < 3) {
         const std::size_t dot = rest.find('.');
         const std::string_view part = rest.substr(0, dot);
-        if (part.empty() || !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (part.empty()
+            || !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return {};
         parts.push_back(part);
         if (dot == std::string_view::npos)
@@ -578,7 +581,8 @@ std::vector<std::string> RemoveInstallation(const std::string& folder)
 {
     std::vector<std::string> left;
     std::error_code error;
-    if (folder.empty() || folder.front() != '/' || fs::is_symlink(folder, error) || !fs::is_directory(folder, error))
+    if (folder.empty() || folder.front() != '/' || fs::is_symlink(folder, error)
+        || !fs::is_directory(folder, error))
         return left;
     const std::string base = withSlash(folder);
     const fs::path realBase = fs::canonical(folder, error);

@@ -1,13 +1,12 @@
 // The installer's steps, folder checks, the installation into a temporary
 // folder with its store writes, and the partial and full removal.
 
-#include "windows/setup/install_logic.h"
-
 #include "core/password_hash.h"
 #include "core/registry.h"
 #include "core/settings.h"
 #include "tests/core/registry_test_support.h"
 #include "windows/settings/settings_logic.h"
+#include "windows/setup/install_logic.h"
 
 #include <filesystem>
 #include <fstream>
@@ -333,7 +332,8 @@ TEST_F(InstallTest, PartialRemovalTakesTheProgramFilesAndKeepsSkinsTestsAndTheUs
     Installation(choices(), services()).RunAll();
     write(m_target + "/moje notatki.txt", "pupil");
     EXPECT_TRUE(RemoveProgramFiles(m_target).empty());
-    for (const char* name : { "orbita", "ORBITA.DAT", "INTRO.WAV", "OTWORZ.WAV", "FAKTURA.BMP", "orbita.png" })
+    for (const char* name :
+        { "orbita", "ORBITA.DAT", "INTRO.WAV", "OTWORZ.WAV", "FAKTURA.BMP", "orbita.png" })
         EXPECT_FALSE(exists(m_target + "/" + name)) << name;
     EXPECT_TRUE(exists(m_target + "/KARNACJE/Niebieski.obs"));
     EXPECT_TRUE(exists(m_target + "/TESTY/Test1.obt"));
@@ -367,7 +367,8 @@ TEST_F(InstallTest, FullRemovalNeverFollowsAManifestOutOfTheFolder)
     write(root() + "/outside/keep.txt", "x");
     fs::create_directory_symlink(root() + "/outside", m_target + "/link");
     std::ofstream(m_target + "/INSTALACJA.LST", std::ios::app)
-        << "../../outside/keep.txt\n" << root() << "/outside/keep.txt\nlink/keep.txt\nlink/\n";
+        << "../../outside/keep.txt\n"
+        << root() << "/outside/keep.txt\nlink/keep.txt\nlink/\n";
     RemoveInstallation(m_target);
     EXPECT_TRUE(exists(root() + "/outside/keep.txt"));
     EXPECT_TRUE(exists(m_target + "/link"));
