@@ -49,8 +49,8 @@ void BM_InstallProgramFolder(benchmark::State& state)
         choices.desktopShortcut = true;
         choices.version = "3.5.1.0";
         orbita::PlatformDesktopIntegration integration(choices.targetFolder + "/orbita");
-        orbita::Installation installation(
-            choices, { &integration, [](std::string_view name) { return orbita::FindExecutableOnPath(name); } });
+        orbita::Installation installation(choices,
+            { &integration, [](std::string_view name) { return orbita::FindExecutableOnPath(name); } });
         installation.RunAll();
         if (!installation.Complete())
             state.SkipWithError(installation.Problems().front().c_str());
@@ -59,7 +59,10 @@ void BM_InstallProgramFolder(benchmark::State& state)
     fs::remove_all(root);
     state.counters["program_folder_MiB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
-BENCHMARK(BM_InstallProgramFolder)->Unit(benchmark::kMillisecond)->Repetitions(5)->Iterations(1)
+BENCHMARK(BM_InstallProgramFolder)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Iterations(1)
     ->ReportAggregatesOnly(true);
 
 } // namespace
