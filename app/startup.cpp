@@ -8,7 +8,9 @@
 #include "platform/shell_services.h"
 #include "platform/single_instance.h"
 #include "platform/ui_services.h"
+#include "windows/settings/desktop_integration.h"
 #include "windows/settings/login_form.h"
+#include "windows/setup/install_logic.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -16,7 +18,6 @@
 #include <QMetaObject>
 #include <QString>
 #include <QThread>
-#include <array>
 
 namespace orbita {
 namespace {
@@ -25,11 +26,6 @@ bool fileExists(const std::string& path)
 {
     return QFileInfo(FromPath(path)).isFile();
 }
-
-// The files of an installation that /SLIM removes, in this order. The
-// executable of a Linux installation is "orbita".
-constexpr std::array<const char*, 8> kInstallationFiles = { "INTRO.WAV", "OTWORZ.WAV", "ZAMKNIJ.WAV",
-    "FAKTURA.BMP", "ORBITA.DAT", "orbita", "BANER.HTM", "BANER.SWF" };
 
 // Shows a problem of the settings store, once per run.
 void tellStoreProblem(const std::string& message)
@@ -128,10 +124,6 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
 {
     // Every deletion is silent and a failure is ignored; the closing message
     // is shown in every case.
-    auto deleteIfPresent = [](const std::string& path) {
-        if (QFileInfo::exists(FromPath(path)))
-            ShellDelete(path);
-    };
     auto special = [](int csidl) -> std::string {
         try {
             return WithTrailingBackslash(SpecialFolderPath(csidl));
@@ -139,32 +131,34 @@ void RunSelfRemoval(RemovalScope scope, const std::string& ownExecutable)
             return {};
         }
     };
-    if (const std::string desktop = special(0); !desktop.empty())
-        deleteIfPresent(desktop + "Orbita.desktop");
-    if (const std::string startMenu = special(11); !startMenu.empty())
-        deleteIfPresent(startMenu + "Orbita.desktop");
+    // The shortcuts and the program group as the installer and the settings
+    // window make them, and a group folder named as the system first had it.
+    PlatformDesktopIntegration integration(ExecutablePath());
+    for (IntegrationItem item :
+        { IntegrationItem::DesktopShortcut, IntegrationItem::MenuShortcut, IntegrationItem::ProgramGroup })
+        integration.Remove(item);
     if (const std::string programs = special(2); !programs.empty() && FolderExists(programs + "Orbita"))
         ShellDelete(programs + "Orbita");
 
     DeleteUninstallEntry();
     QThread::yieldCurrentThread();
 
+    // A running executable can be removed on Linux, so the copy removes
+    // itself (first: a copy inside the installation folder must not keep
+    // the emptied folder) instead of leaving a clean-up script behind.
+    QFile::remove(FromPath(ownExecutable));
+
+    const std::string folder = Cp1250ToUtf8(ReadString(Setting::InstallPath));
     if (scope == RemovalScope::Slim) {
-        for (const char* name : kInstallationFiles) {
-            const std::string folder = Cp1250ToUtf8(ReadString(Setting::InstallPath));
-            if (!folder.empty())
-                ShellDelete(WithTrailingBackslash(folder) + name);
-        }
-    } else if (scope == RemovalScope::Full) {
-        const std::string folder = Cp1250ToUtf8(ReadString(Setting::InstallPath));
         if (!folder.empty())
-            ShellDelete(folder);
+            RemoveProgramFiles(folder);
+    } else if (scope == RemovalScope::Full) {
+        // Only what the installer wrote goes, and the folder once it is
+        // empty: a pupil's own files in it are kept.
+        if (!folder.empty())
+            RemoveInstallation(folder);
         DeleteAllSettings();
     }
-
-    // A running executable can be removed on Linux, so the copy removes
-    // itself instead of leaving a clean-up script behind.
-    QFile::remove(FromPath(ownExecutable));
 
     Ui().ShowMessage(nullptr, QStringLiteral("Rezultat odinstalowania"),
         QStringLiteral("Program został pomyślnie odinstalowany z tego komputera"), MessageIcon::Information,

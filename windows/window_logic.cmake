@@ -20,6 +20,7 @@ set(ORBITA_WINDOW_LOGIC_SOURCES
   ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/login_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/login_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/settings_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/settings_logic.h
+  ${CMAKE_SOURCE_DIR}/windows/setup/install_logic.cpp ${CMAKE_SOURCE_DIR}/windows/setup/install_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.cpp ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.h
   ${CMAKE_SOURCE_DIR}/windows/test/test_logic.cpp ${CMAKE_SOURCE_DIR}/windows/test/test_logic.h
   ${CMAKE_SOURCE_DIR}/windows/units/units_logic.cpp ${CMAKE_SOURCE_DIR}/windows/units/units_logic.h)

@@ -281,6 +281,10 @@ protected:
         touch(m_menu + "Orbita.desktop", true);
         QDir().mkpath(QString::fromStdString(m_menu + "Orbita"));
         touch(m_menu + "Orbita/Pomoc.desktop", true);
+        // The group as the installer and the settings window make it.
+        QDir().mkpath(QString::fromStdString(m_menu + "orbita"));
+        for (const char* name : { "Orbita.desktop", "Odinstalowanie.desktop", "Strona domowa.desktop" })
+            touch(m_menu + "orbita/" + name, true);
     }
 
     void touch(const std::string& name, bool absolute = false)
@@ -308,6 +312,7 @@ protected:
         EXPECT_FALSE(exists(m_desktop + "Orbita.desktop", true));
         EXPECT_FALSE(exists(m_menu + "Orbita.desktop", true));
         EXPECT_FALSE(exists(m_menu + "Orbita", true));
+        EXPECT_FALSE(exists(m_menu + "orbita", true));
         EXPECT_FALSE(RegKeyExists(Hive::LocalMachine, kUninstallKey));
         EXPECT_FALSE(exists("install/REMOVEME"));
         EXPECT_EQ(ReadRegString(Hive::CurrentUser, "Software\\Other", "Kept"), "yes");
@@ -336,10 +341,18 @@ TEST_F(SelfRemovalTest, SlimRemovesTheProgramFilesOnly)
     EXPECT_EQ(ReadRegString(Hive::CurrentUser, "Software\\Orbita\\Administrator\\Notes", "26"), "0a0b");
 }
 
-TEST_F(SelfRemovalTest, FullRemovesTheInstallationAndEveryAccount)
+TEST_F(SelfRemovalTest, FullRemovesTheInstallationAndEveryAccountButKeepsTheUsersFiles)
 {
+    // The installer's list of what it wrote: the shipped skin is among it,
+    // the pupil's notes are not.
+    QFile manifest(path("install/INSTALACJA.LST"));
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write("orbita\nORBITA.DAT\nKARNACJE/\nKARNACJE/Niebieski.obs\n");
+    manifest.close();
     run(RemovalScope::Full);
-    EXPECT_FALSE(exists("install"));
+    for (const char* name : { "ORBITA.DAT", "orbita", "INTRO.WAV", "KARNACJE", "INSTALACJA.LST" })
+        EXPECT_FALSE(exists(std::string("install/") + name)) << name;
+    EXPECT_TRUE(exists("install/notatki.txt"));
     EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, kRootKey));
     EXPECT_TRUE(exists("home"));
 }
@@ -348,6 +361,9 @@ TEST_F(SelfRemovalTest, FullWithoutAccountsRemovesFolderAndRootKey)
 {
     DeleteRegKey(Hive::CurrentUser, "Software\\Orbita\\Administrator");
     DeleteRegKey(Hive::CurrentUser, "Software\\Orbita\\Jan");
+    // Nothing but the program's own files: the folder goes with them.
+    QFile::remove(path("install/notatki.txt"));
+    QDir(path("install/KARNACJE")).removeRecursively();
     run(RemovalScope::Full);
     EXPECT_FALSE(exists("install"));
     EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, kRootKey));
