@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
   hunspell hunspell-pl bodr
+  nginx
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
 )
 
