@@ -153,6 +153,7 @@ TEST_F(HttpGetTest, TransfersEndAsTheirAnswersDeserve)
         { "/status/500", true, false, 0, false, 0, -1 },
         { "/redirect/5", true, true, 0, true, 100, 100 },
         { "/redirect/6", true, true, 0, false, 0, -1 },
+        { "/loop", true, false, 0, false, 0, -1 }, // ends at the redirect limit
         { "/tofile", true, false, 0, false, 0, -1 },
         { "/length/abc/300", true, false, 0, true, 0, 300 }, // garbage length: none
         { "/length/abc/300", true, true, 0, false, 0, -1 },
