@@ -34,6 +34,11 @@ def make_package(path, member, extra=()):
             archive.writestr(name, data)
 
 
+def read_bytes(path):
+    with open(path, "rb") as source:
+        return source.read()
+
+
 def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
@@ -133,11 +138,11 @@ class ServiceTest(unittest.TestCase):
         except subprocess.TimeoutExpired:
             cls.server.kill()
             cls.server.wait()
+        cls.server.stderr.close()
         cls.temp.cleanup()
 
     def published_bytes(self, *parts):
-        with open(os.path.join(self.published, *parts), "rb") as source:
-            return source.read()
+        return read_bytes(os.path.join(self.published, *parts))
 
     def test_publish_lists_only_usable_packages(self):
         self.assertEqual(self.publish.returncode, 0, self.publish.stderr)
@@ -149,10 +154,10 @@ class ServiceTest(unittest.TestCase):
             self.assertFalse(os.path.exists(os.path.join(self.published, "KARNACJE", skipped)))
         self.assertNotIn("notatki.txt", self.publish.stderr)
         self.assertEqual(self.published_bytes("KARNACJE", "Niebieski.obs"),
-                         open(os.path.join(self.program, "KARNACJE", "Niebieski.obs"), "rb").read())
+                         read_bytes(os.path.join(self.program, "KARNACJE", "Niebieski.obs")))
 
     def test_version_block_names_the_setup_file_and_its_digest(self):
-        digest = hashlib.sha256(open(self.setup, "rb").read()).hexdigest()
+        digest = hashlib.sha256(read_bytes(self.setup)).hexdigest()
         self.assertEqual(self.published_bytes("wersja.txt").decode().split("\n"),
                          ["Orbita", "3.6.12.0", self.base + "/orbita-3.6.12.zip", "sha256=" + digest, ""])
         status, _, body = query(self.port, "operacja=pokaz&parametr=wersja")
@@ -236,8 +241,7 @@ class PublishTest(unittest.TestCase):
         self.temp = tempfile.TemporaryDirectory()
         self.program = os.path.join(self.temp.name, "program")
         self.published = os.path.join(self.temp.name, "published")
-        os.makedirs(os.path.join(self.program, "KARNACJE"))
-        os.makedirs(os.path.join(self.program, "TESTY"))
+        os.makedirs(os.path.join(self.program, "TESTY"))  # no KARNACJE: no skins
         for name in ("Jeden", "Dwa"):
             make_package(os.path.join(self.program, "TESTY", name + ".obt"), "TEST.TXT")
 

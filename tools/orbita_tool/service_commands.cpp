@@ -109,7 +109,8 @@ bool PublishPackages(const fs::path& program, const fs::path& published, const P
         return false;
     }
     std::set<std::string> names; // sorted: the list is written in this order
-    if (fs::is_directory(source, error)) {
+    std::error_code missing; // a program folder without the folder has no such packages
+    if (fs::is_directory(source, missing)) {
         for (fs::directory_iterator it(source, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().string();
             if (!Lower(name).ends_with(kind.extension) || !it->is_regular_file())
