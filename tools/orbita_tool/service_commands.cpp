@@ -113,7 +113,8 @@ bool PublishPackages(const fs::path& program, const fs::path& published, const P
     if (fs::is_directory(source, missing)) {
         for (fs::directory_iterator it(source, error), end; !error && it != end; it.increment(error)) {
             const std::string name = it->path().filename().string();
-            if (!Lower(name).ends_with(kind.extension) || !it->is_regular_file())
+            std::error_code kindError;
+            if (!Lower(name).ends_with(kind.extension) || !it->is_regular_file(kindError))
                 continue;
             if (!IsPublishableName(name, kind)) {
                 std::fprintf(stderr,
