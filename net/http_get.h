@@ -38,7 +38,10 @@ class Transfer;
 //
 // Events (all on the owner's thread, never after the component is destroyed):
 // - OnProgress(total, received) after each block of the body, synchronously:
-//   the worker waits until the handler returns. `total` is the announced length
+//   the worker waits until the handler returns. The first piece of the body
+//   is told at once; after it a block is what arrives within 40 ms, at most
+//   256 KB; the last event comes after the whole body and tells every byte
+//   received. `total` is the announced length
 //   or 0 when the server sent none. Cancel() or destroying the component
 //   releases a waiting worker at once, so a handler may do either.
 // - OnDoneFile(FileName, size): a file transfer succeeded; `size` is the

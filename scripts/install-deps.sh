@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
   dpkg-dev file appstream
   hunspell hunspell-pl bodr
+  nginx
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fontconfig
   "$@"
 )

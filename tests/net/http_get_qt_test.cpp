@@ -147,12 +147,14 @@ TEST_F(HttpGetTest, TransfersEndAsTheirAnswersDeserve)
     } rows[] = {
         { "/file/5000", true, true, 0, true, 5000, 5000 },
         { "/file/0", true, true, 0, true, 0, 0 },
+        { "/file/3000000", true, true, 0, true, 3000000, 3000000 }, // the last event tells every byte
         { "/nolength/3000", true, false, 0, true, 0, 3000 }, // done with what arrived
         { "/nolength/3000", true, true, 0, false, 0, -1 },
         { "/status/404", true, false, 0, false, 0, -1 }, // the error page is not saved
         { "/status/500", true, false, 0, false, 0, -1 },
         { "/redirect/5", true, true, 0, true, 100, 100 },
         { "/redirect/6", true, true, 0, false, 0, -1 },
+        { "/loop", true, false, 0, false, 0, -1 }, // ends at the redirect limit
         { "/tofile", true, false, 0, false, 0, -1 },
         { "/length/abc/300", true, false, 0, true, 0, 300 }, // garbage length: none
         { "/length/abc/300", true, true, 0, false, 0, -1 },

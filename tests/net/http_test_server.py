@@ -10,6 +10,7 @@ Paths:
   /nolength/N        N bytes, no Content-Length (the connection closes)
   /status/CODE       an error page with its length and the given status
   /redirect/N        N redirects in a row, then /file/100
+  /loop              a redirect to itself, for ever
   /stall             announces 1000 bytes, sends 10, then sends nothing
   /drop              announces 1000 bytes, sends 100 and closes
   /length/VALUE/N    "Content-Length: VALUE" and N bytes
@@ -74,6 +75,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif kind == "redirect":
             left = int(parts[1])
             self.redirect("/redirect/%d" % (left - 1) if left > 1 else "/file/100")
+        elif kind == "loop":
+            self.redirect("/loop")
         elif kind == "stall":
             self.send_response(200)
             self.send_header("Content-Length", "1000")
