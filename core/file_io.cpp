@@ -62,6 +62,8 @@ std::string_view FileProblemText(FileProblem problem)
         return "błąd odczytu";
     case FileProblem::WriteFailed:
         return "błąd zapisu";
+    case FileProblem::Exists:
+        return "plik o tej nazwie już istnieje";
     }
     return "błąd odczytu";
 }

@@ -20,6 +20,7 @@ enum class FileProblem {
     TooLarge, // larger than the caller's limit
     ReadFailed, // the system reported a read error
     WriteFailed, // the file or its temporary copy could not be written
+    Exists, // a file of that name is there and may not be replaced
 };
 
 // A short Polish description ("plik nie istnieje", "to jest folder, nie

@@ -1,4 +1,5 @@
 #include "core/file_io.h"
+#include "core/move_into_place.h"
 
 #include <filesystem>
 #include <fstream>
@@ -133,6 +134,83 @@ TEST_F(FileIo, PathsStayInsideTheirFolder)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(PathInsideFolder(page.string(), c.name), c.expected);
     }
+}
+
+TEST_F(FileIo, CopyIntoPlaceStoresAWholeFileWithTheModeOfItsKind)
+{
+    const std::string program = write("orbita.new", std::string(200000, 'x'));
+    ::chmod(program.c_str(), 0700);
+    const std::string text = write("notes.txt", "abc");
+    const fs::path into = m_folder / "page";
+
+    ASSERT_TRUE(CopyIntoPlace(program, (into / "orbita").string(), false).Ok());
+    ASSERT_TRUE(CopyIntoPlace(text, (into / "notes.txt").string(), false).Ok());
+    EXPECT_EQ(read(into / "orbita"), std::string(200000, 'x'));
+    EXPECT_EQ(fs::status(into / "orbita").permissions() & fs::perms::all, static_cast<fs::perms>(0755));
+    EXPECT_EQ(fs::status(into / "notes.txt").permissions() & fs::perms::all, static_cast<fs::perms>(0644));
+    EXPECT_TRUE(fs::exists(program)) << "a copy keeps its source";
+    EXPECT_TRUE(othersIn(into, { "orbita", "notes.txt", "sub" }).empty());
+}
+
+TEST_F(FileIo, APackageNeverReplacesAnExistingFileAndTheSetupFileDoes)
+{
+    const std::string target = write("page/Kwasy.obt", "the pupil's copy");
+    const std::string download = write("download.part", "new bytes");
+
+    MoveOutcome kept = MoveIntoPlace(download, target, false);
+    EXPECT_EQ(kept.problem, FileProblem::Exists);
+    EXPECT_NE(kept.message.find("Kwasy.obt"), std::string::npos) << kept.message;
+    EXPECT_EQ(read(target), "the pupil's copy");
+    EXPECT_TRUE(fs::exists(download)) << "a refused move keeps its source";
+
+    MoveOutcome replaced = MoveIntoPlace(download, target, true);
+    EXPECT_TRUE(replaced.Ok()) << replaced.message;
+    EXPECT_TRUE(replaced.message.empty());
+    EXPECT_EQ(read(target), "new bytes");
+    EXPECT_FALSE(fs::exists(download)) << "a move removes its source";
+    EXPECT_TRUE(othersIn(m_folder / "page", { "Kwasy.obt", "sub" }).empty());
+}
+
+TEST_F(FileIo, TheSameFileUnderAnyNameIsLeftAsItIs)
+{
+    // The installer started from the installed folder copies a file onto
+    // itself; a hard link is the same file under another name.
+    const std::string file = write("page/ORBITA.DAT", "archive");
+    const std::string alias = (m_folder / "alias.dat").string();
+    ASSERT_EQ(::link(file.c_str(), alias.c_str()), 0);
+
+    for (const std::string& source : { file, alias }) {
+        const MoveOutcome outcome = MoveIntoPlace(source, file, true);
+        EXPECT_TRUE(outcome.Ok());
+        EXPECT_TRUE(outcome.sameFile);
+        EXPECT_EQ(read(file), "archive");
+    }
+    EXPECT_TRUE(fs::exists(alias)) << "the same file is not removed as a moved source";
+}
+
+TEST_F(FileIo, FailuresNameTheFileAndLeaveNothingBehind)
+{
+    const std::string source = write("source.bin", "data");
+    const std::string notAFolder = write("plain", "x");
+
+    const MoveOutcome noSource
+        = CopyIntoPlace((m_folder / "absent").string(), (m_folder / "t").string(), false);
+    EXPECT_EQ(noSource.problem, FileProblem::Missing);
+    EXPECT_NE(noSource.message.find("Nie można odczytać pliku „"), std::string::npos) << noSource.message;
+
+    const MoveOutcome underAFile = MoveIntoPlace(source, notAFolder + "/t", false);
+    EXPECT_FALSE(underAFile.Ok());
+    EXPECT_NE(underAFile.message.find(notAFolder + "/t"), std::string::npos) << underAFile.message;
+
+    const MoveOutcome ontoAFolder = MoveIntoPlace(source, (m_folder / "page").string(), true);
+    EXPECT_EQ(ontoAFolder.problem, FileProblem::Folder);
+
+    const MoveOutcome fromAFolder
+        = CopyIntoPlace((m_folder / "page").string(), (m_folder / "t").string(), false);
+    EXPECT_EQ(fromAFolder.problem, FileProblem::Folder);
+
+    EXPECT_EQ(read(source), "data");
+    EXPECT_TRUE(othersIn(m_folder, { "source.bin", "plain", "page" }).empty());
 }
 
 } // namespace
