@@ -32,7 +32,7 @@ bool makeFolders(const std::string& folder, const std::string& relative)
         const std::string path = folder + "/" + relative.substr(0, end);
         if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
             return false;
-        struct stat info {};
+        struct stat info { };
         if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
             return false;
         from = end + 1;
@@ -82,11 +82,13 @@ std::string UnpackSetupPackage(const std::string& archivePath, const std::string
         const MemberRead read = ReadArchiveEntry(archivePath, *item.entry);
         if (!read.Ok())
             return "Nie można rozpakować pliku " + quoted(item.entry->name) + " z pakietu instalacyjnego: "
-                + (read.tooLarge ? std::string("plik jest zbyt duży") : std::string(ExtractStatusText(read.status)))
+                + (read.tooLarge ? std::string("plik jest zbyt duży")
+                                 : std::string(ExtractStatusText(read.status)))
                 + ".";
         const mode_t mode = relative == kProgramName ? 0755 : 0644;
         const std::string target = folder + "/" + relative;
-        if (const FileProblem problem = WriteFileAtomically(target, read.bytes, mode); problem != FileProblem::None)
+        if (const FileProblem problem = WriteFileAtomically(target, read.bytes, mode);
+            problem != FileProblem::None)
             return "Nie można zapisać pliku " + quoted(item.entry->name) + ": "
                 + std::string(FileProblemText(problem)) + ".";
         if (mode == 0755 && ::chmod(target.c_str(), mode) != 0)

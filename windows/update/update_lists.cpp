@@ -15,8 +15,9 @@ char lowerAscii(char c)
 
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return lowerAscii(x) == lowerAscii(y);
+    });
 }
 
 bool isDigit(char c)
@@ -78,9 +79,10 @@ std::string_view FolderNameOf(PackageKind kind)
 
 bool IsPackageName(std::string_view name)
 {
-    return !name.empty() && name.size() <= kMaxNameLength && std::all_of(name.begin(), name.end(), [](char c) {
-        return isDigit(c) || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'z') || c == '_' || c == '-';
-    });
+    return !name.empty() && name.size() <= kMaxNameLength
+        && std::all_of(name.begin(), name.end(), [](char c) {
+               return isDigit(c) || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'z') || c == '_' || c == '-';
+           });
 }
 
 std::optional<std::string> PackageNameOfLine(std::string_view line, PackageKind kind)
@@ -88,7 +90,8 @@ std::optional<std::string> PackageNameOfLine(std::string_view line, PackageKind 
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     const std::string_view extension = ExtensionOf(kind);
-    if (line.size() <= extension.size() || !equalsNoCase(line.substr(line.size() - extension.size()), extension))
+    if (line.size() <= extension.size()
+        || !equalsNoCase(line.substr(line.size() - extension.size()), extension))
         return std::nullopt;
     const std::string_view name = line.substr(0, line.size() - extension.size());
     if (!IsPackageName(name))
@@ -202,7 +205,8 @@ std::string SetupFileName(std::string_view version)
 std::string NewVersionQuestion(std::string_view version)
 {
     return "W internecie pojawiła się nowsza wersja programu \"Orbita\" " + ShortVersion(version)
-        + ". Jeśli chcesz, program może pobrać potrzebny plik, a następnie zapisać go na dysku w podanej przez "
+        + ". Jeśli chcesz, program może pobrać potrzebny plik, a następnie zapisać go na dysku w podanej "
+          "przez "
           "Ciebie lokalizacji oraz uruchomić program instalacyjny. Czy chcesz pobrać nowszą wersję programu "
           "teraz?";
 }

@@ -48,24 +48,25 @@ protected:
 
 TEST_F(SetupUnpack, AProgramFolderComesOutWithTheProgramExecutable)
 {
-    const std::string path = archive({ test::Stored("orbita", "ELF program"),
-        test::Deflated("ORBITA.DAT", std::string(5000, 'x')), test::Stored("KARNACJE/", ""),
-        test::Stored("KARNACJE/Zielony.obs", "skin") });
+    const std::string path = archive(
+        { test::Stored("orbita", "ELF program"), test::Deflated("ORBITA.DAT", std::string(5000, 'x')),
+            test::Stored("KARNACJE/", ""), test::Stored("KARNACJE/Zielony.obs", "skin") });
     EXPECT_EQ(UnpackSetupPackage(path, target()), "");
     EXPECT_EQ(read("orbita"), "ELF program");
     EXPECT_EQ(read("ORBITA.DAT"), std::string(5000, 'x'));
     EXPECT_EQ(read("KARNACJE/Zielony.obs"), "skin");
-    struct stat program {};
+    struct stat program { };
     ASSERT_EQ(::stat((target() + "/orbita").c_str(), &program), 0);
     EXPECT_EQ(program.st_mode & 0777, 0755U);
-    struct stat data {};
+    struct stat data { };
     ASSERT_EQ(::stat((target() + "/ORBITA.DAT").c_str(), &data), 0);
     EXPECT_EQ(data.st_mode & 0111, 0U);
 }
 
 TEST_F(SetupUnpack, OneUnsafeNameRefusesThePackageBeforeAnythingIsWritten)
 {
-    for (const char* bad : { "../evil", "a/../../evil", "/etc/evil", "C:/evil", "a//b", "a/./b", "bad\x01name" }) {
+    for (const char* bad :
+        { "../evil", "a/../../evil", "/etc/evil", "C:/evil", "a//b", "a/./b", "bad\x01name" }) {
         const std::string path = archive({ test::Stored("orbita", "program"), test::Stored(bad, "evil") });
         const std::string problem = UnpackSetupPackage(path, target());
         EXPECT_NE(problem.find("niedozwoloną nazwę"), std::string::npos) << bad << ": " << problem;

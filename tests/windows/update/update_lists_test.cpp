@@ -51,13 +51,13 @@ TEST(UpdateLists, ALineIsAPackageOnlyWhenItIsExactlyASafeNameWithTheKindsExtensi
 
 TEST(UpdateLists, AListKeepsItsPackageLinesSortedAndCountsTheLinesItSkipped)
 {
-    const PackageList list = ParsePackageList(
-        "zolty.obs\r\nNiebieski.obs\r\n\r\n../evil.obs\r\nCzerwony.obs\r\nbez_kropki\r\n"
-        "Niebieski.obs\r\nczerwony.obs\r\n/abs.obs\r\nz spacja.obs\n\x01.obs\nOstatni.obs",
-        PackageKind::Skin);
+    const PackageList list
+        = ParsePackageList("zolty.obs\r\nNiebieski.obs\r\n\r\n../evil.obs\r\nCzerwony.obs\r\nbez_kropki\r\n"
+                           "Niebieski.obs\r\nczerwony.obs\r\n/abs.obs\r\nz spacja.obs\n\x01.obs\nOstatni.obs",
+            PackageKind::Skin);
     EXPECT_FALSE(list.tooLarge);
-    EXPECT_EQ(list.names,
-        (std::vector<std::string> { "Czerwony", "czerwony", "Niebieski", "Ostatni", "zolty" }));
+    EXPECT_EQ(
+        list.names, (std::vector<std::string> { "Czerwony", "czerwony", "Niebieski", "Ostatni", "zolty" }));
     EXPECT_EQ(list.skipped, 5U);
 }
 
