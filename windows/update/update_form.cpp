@@ -75,7 +75,8 @@ QToolButton* addChoice(QGridLayout& grid, int row, const char* name, const char*
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::StrongFocus);
     auto* label = newLabel(name, text);
-    label->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("Button"), QStringLiteral("Caption")));
+    label->setObjectName(
+        QString::fromLatin1(name).replace(QStringLiteral("Button"), QStringLiteral("Caption")));
     label->setBuddy(button);
     grid.addWidget(button, row, 0, Qt::AlignTop);
     grid.addWidget(label, row, 1, Qt::AlignVCenter);
@@ -101,7 +102,8 @@ Mark markOf(Qt::CheckState state)
 }
 
 const QString kConnectionError = QStringLiteral(
-    "Pobranie wybranych składników z serwera jest niemożliwe. Możliwe, że nie nawiązano połączenia z serwerem, "
+    "Pobranie wybranych składników z serwera jest niemożliwe. Możliwe, że nie nawiązano połączenia z "
+    "serwerem, "
     "połączenie zostało zerwane, serwer został przeciążony lub wciśnięto przycisk Przerwij. Odczekaj kilka "
     "minut, a następnie ponów próbę");
 
@@ -127,9 +129,11 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     setTitle(QStringLiteral("Centrum aktualizacji"));
 
     HttpGetFile = NewHttpGetFile(this);
-    HttpGetFile->OnProgress
-        = [this](THTTPGet&, std::int64_t total, std::int64_t received) { HttpGetFileProgress(total, received); };
-    HttpGetFile->OnDoneFile = [this](THTTPGet&, const std::string&, std::int64_t size) { HttpGetFileDone(size); };
+    HttpGetFile->OnProgress = [this](THTTPGet&, std::int64_t total, std::int64_t received) {
+        HttpGetFileProgress(total, received);
+    };
+    HttpGetFile->OnDoneFile
+        = [this](THTTPGet&, const std::string&, std::int64_t size) { HttpGetFileDone(size); };
     HttpGetFile->OnError = [this](THTTPGet&) { HttpGetFileError(); };
 
     Notebook = new QStackedWidget;
@@ -142,19 +146,22 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     choices->setContentsMargins(4, 4, 4, 4);
     choices->setHorizontalSpacing(10);
     choices->setVerticalSpacing(10);
-    choices->addWidget(newLabel("WyborEtykieta",
-                           QStringLiteral("Tutaj w prosty i szybki sposób ściągniesz najnowszą wersję programu, "
-                                          "pobierzesz dodatkowe karnacje, a także nowe zestawy testów. Wybierz "
-                                          "opcję, którą jesteś zainteresowany:")),
+    choices->addWidget(
+        newLabel("WyborEtykieta",
+            QStringLiteral("Tutaj w prosty i szybki sposób ściągniesz najnowszą wersję programu, "
+                           "pobierzesz dodatkowe karnacje, a także nowe zestawy testów. Wybierz "
+                           "opcję, którą jesteś zainteresowany:")),
         0, 0, 1, 2);
     UpdateButton = addChoice(*choices, 1, "UpdateButton", "B_UPDATE",
-        QStringLiteral("Kliknij tutaj, a program sam sprawdzi czy nowsza wersja programu jest już dostępna, a "
-                       "następnie zaproponuje jej pobranie"));
-    SkinButton = addChoice(*choices, 2, "SkinButton", "B_SETTINGS",
         QStringLiteral(
-            "Kliknij tutaj, aby pobrać dodatkowe schematy karnacji, które zmienią standardowy wygląd programu"));
+            "Kliknij tutaj, a program sam sprawdzi czy nowsza wersja programu jest już dostępna, a "
+            "następnie zaproponuje jej pobranie"));
+    SkinButton = addChoice(*choices, 2, "SkinButton", "B_SETTINGS",
+        QStringLiteral("Kliknij tutaj, aby pobrać dodatkowe schematy karnacji, które zmienią standardowy "
+                       "wygląd programu"));
     TestButton = addChoice(*choices, 3, "TestButton", "TOOL_TEST_32",
-        QStringLiteral("Kliknij tutaj, aby pobrać nowe zestawy testów, za pomocą których sprawdzisz swoją wiedzę"));
+        QStringLiteral(
+            "Kliknij tutaj, aby pobrać nowe zestawy testów, za pomocą których sprawdzisz swoją wiedzę"));
     choices->setColumnStretch(1, 1);
     choices->setRowStretch(4, 1);
 
@@ -162,8 +169,9 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     Postep = new QWidget;
     Postep->setObjectName(QStringLiteral("Postep"));
     WaitCaption = newLabel("WaitCaption",
-        QStringLiteral("Proszę czekać... Trwa łączenie z serwerem. Operacja ta może potrwać od kilku sekund do "
-                       "kilku minut, w zależności od prędkości łącza internetowego."));
+        QStringLiteral(
+            "Proszę czekać... Trwa łączenie z serwerem. Operacja ta może potrwać od kilku sekund do "
+            "kilku minut, w zależności od prędkości łącza internetowego."));
     ProgressCaption = newLabel("ProgressCaption", QString());
     ProgressBar = newBar("ProgressBar");
     PercentCaption = newLabel("PercentCaption", QString(), false);
@@ -196,10 +204,10 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     ListBox->setObjectName(QStringLiteral("ListBox"));
     ListBox->setContextMenuPolicy(Qt::CustomContextMenu);
     SkladnikiEtykieta = newLabel("SkladnikiEtykieta", QString(), false);
-    DownloadButton = MakeGlyphButton(
-        Skladnik, "DownloadButton", "B_SAVE", QStringLiteral("&Pobierz"), QStringLiteral("Pobiera zaznaczone składniki"));
-    CancelButton = MakeGlyphButton(
-        Skladnik, "CancelButton", "B_BACK", QStringLiteral("&Anuluj"), QStringLiteral("Wraca do wyboru opcji"));
+    DownloadButton = MakeGlyphButton(Skladnik, "DownloadButton", "B_SAVE", QStringLiteral("&Pobierz"),
+        QStringLiteral("Pobiera zaznaczone składniki"));
+    CancelButton = MakeGlyphButton(Skladnik, "CancelButton", "B_BACK", QStringLiteral("&Anuluj"),
+        QStringLiteral("Wraca do wyboru opcji"));
     auto* list = new QVBoxLayout(Skladnik);
     list->setContentsMargins(4, 4, 4, 4);
     list->addWidget(GrayCaption);
@@ -360,8 +368,8 @@ void TUpdateForm::HttpGetFileDone(std::int64_t size)
     if (!moved.Ok()) {
         m_error = true;
         std::remove(temporary.c_str());
-        Ui().ShowMessage(this, QStringLiteral("Błąd zapisu"), utf8(moved.message), MessageIcon::Error,
-            MessageButtons::Ok);
+        Ui().ShowMessage(
+            this, QStringLiteral("Błąd zapisu"), utf8(moved.message), MessageIcon::Error, MessageButtons::Ok);
     }
 }
 
@@ -437,7 +445,8 @@ void TUpdateForm::fillList(const std::string& answer)
     ListBox->clear();
     for (const std::string& name : packages.names) {
         auto* item = new QListWidgetItem(utf8(name), ListBox);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsUserTristate);
+        item->setFlags(
+            Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsUserTristate);
         item->setCheckState(
             packageOnDisk(update::PackageFileName(name, m_kind)) ? Qt::PartiallyChecked : Qt::Unchecked);
     }
@@ -490,8 +499,8 @@ void TUpdateForm::DownloadButtonClick()
             chosen.push_back(ListBox->item(row)->text().toStdString());
     if (chosen.empty()) {
         Ui().ShowMessage(this, QStringLiteral("Nie zaznaczono składnika"),
-            QStringLiteral("Musisz najpierw zaznaczyć składnik, który ma być pobrany"), MessageIcon::Information,
-            MessageButtons::Ok);
+            QStringLiteral("Musisz najpierw zaznaczyć składnik, który ma być pobrany"),
+            MessageIcon::Information, MessageButtons::Ok);
         return;
     }
     const int count = static_cast<int>(chosen.size());
@@ -505,7 +514,8 @@ void TUpdateForm::DownloadButtonClick()
             break;
         const bool skin = m_kind == PackageKind::Skin;
         ProgressCaption->setText(
-            (skin ? QStringLiteral("Pobieranie karnacji: ") : QStringLiteral("Pobieranie zestawu: ")) + utf8(name));
+            (skin ? QStringLiteral("Pobieranie karnacji: ") : QStringLiteral("Pobieranie zestawu: "))
+            + utf8(name));
         ++done;
         TotalCaption->setText(utf8(update::TotalCaption(done, count)));
         TotalProgress->setValue(update::TotalPercent(done, count));
@@ -548,12 +558,14 @@ void TUpdateForm::UpdateButtonClick()
     setTransferring(false);
     if (!info) {
         Ui().ShowMessage(this, QStringLiteral("Brak informacji o wersji"),
-            QStringLiteral("Serwer nie podał poprawnej informacji o najnowszej wersji programu. Spróbuj ponownie "
-                           "później."),
+            QStringLiteral(
+                "Serwer nie podał poprawnej informacji o najnowszej wersji programu. Spróbuj ponownie "
+                "później."),
             MessageIcon::Warning, MessageButtons::Ok);
     } else if (info->version == OwnVersion) {
         Ui().ShowMessage(this, QStringLiteral("Brak uaktualnienia"),
-            QStringLiteral("Posiadasz najnowszą wersję programu"), MessageIcon::Information, MessageButtons::Ok);
+            QStringLiteral("Posiadasz najnowszą wersję programu"), MessageIcon::Information,
+            MessageButtons::Ok);
     } else {
         offerSetup(*info);
         if (m_setupStarted)
@@ -594,15 +606,17 @@ void TUpdateForm::offerSetup(const update::VersionInfo& info)
             ? QStringLiteral("Serwer nie podał sumy kontrolnej tego pliku")
             : QStringLiteral("Suma kontrolna pobranego pliku nie zgadza się z podaną przez serwer");
         Ui().ShowMessage(this, QStringLiteral("Pobranie zakończone"),
-            QStringLiteral("Pakiet instalacyjny został zapisany jako „%1”. %2, dlatego program instalacyjny nie "
-                           "zostanie uruchomiony.")
+            QStringLiteral(
+                "Pakiet instalacyjny został zapisany jako „%1”. %2, dlatego program instalacyjny nie "
+                "zostanie uruchomiony.")
                 .arg(chosen, reason),
             MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
     if (Ui().ShowMessage(this, QStringLiteral("Pobranie zakończone"),
-            QStringLiteral("Program został pomyślnie pobrany z serwera oraz zapisany we wskazanym przez Ciebie "
-                           "miejscu. Czy chcesz zakończyć działanie programu oraz uruchomić instalatora?"),
+            QStringLiteral(
+                "Program został pomyślnie pobrany z serwera oraz zapisany we wskazanym przez Ciebie "
+                "miejscu. Czy chcesz zakończyć działanie programu oraz uruchomić instalatora?"),
             MessageIcon::Question, MessageButtons::YesNo)
         == mrYes)
         startSetup(chosen);
@@ -615,7 +629,8 @@ void TUpdateForm::startSetup(const QString& package)
     std::string problem = folder ? update::UnpackSetupPackage(package.toStdString(), folder)
                                  : std::string("Nie można utworzyć folderu tymczasowego dla instalatora.");
     if (problem.empty()
-        && !Ui().StartDetached(utf8(std::string(folder) + "/orbita"), { QStringLiteral("/INSTALL") }, utf8(folder)))
+        && !Ui().StartDetached(
+            utf8(std::string(folder) + "/orbita"), { QStringLiteral("/INSTALL") }, utf8(folder)))
         problem = "Nie można uruchomić programu instalacyjnego.";
     if (!problem.empty()) {
         Ui().ShowMessage(this, QStringLiteral("Pobranie zakończone"), utf8(problem), MessageIcon::Error,
@@ -678,8 +693,8 @@ void TUpdateForm::closeEvent(QCloseEvent* event)
 
 bool TUpdateForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (const QKeyEvent* press = KeyPressInWindow(watched, event);
-        press && Notebook->currentWidget() == Skladnik
+    if (const QKeyEvent* press = KeyPressInWindow(watched, event); press
+        && Notebook->currentWidget() == Skladnik
         && ShortcutModifiers(press->modifiers()) == Qt::ControlModifier) {
         if (press->key() == Qt::Key_A) {
             SelectMenuClick();

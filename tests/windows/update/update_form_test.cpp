@@ -44,7 +44,8 @@ protected:
             ASSERT_TRUE(QDir(m_root.path()).mkpath(QString::fromLatin1(folder)));
         m_env.set("ORBITA_PROGRAM_DIR", path("program"));
         m_server.start(QStringLiteral("python3"),
-            { QStringLiteral(ORBITA_SOURCE_DIR "/tests/windows/update/update_test_server.py"), path("service") });
+            { QStringLiteral(ORBITA_SOURCE_DIR "/tests/windows/update/update_test_server.py"),
+                path("service") });
         ASSERT_TRUE(m_server.waitForStarted(10000));
         ASSERT_TRUE(m_server.waitForReadyRead(20000)) << m_server.readAllStandardError().toStdString();
         const QList<QByteArray> words = m_server.readLine().trimmed().split(' ');
@@ -135,10 +136,12 @@ TEST_F(UpdateForm, TheSkinListShowsSafeNamesSortedWithPackagesOnDiskGrey)
     EXPECT_TRUE(ui.finished());
     EXPECT_EQ(form.Notebook->currentWidget(), form.Skladnik);
     EXPECT_EQ(itemsOf(form),
-        (QStringList { QStringLiteral("-Amarant"), QStringLiteral("~Niebieski"), QStringLiteral("-Zielony") }));
+        (QStringList {
+            QStringLiteral("-Amarant"), QStringLiteral("~Niebieski"), QStringLiteral("-Zielony") }));
     EXPECT_EQ(form.SkladnikiEtykieta->text(), QStringLiteral("3 składników"));
     EXPECT_EQ(form.CloseButton->text(), QStringLiteral("&Zamknij"));
-    EXPECT_EQ(requests(), QStringList { QStringLiteral("/support_orb3?akcja=orbita&operacja=pokaz&parametr=skory") });
+    EXPECT_EQ(requests(),
+        QStringList { QStringLiteral("/support_orb3?akcja=orbita&operacja=pokaz&parametr=skory") });
 
     form.CancelButton->click();
     EXPECT_EQ(form.Notebook->currentWidget(), form.Wybor);
@@ -191,7 +194,8 @@ TEST_F(UpdateForm, DownloadsStoreTickedPackagesAndNeverReplaceAFileOnDisk)
     EXPECT_EQ(programFile("KARNACJE/Zolty.obs"), "<missing>");
     EXPECT_EQ(programFile("KARNACJE/Czerwony.obs"), "<missing>");
     EXPECT_EQ(requests(),
-        QStringList { QStringLiteral("/support_orb3?akcja=orbita&operacja=pobierz_skore&parametr=Zielony.obs") });
+        QStringList {
+            QStringLiteral("/support_orb3?akcja=orbita&operacja=pobierz_skore&parametr=Zielony.obs") });
     EXPECT_EQ(form.Notebook->currentWidget(), form.Wybor);
     EXPECT_EQ(form.TotalCaption->text(), QStringLiteral("To już ostatni plik..."));
     EXPECT_EQ(form.TotalProgress->value(), 100);
@@ -235,7 +239,8 @@ TEST_F(UpdateForm, APackageThatCannotBeStoredIsReportedAndSuccessIsNotClaimed)
     ASSERT_EQ(ui.requests().size(), 1U);
     EXPECT_EQ(ui.requests()[0].icon, MessageIcon::Error);
     EXPECT_NE(ui.requests()[0].caption, QStringLiteral("Status aktualizacji"));
-    EXPECT_TRUE(ui.requests()[0].text.contains(QStringLiteral("Alfa.obt"))) << ui.requests()[0].text.toStdString();
+    EXPECT_TRUE(ui.requests()[0].text.contains(QStringLiteral("Alfa.obt")))
+        << ui.requests()[0].text.toStdString();
 }
 
 TEST_F(UpdateForm, CancelInMidTransferRemovesThePartialFileAndReportsIt)
@@ -303,11 +308,13 @@ struct SetupPackage {
 SetupPackage setupPackage()
 {
     test::TestZipWriter zip;
-    zip.members = { test::Stored("orbita", "#!/bin/sh\n"), test::Deflated("ORBITA.DAT", std::string(4000, 'd')) };
+    zip.members
+        = { test::Stored("orbita", "#!/bin/sh\n"), test::Deflated("ORBITA.DAT", std::string(4000, 'd')) };
     SetupPackage package { zip.Build(), {} };
-    package.digest = QCryptographicHash::hash(QByteArray::fromStdString(package.bytes), QCryptographicHash::Sha256)
-                         .toHex()
-                         .toStdString();
+    package.digest
+        = QCryptographicHash::hash(QByteArray::fromStdString(package.bytes), QCryptographicHash::Sha256)
+              .toHex()
+              .toStdString();
     return package;
 }
 
@@ -316,7 +323,8 @@ TEST_F(UpdateForm, ANewVersionWithAMatchingDigestIsUnpackedAndItsInstallerStarte
     const SetupPackage package = setupPackage();
     serve("orbita-3.6.0.zip", package.bytes);
     serve("wersja.txt",
-        "Orbita\r\n3.6.0.0\r\n" + address("orbita-3.6.0.zip").toStdString() + "\r\nsha256=" + package.digest + "\r\n");
+        "Orbita\r\n3.6.0.0\r\n" + address("orbita-3.6.0.zip").toStdString() + "\r\nsha256=" + package.digest
+            + "\r\n");
     const QString saved = path("desktop/orbita-3.6.0.zip");
     ScriptedUiServices ui;
     ui.answerMessage(mrYes);
@@ -337,7 +345,7 @@ TEST_F(UpdateForm, ANewVersionWithAMatchingDigestIsUnpackedAndItsInstallerStarte
     EXPECT_EQ(start.arguments, QStringList { QStringLiteral("/INSTALL") });
     EXPECT_EQ(start.caption, start.text + QStringLiteral("/orbita"));
     EXPECT_TRUE(start.text.startsWith(QString::fromStdString(TempFolder())));
-    struct stat program {};
+    struct stat program { };
     ASSERT_EQ(::stat(start.caption.toUtf8().constData(), &program), 0);
     EXPECT_EQ(program.st_mode & 0777, 0755U);
     EXPECT_EQ(ui.requests()[4].kind, Kind::Quit);
@@ -351,7 +359,8 @@ TEST_F(UpdateForm, ASetupWithoutAMatchingDigestIsSavedButNeverStarted)
     const SetupPackage package = setupPackage();
     serve("orbita-3.6.0.zip", package.bytes);
     for (const std::string& digestLine : { std::string(), "sha256=" + std::string(64, '0') }) {
-        serve("wersja.txt", "Orbita\r\n3.6.0.0\r\n" + address("orbita-3.6.0.zip").toStdString() + "\r\n" + digestLine);
+        serve("wersja.txt",
+            "Orbita\r\n3.6.0.0\r\n" + address("orbita-3.6.0.zip").toStdString() + "\r\n" + digestLine);
         const QString saved = path("desktop/orbita-3.6.0.zip");
         QFile::remove(saved);
         ScriptedUiServices ui;
@@ -379,13 +388,17 @@ TEST_F(UpdateForm, KeysRunTheListMenuAndEscClosesOnlyWhenIdle)
     TUpdateForm form;
     form.show();
     form.SkinButtonClick();
-    ASSERT_EQ(itemsOf(form), (QStringList { QStringLiteral("-A"), QStringLiteral("~B"), QStringLiteral("-C") }));
+    ASSERT_EQ(
+        itemsOf(form), (QStringList { QStringLiteral("-A"), QStringLiteral("~B"), QStringLiteral("-C") }));
     QTest::keyClick(form.ListBox, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(itemsOf(form), (QStringList { QStringLiteral("+A"), QStringLiteral("~B"), QStringLiteral("+C") }));
+    EXPECT_EQ(
+        itemsOf(form), (QStringList { QStringLiteral("+A"), QStringLiteral("~B"), QStringLiteral("+C") }));
     QTest::keyClick(form.ListBox, Qt::Key_U, Qt::ControlModifier);
-    EXPECT_EQ(itemsOf(form), (QStringList { QStringLiteral("-A"), QStringLiteral("-B"), QStringLiteral("-C") }));
+    EXPECT_EQ(
+        itemsOf(form), (QStringList { QStringLiteral("-A"), QStringLiteral("-B"), QStringLiteral("-C") }));
     QTest::keyClick(form.ListBox, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(itemsOf(form), (QStringList { QStringLiteral("+A"), QStringLiteral("+B"), QStringLiteral("+C") }));
+    EXPECT_EQ(
+        itemsOf(form), (QStringList { QStringLiteral("+A"), QStringLiteral("+B"), QStringLiteral("+C") }));
     form.ListBox->setCurrentRow(0);
     QTest::keyClick(form.ListBox, Qt::Key_Space); // ticked → unticked → grey
     QTest::keyClick(form.ListBox, Qt::Key_Space);
