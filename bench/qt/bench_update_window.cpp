@@ -35,7 +35,10 @@ void BM_SkinListFromQueryToPaint(benchmark::State& state)
     }
     form.reject();
 }
-BENCHMARK(BM_SkinListFromQueryToPaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SkinListFromQueryToPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace orbita
@@ -46,7 +49,8 @@ int main(int argc, char** argv)
     QTemporaryDir root;
     for (const char* folder : { "config", "program/KARNACJE", "data", "run", "service" })
         QDir(root.path()).mkpath(QString::fromLatin1(folder));
-    QFile::setPermissions(root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(
+        root.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("ORBITA_CONFIG_DIR", root.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("ORBITA_PROGRAM_DIR", root.filePath(QStringLiteral("program")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toLocal8Bit());
