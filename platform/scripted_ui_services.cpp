@@ -62,6 +62,11 @@ void ScriptedUiServices::answerModal(ModalDriver driver)
     m_script.push_back({ Kind::Modal, std::move(driver) });
 }
 
+void ScriptedUiServices::answerStart(bool started)
+{
+    m_script.push_back({ Kind::Start, started });
+}
+
 int ScriptedUiServices::unexpectedCount() const
 {
     return static_cast<int>(
@@ -134,6 +139,20 @@ int ScriptedUiServices::ShowModal(QDialog& dialog)
     if (dialog.isVisible())
         dialog.done(result);
     return result;
+}
+
+bool ScriptedUiServices::StartDetached(
+    const QString& program, const QStringList& arguments, const QString& folder)
+{
+    Request request = makeRequest(Kind::Start, program, folder);
+    request.arguments = arguments;
+    const auto answer = take(std::move(request));
+    return answer && std::get<bool>(answer->value);
+}
+
+void ScriptedUiServices::QuitApplication()
+{
+    m_requests.push_back(makeRequest(Kind::Quit, QString(), QString()));
 }
 
 } // namespace orbita

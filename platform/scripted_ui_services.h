@@ -22,12 +22,14 @@ namespace orbita {
 //     EXPECT_EQ(ui.requests().at(0).caption, u"Usuwanie konta");
 class ScriptedUiServices final : public UiServices {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color, Folder, Modal };
+    enum class Kind { Message, OpenFile, SaveFile, Color, Folder, Modal, Start, Quit };
 
     struct Request {
         Kind kind = Kind::Message;
-        QString caption; // message caption, dialog title, or the modal window's title
-        QString text; // message text, folder or suggested name, or the modal window's objectName
+        QString caption; // message caption, dialog title, the modal window's title, or the started program
+        QString text; // message text, folder or suggested name, the modal window's objectName, or the start
+                      // folder
+        QStringList arguments; // of a started program
         QString filter; // file dialogs
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
@@ -50,6 +52,8 @@ public:
     void answerColor(std::optional<QColor> color);
     void answerFolder(const QString& folder);
     void answerModal(ModalDriver driver);
+    // Whether the next StartDetached "starts" its program (nothing is ever run).
+    void answerStart(bool started);
 
     const std::vector<Request>& requests() const { return m_requests; }
     int unexpectedCount() const;
@@ -65,11 +69,14 @@ public:
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;
+    bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder) override;
+    // Recorded (needs no answer); the application is not asked to end.
+    void QuitApplication() override;
 
 private:
     struct Answer {
         Kind kind;
-        std::variant<int, QString, std::optional<QColor>, ModalDriver> value;
+        std::variant<int, QString, std::optional<QColor>, ModalDriver, bool> value;
     };
 
     // The next answer when it is of `kind` (removed from the script), else

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace orbita {
@@ -193,6 +195,16 @@ QString QtUiServices::ChooseFolder(QWidget* owner, const QString& title)
 int QtUiServices::ShowModal(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+bool QtUiServices::StartDetached(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    return QProcess::startDetached(program, arguments, folder);
+}
+
+void QtUiServices::QuitApplication()
+{
+    QCoreApplication::quit();
 }
 
 } // namespace orbita

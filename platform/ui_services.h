@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -46,6 +47,12 @@ public:
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
     // Shows the dialog modally and gives its modal result.
     virtual int ShowModal(QDialog& dialog) = 0;
+    // Starts `program` with `arguments` in `folder`, detached from this
+    // process (the installer of a new version); whether it started.
+    virtual bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder)
+        = 0;
+    // Asks the application to end once control is back in its event loop.
+    virtual void QuitApplication() = 0;
 };
 
 // The services in use: the Qt implementation unless a test has set others.
@@ -77,6 +84,8 @@ public:
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;
+    bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder) override;
+    void QuitApplication() override;
 };
 
 } // namespace orbita

@@ -13,6 +13,7 @@
 #include "windows/settings/settings_form.h"
 #include "windows/test/test_form.h"
 #include "windows/units/units_form.h"
+#include "windows/update/update_form.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -78,9 +79,9 @@ void ProgramWindowOpener::OpenSettings(QWidget* owner)
     TSettingsForm::ShowSettings(owner);
 }
 
-// The update centre is not in the program yet: this opens nothing.
-void ProgramWindowOpener::OpenUpdate(QWidget*)
+void ProgramWindowOpener::OpenUpdate(QWidget* owner)
 {
+    TUpdateForm::ShowUpdate(owner);
 }
 
 void ProgramWindowOpener::ShowAbout(QWidget* owner, AboutPage page)

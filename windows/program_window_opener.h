@@ -4,9 +4,8 @@
 
 namespace orbita {
 
-// The program's windows behind the opener. The test, unit converter,
-// settings window and update centre are not in the program yet: their calls open nothing, and this is the one
-// place where each gets wired in when it is built.
+// The program's windows behind the opener: the one place where each window
+// is wired in.
 class ProgramWindowOpener : public WindowOpener {
 public:
     void ShowHelp(QWidget* owner, const QString& topic) override;

@@ -2,8 +2,9 @@
 # and find rules, the main window's commands, the document browsers' rules,
 # login and account rules, viewer appearance, the chemistry tests' rules, tip
 # order, the texts of the tip and about boxes, the molar-mass calculator's
-# formula reader and the unit converter's exact
-# decimal arithmetic (Boost.Multiprecision, header-only). They form their own
+# formula reader, the update centre's answers and texts, the installer's steps
+# and the unit converter's exact decimal arithmetic (Boost.Multiprecision,
+# header-only). They form their own
 # library, built also without Qt, so that their tests run under the
 # sanitizers and orbita-tool links them without the windows.
 set(ORBITA_WINDOW_LOGIC_SOURCES
@@ -23,8 +24,10 @@ set(ORBITA_WINDOW_LOGIC_SOURCES
   ${CMAKE_SOURCE_DIR}/windows/setup/install_logic.cpp ${CMAKE_SOURCE_DIR}/windows/setup/install_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.cpp ${CMAKE_SOURCE_DIR}/windows/settings/view_appearance.h
   ${CMAKE_SOURCE_DIR}/windows/test/test_logic.cpp ${CMAKE_SOURCE_DIR}/windows/test/test_logic.h
-  ${CMAKE_SOURCE_DIR}/windows/units/units_logic.cpp ${CMAKE_SOURCE_DIR}/windows/units/units_logic.h)
+  ${CMAKE_SOURCE_DIR}/windows/units/units_logic.cpp ${CMAKE_SOURCE_DIR}/windows/units/units_logic.h
+  ${CMAKE_SOURCE_DIR}/windows/update/setup_unpack.cpp ${CMAKE_SOURCE_DIR}/windows/update/setup_unpack.h
+  ${CMAKE_SOURCE_DIR}/windows/update/update_lists.cpp ${CMAKE_SOURCE_DIR}/windows/update/update_lists.h)
 add_library(orbita_window_logic STATIC ${ORBITA_WINDOW_LOGIC_SOURCES})
 find_package(Boost 1.71 REQUIRED)
-target_link_libraries(orbita_window_logic PUBLIC orbita_skin_data orbita_data orbita_core orbita_options
+target_link_libraries(orbita_window_logic PUBLIC orbita_skin_data orbita_data orbita_net_rules orbita_core orbita_options
   PRIVATE Boost::headers)
