@@ -1,6 +1,7 @@
 #include "platform/ui_services.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialog>
@@ -8,10 +9,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace orbita {
@@ -98,6 +101,14 @@ int QtUiServices::ShowMessage(
     QWidget* owner, const QString& caption, const QString& text, MessageIcon icon, MessageButtons buttons)
 {
     QMessageBox box(qtIcon(icon), caption, text, QMessageBox::NoButton, owner);
+    // Ctrl+C copies the caption and the text, so that a message can be pasted
+    // into a question to the teacher (Qt does this only on some systems).
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [&box] {
+        const QString line = QStringLiteral("---------------------------\n");
+        QGuiApplication::clipboard()->setText(
+            line + box.windowTitle() + u'\n' + line + box.text() + u'\n' + line);
+    });
     // Polish texts regardless of which Qt translation is loaded.
     const auto add = [&box](QMessageBox::StandardButton button, const QString& label) {
         box.addButton(button);

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QApplication>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
@@ -177,6 +178,34 @@ TEST(QtUiServices, MessageBoxButtonsAndResults)
         expected.sort();
         EXPECT_EQ(labels, expected);
     }
+}
+
+// Ctrl+C in a message box puts its caption and text on the clipboard.
+TEST(QtUiServices, CtrlCCopiesTheMessage)
+{
+    QtUiServices qt;
+    QApplication::clipboard()->clear();
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        box->activateWindow();
+        if (QTest::qWaitForWindowActive(box))
+            QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        box->close();
+    });
+    QTimer::singleShot(3000, &context, [] {
+        if (QWidget* open = QApplication::activeModalWidget())
+            open->close();
+    });
+    qt.ShowMessage(nullptr, QStringLiteral("Nieprawidłowe hasło"),
+        QStringLiteral("Wprowadziłeś nieprawidłowe hasło użytkownika"), MessageIcon::Warning,
+        MessageButtons::Ok);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(QStringLiteral("\nNieprawidłowe hasło\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("\nWprowadziłeś nieprawidłowe hasło użytkownika\n")))
+        << copied.toStdString();
 }
 
 // A question that a stray Enter must not answer with Yes: Enter gives No.

@@ -176,10 +176,12 @@ AccountCommitResult CommitAccountChanges(
     }
     const bool written = RunRegBatch([&] {
         if (writeList) {
-            for (const std::string& name : list->Names())
-                CreateAccount(name);
+            // Deletions first: a name the user deleted and then created
+            // again is meant to exist afterwards (as a new, empty profile).
             for (const std::string& name : list->PendingDeletions())
                 DeleteAccount(name);
+            for (const std::string& name : list->Names())
+                CreateAccount(name);
         }
         if (password.change != PasswordChange::Keep)
             WriteString(Setting::Password, stored, currentAccount);

@@ -17,8 +17,8 @@ namespace orbita {
 // Order of a confirmed settings window (after its own checks):
 //   1. CheckPasswordBoxes for the page's two boxes; a refusal keeps the
 //      window open and nothing is written;
-//   2. CommitAccountChanges: the account list (Administrator only: create
-//      keys in list order, then delete the pending ones in order) and then
+//   2. CommitAccountChanges: the account list (Administrator only: delete
+//      the pending ones in order, then create keys in list order) and then
 //      the password, as one transaction.
 
 // A message box to show: caption, text and icon.
@@ -74,7 +74,8 @@ public:
     bool CanDelete(std::string_view name) const;
     // Removes the name from the list and records it for deletion; false (and
     // nothing changed) when CanDelete is false. A name deleted and created
-    // again before the commit ends with no account: creation runs first.
+    // again before the commit ends as a fresh account of that name: the old
+    // profile goes with its settings, and the new one is made after it.
     bool Delete(std::string_view name);
 
 private:
@@ -120,9 +121,10 @@ struct AccountCommitResult {
 };
 
 // Writes the page's changes for `currentAccount`: when `list` is given and
-// changed (the Administrator's page), a profile key for every listed name in
-// list order (existing keys stay as they are), then the deletion of every
-// pending name in order; then the password decision for the current account
+// changed (the Administrator's page), the deletion of every pending name in
+// order, then a profile key for every listed name in list order (existing
+// keys stay as they are), so that an account deleted and created again is
+// there afterwards, empty; then the password decision for the current account
 // (a fresh hash, or the empty value for Remove). All of it as one
 // transaction: on any failure nothing is written. Refuses a list from an
 // account that may not manage accounts.

@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -532,7 +533,14 @@ void TSettingsForm::wire()
     connect(OpenPlayButton, &QPushButton::clicked, this, [this] { playSound(OpenSndBox); });
     connect(ClosePlayButton, &QPushButton::clicked, this, [this] { playSound(CloseSndBox); });
 
+    // A skin is chosen by a click or from the keyboard (arrows, a letter),
+    // whichever selects it; the list's own filling while loading does not
+    // count, nor does the focus passing through the list.
     connect(SkinList, &QListWidget::itemClicked, this, &TSettingsForm::SkinListClick);
+    connect(SkinList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!SkinList->selectedItems().isEmpty())
+            SkinListClick();
+    });
     connect(SkinList, &QListWidget::itemDoubleClicked, this, &TSettingsForm::InformacjePrzyciskClick);
     connect(InformacjePrzycisk, &QPushButton::clicked, this, &TSettingsForm::InformacjePrzyciskClick);
 
@@ -587,6 +595,7 @@ void TSettingsForm::showValues()
         if (edit.box->text() != utf8(model.Text(edit.field)))
             edit.box->setText(utf8(model.Text(edit.field)));
 
+    const QSignalBlocker filling(SkinList);
     SkinList->clear();
     for (const SkinEntry& skin : model.Skins())
         SkinList->addItem(utf8(skin.display));

@@ -106,11 +106,13 @@ TEST(AccountRights, OnlyTheAdministratorManagesAccountsAndOthersOnlyTheirOwnPass
     EXPECT_FALSE(MaySetPassword("", ""));
 }
 
-TEST_F(Accounts, CommitCreatesInListOrderThenDeletesSoDeleteAndRecreateLeavesNone)
+TEST_F(Accounts, CommitDeletesThenCreatesSoARecreatedAccountExistsAfresh)
 {
     CreateAccount("Administrator");
     CreateAccount("Jan");
+    CreateAccount("Ewa");
     WriteInteger(Setting::StartupMode, 1, "Jan");
+    WriteInteger(Setting::StartupMode, 1, "Ewa");
     AccountList list(AccountNames());
     EXPECT_FALSE(list.Changed());
     EXPECT_FALSE(list.CanDelete("Administrator"));
@@ -123,19 +125,37 @@ TEST_F(Accounts, CommitCreatesInListOrderThenDeletesSoDeleteAndRecreateLeavesNon
     EXPECT_TRUE(list.Delete("Jan"));
     EXPECT_FALSE(list.Delete("Jan")) << "no longer listed";
     EXPECT_FALSE(list.Create("Jan")) << "a deleted name may be created again";
+    EXPECT_TRUE(list.Delete("Ewa"));
     const auto again = list.Create("ZOJA");
     ASSERT_TRUE(again);
     EXPECT_EQ(again->caption, "Konto już istnieje");
     EXPECT_TRUE(list.Changed());
     EXPECT_EQ(list.Names(), (std::vector<std::string> { "Administrator", "Zoja", "Ala", "Jan" }));
-    EXPECT_EQ(list.PendingDeletions(), std::vector<std::string> { "Jan" });
+    EXPECT_EQ(list.PendingDeletions(), (std::vector<std::string> { "Jan", "Ewa" }));
 
     // Nothing is written before the commit.
-    EXPECT_EQ(AccountNames(), (std::vector<std::string> { "Administrator", "Jan" }));
+    EXPECT_EQ(AccountNames(), (std::vector<std::string> { "Administrator", "Ewa", "Jan" }));
     const auto result = CommitAccountChanges("Administrator", &list, {});
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(AccountNames(), (std::vector<std::string> { "Administrator", "Ala", "Zoja" }));
-    EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Jan"));
+    // Jan, deleted and created again, exists, with none of the old settings;
+    // Ewa, only deleted, is gone.
+    EXPECT_EQ(AccountNames(), (std::vector<std::string> { "Administrator", "Ala", "Jan", "Zoja" }));
+    EXPECT_TRUE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Jan"));
+    EXPECT_FALSE(IsStored(Setting::StartupMode, "Jan"));
+    EXPECT_FALSE(RegKeyExists(Hive::CurrentUser, "Software\\Orbita\\Ewa"));
+}
+
+TEST_F(Accounts, AnAccountRecreatedUnderAnotherCaseTakesTheNewSpelling)
+{
+    CreateAccount("Administrator");
+    CreateAccount(cp("Łucja"));
+    WriteInteger(Setting::StartupMode, 1, cp("Łucja"));
+    AccountList list(AccountNames());
+    ASSERT_TRUE(list.Delete(cp("Łucja")));
+    ASSERT_FALSE(list.Create("ŁUCJA"));
+    ASSERT_TRUE(CommitAccountChanges("Administrator", &list, {}).ok);
+    EXPECT_EQ(AccountNames(), (std::vector<std::string> { "Administrator", cp("ŁUCJA") }));
+    EXPECT_FALSE(IsStored(Setting::StartupMode, cp("ŁUCJA")));
 }
 
 TEST_F(Accounts, AnotherAccountCannotCommitAnAccountList)

@@ -407,6 +407,71 @@ TEST_F(SettingsForm, AccountMessagesAndTheAdministratorsPassword)
     EXPECT_TRUE(ui.finished());
 }
 
+// Deleting an account and creating it again before OK: the user wants the
+// account, so it exists afterwards, fresh.
+TEST_F(SettingsForm, AnAccountDeletedAndCreatedAgainBeforeOkExistsAfresh)
+{
+    CreateAccount("Ania");
+    WriteInteger(Setting::StartupMode, 1, "Ania");
+    TSettingsForm form;
+    form.show();
+    form.SetupTab(6);
+    ASSERT_EQ(form.UserList->count(), 2);
+    form.UserList->setCurrentRow(1);
+    ASSERT_EQ(form.UserList->currentItem()->text(), QStringLiteral("Ania"));
+    ASSERT_TRUE(form.DeleteUserButton->isEnabled());
+    form.DeleteUserButton->click();
+    EXPECT_EQ(form.UserList->count(), 1);
+    form.NewAccount->setText(QStringLiteral("Ania"));
+    form.AddUserButton->click();
+    EXPECT_EQ(form.UserList->count(), 2);
+    form.ConfirmButton->click();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(AccountNames(), (std::vector<std::string> { kAdmin, "Ania" }));
+    EXPECT_FALSE(IsStored(Setting::StartupMode, "Ania")) << "the old profile went with the deletion";
+    EXPECT_TRUE(ui.finished());
+}
+
+// A skin chosen from the keyboard is stored like a clicked one; the list's
+// filling while the window loads and the focus passing through it mark
+// nothing.
+TEST_F(SettingsForm, ASkinChosenFromTheKeyboardIsStored)
+{
+    touch("program/KARNACJE/Lato.obs");
+    touch("program/KARNACJE/Zima.obs");
+    {
+        WriteString(Setting::SkinFile, "Lato.obs", kAdmin);
+        TSettingsForm form;
+        form.show();
+        form.SetupTab(4);
+        ASSERT_EQ(form.SkinList->currentRow(), 0);
+        EXPECT_FALSE(form.ConfirmButton->isEnabled());
+        QTest::keyClick(form.SkinList, Qt::Key_Down);
+        ASSERT_EQ(form.SkinList->currentRow(), 1);
+        EXPECT_TRUE(form.ConfirmButton->isEnabled());
+        form.ConfirmButton->click();
+        EXPECT_EQ(ReadString(Setting::SkinFile, kAdmin), "Zima.obs");
+    }
+    {
+        // No skin chosen yet: tabbing into the list chooses none.
+        WriteString(Setting::SkinFile, "", kAdmin);
+        TSettingsForm form;
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.SetupTab(4);
+        form.SkinList->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(form.SkinList->hasFocus());
+        EXPECT_TRUE(form.SkinList->selectedItems().isEmpty());
+        EXPECT_FALSE(form.ConfirmButton->isEnabled());
+        QTest::keyClick(form.SkinList, Qt::Key_End);
+        ASSERT_EQ(form.SkinList->currentRow(), 1);
+        form.ConfirmButton->click();
+        EXPECT_EQ(ReadString(Setting::SkinFile, kAdmin), "Zima.obs");
+    }
+    EXPECT_TRUE(ui.finished());
+}
+
 TEST_F(SettingsForm, BackupReportsAndShowsTheRestoreChoice)
 {
     WriteInteger(Setting::ExitPrompt, 0, kAdmin);
