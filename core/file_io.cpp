@@ -12,22 +12,6 @@
 namespace orbita {
 namespace {
 
-FileProblem ProblemOfErrno(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return FileProblem::Missing;
-    case EACCES:
-    case EPERM:
-        return FileProblem::NoAccess;
-    case EISDIR:
-        return FileProblem::Folder;
-    default:
-        return FileProblem::ReadFailed;
-    }
-}
-
 bool WriteAll(int fd, std::string_view data)
 {
     std::size_t done = 0;
@@ -43,6 +27,25 @@ bool WriteAll(int fd, std::string_view data)
 }
 
 } // namespace
+
+FileProblem FileProblemOfErrno(int error, bool writing)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileProblem::Missing;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileProblem::NoAccess;
+    case EISDIR:
+        return FileProblem::Folder;
+    case EEXIST:
+        return writing ? FileProblem::Exists : FileProblem::ReadFailed;
+    default:
+        return writing ? FileProblem::WriteFailed : FileProblem::ReadFailed;
+    }
+}
 
 std::string_view FileProblemText(FileProblem problem)
 {
@@ -74,7 +77,7 @@ int OpenRegularFile(const std::string& path, FileProblem& problem, struct stat* 
     problem = FileProblem::None;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        problem = ProblemOfErrno(errno);
+        problem = FileProblemOfErrno(errno, false);
         return -1;
     }
     struct stat st { };
@@ -178,9 +181,7 @@ FileProblem WriteFileAtomically(const std::string& path, std::string_view data, 
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            return errno == ENOENT || errno == ENOTDIR                ? FileProblem::Missing
-                : errno == EACCES || errno == EPERM || errno == EROFS ? FileProblem::NoAccess
-                                                                      : FileProblem::WriteFailed;
+            return FileProblemOfErrno(errno, true);
         }
         // A replaced file keeps its permissions.
         bool ok = !replacing || ::fchmod(fd, target.st_mode & 07777) == 0;

@@ -23,6 +23,9 @@ enum class FileProblem {
     Exists, // a file of that name is there and may not be replaced
 };
 
+// The problem an errno value of a failed open, read or write stands for.
+FileProblem FileProblemOfErrno(int error, bool writing);
+
 // A short Polish description ("plik nie istnieje", "to jest folder, nie
 // plik", ...), UTF-8, to follow a colon after the file's name.
 std::string_view FileProblemText(FileProblem problem);

@@ -10,25 +10,6 @@
 namespace orbita {
 namespace {
 
-FileProblem WriteProblemOfErrno(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return FileProblem::Missing;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return FileProblem::NoAccess;
-    case EEXIST:
-        return FileProblem::Exists;
-    case EISDIR:
-        return FileProblem::Folder;
-    default:
-        return FileProblem::WriteFailed;
-    }
-}
-
 MoveOutcome Failed(FileProblem problem, const char* what, const std::string& path)
 {
     MoveOutcome outcome;
@@ -147,7 +128,8 @@ MoveOutcome CopyIntoPlace(const std::string& source, const std::string& target, 
             break;
     }
     if (out < 0) {
-        const FileProblem problem = errno == EEXIST ? FileProblem::WriteFailed : WriteProblemOfErrno(errno);
+        const FileProblem problem
+            = errno == EEXIST ? FileProblem::WriteFailed : FileProblemOfErrno(errno, true);
         ::close(in);
         return CannotWrite(problem, target);
     }
@@ -173,7 +155,7 @@ MoveOutcome CopyIntoPlace(const std::string& source, const std::string& target, 
     ::unlink(temporary.c_str());
     if (copied == CopyResult::ReadError)
         return Failed(FileProblem::ReadFailed, "Nie można odczytać pliku", source);
-    return CannotWrite(WriteProblemOfErrno(error), target);
+    return CannotWrite(FileProblemOfErrno(error, true), target);
 }
 
 MoveOutcome MoveIntoPlace(const std::string& source, const std::string& target, bool replace)

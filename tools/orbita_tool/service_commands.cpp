@@ -2,11 +2,14 @@
 // answers from, made from a program folder, and the nginx that serves it
 // (update-service/serve.sh).
 
+#include "core/file_io.h"
 #include "core/file_version.h"
+#include "core/move_into_place.h"
 #include "data/archive_directory.h"
 #include "data/archive_members.h"
 #include "platform/shell_services.h"
 #include "tools/orbita_tool/command.h"
+#include "windows/update/update_lists.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <set>
 #include <sodium.h>
 #include <string>
@@ -39,13 +41,13 @@ constexpr PackageKind kSkins { "KARNACJE", ".obs", "skory.txt", "ORBSKIN.INI" };
 constexpr PackageKind kTests { "TESTY", ".obt", "testy.txt", "TEST.TXT" };
 
 // The names the program accepts from a list and the service lets through:
-// ASCII letters, digits, "_" and "-", 1 to 64 characters, and the extension.
+// a package name (ASCII letters, digits, "_" and "-", 1 to 64 characters)
+// and the extension.
 bool IsPublishableName(const std::string& fileName, const PackageKind& kind)
 {
-    static const std::regex stem("[A-Za-z0-9_-]{1,64}");
-    const std::string extension = kind.extension;
+    const std::string_view extension = kind.extension;
     return fileName.size() > extension.size() && fileName.ends_with(extension)
-        && std::regex_match(fileName.substr(0, fileName.size() - extension.size()), stem);
+        && update::IsPackageName(std::string_view(fileName).substr(0, fileName.size() - extension.size()));
 }
 
 std::string Lower(std::string text)
@@ -55,42 +57,16 @@ std::string Lower(std::string text)
     return text;
 }
 
-// Writes `target` through a temporary file beside it, so that a running
-// service never serves a half-written file.
+// Files are written through a temporary file beside them and a rename, so
+// that a running service never serves a half-written file.
 bool WriteFileAtomically(const fs::path& target, const std::string& bytes)
 {
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    return !error;
+    return orbita::WriteFileAtomically(target.string(), bytes, 0644) == FileProblem::None;
 }
 
 bool CopyFileAtomically(const fs::path& source, const fs::path& target)
 {
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp");
-    std::error_code error;
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error)
-        fs::permissions(temporary,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
-            error);
-    if (!error)
-        fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return !error;
+    return CopyIntoPlace(source.string(), target.string(), true).Ok();
 }
 
 // Copies the usable packages of one kind into the published folder, removes
