@@ -13,6 +13,9 @@
 #   ORBITA_SERVICE_USER    started as root only: the user and group of the
 #                          worker (default "nobody nogroup"); the folder
 #                          must be readable by them
+#   ORBITA_SERVICE_RATE    the most bytes per second sent on one connection,
+#                          nginx's size syntax (e.g. 512k); 0, the default,
+#                          is no limit
 #   NGINX                  the nginx executable (default: nginx on PATH, or
 #                          /usr/sbin/nginx)
 set -euo pipefail
@@ -33,6 +36,8 @@ port="$2"
 listen="${ORBITA_SERVICE_LISTEN:-127.0.0.1}"
 address_pattern='^[][0-9A-Za-z.:-]+$'
 [[ "$listen" =~ $address_pattern ]] || fail "not an address: $listen"
+rate="${ORBITA_SERVICE_RATE:-0}"
+[[ "$rate" =~ ^[0-9]{1,9}[kKmM]?$ ]] || fail "the rate must be a number of bytes per second (k or m allowed): $rate"
 rundir="${ORBITA_SERVICE_RUNDIR:-$root/.nginx}"
 mkdir -p "$rundir/tmp"
 rundir="$(cd "$rundir" && pwd)"
@@ -59,6 +64,7 @@ conf="${conf//@RUN@/"$rundir"}"
 conf="${conf//@ROOT@/"$root"}"
 conf="${conf//@LISTEN@/"$listen"}"
 conf="${conf//@PORT@/"$port"}"
+conf="${conf//@RATE@/"$rate"}"
 printf '%s\n' "$conf" >"$rundir/nginx.conf"
 
 echo "serve.sh: serving $root on http://$listen:$port/support_orb3 (logs in $rundir)" >&2

@@ -235,6 +235,20 @@ class ServiceTest(unittest.TestCase):
             counted = [line for line in access if "operacja=uruchomienie HTTP/1.0\" 204" in line]
         self.assertEqual(len(counted), 3)
 
+    def test_rate_limit_is_a_plain_size(self):
+        # Without a limit nginx is told so; anything but digits and k or m
+        # never reaches the configuration.
+        with open(os.path.join(self.rundir, "nginx.conf")) as conf:
+            self.assertIn("limit_rate 0;", conf.read())
+        for rate in ("512k; return 200", "1g", "-1", "k", "1 m"):
+            rundir = os.path.join(self.temp.name, "bad-rate")
+            result = subprocess.run([TOOL, "service", "serve", self.published, "--port", str(free_port())],
+                                    env=dict(os.environ, ORBITA_SERVICE_RUNDIR=rundir, ORBITA_SERVICE_RATE=rate),
+                                    capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 2, rate)
+            self.assertIn("rate", result.stderr)
+            self.assertFalse(os.path.exists(os.path.join(rundir, "nginx.conf")), rate)
+
 
 class PublishTest(unittest.TestCase):
     def setUp(self):
