@@ -193,6 +193,7 @@ enum class PlacedWindow {
     DictForm,
     TestForm,
     MenuForm,
+    MolarForm,
 };
 struct PlacedWindowInfo {
     PlacedWindow window;

@@ -7,6 +7,7 @@
 #include "windows/dialogs/tip_form.h"
 #include "windows/element/element_form.h"
 #include "windows/element/find_form.h"
+#include "windows/molar/molar_form.h"
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
@@ -72,6 +73,11 @@ void ProgramWindowOpener::OpenTest(QWidget* owner)
 void ProgramWindowOpener::OpenUnits(QWidget* owner)
 {
     TUnitsForm::ShowUnits(owner);
+}
+
+void ProgramWindowOpener::OpenMolarMass(QWidget* owner)
+{
+    TMolarForm::ShowMolarMass(owner);
 }
 
 void ProgramWindowOpener::OpenSettings(QWidget* owner)

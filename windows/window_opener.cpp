@@ -19,6 +19,7 @@ public:
     void OpenTables(QWidget*) override { }
     void OpenTest(QWidget*) override { }
     void OpenUnits(QWidget*) override { }
+    void OpenMolarMass(QWidget*) override { }
     void OpenSettings(QWidget*) override { }
     void OpenUpdate(QWidget*) override { }
     void ShowAbout(QWidget*, AboutPage) override { }

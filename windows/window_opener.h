@@ -36,6 +36,7 @@ public:
     virtual void OpenTables(QWidget* owner) = 0;
     virtual void OpenTest(QWidget* owner) = 0;
     virtual void OpenUnits(QWidget* owner) = 0;
+    virtual void OpenMolarMass(QWidget* owner) = 0;
     virtual void OpenSettings(QWidget* owner) = 0;
     virtual void OpenUpdate(QWidget* owner) = 0;
     virtual void ShowAbout(QWidget* owner, AboutPage page) = 0;

@@ -65,6 +65,7 @@ const Picture kPictures[] = {
     { "M_POMOC", kMenu },
     { "M_PROGRAM", kMenu },
     { "M_PRZELICZNIK", kMenu },
+    { "M_MASA", kMenu },
     { "M_SLOWNIK", kMenu },
     { "M_SZCZEGOLY", kMenu },
     { "M_SZUKAJ", kMenu },
@@ -86,6 +87,8 @@ const Picture kPictures[] = {
     { "TOOL_FIND_16", QSize(16, 16) },
     { "TOOL_UNITS_32", QSize(32, 32) },
     { "TOOL_UNITS_16", QSize(16, 16) },
+    { "TOOL_MOLAR_32", QSize(32, 32) },
+    { "TOOL_MOLAR_16", QSize(16, 16) },
     // Cursor and window pictures.
     { "HANDPOINT", QSize(32, 32) },
     { "SPLASH", QSize(600, 180) },

@@ -51,6 +51,7 @@ public:
     void OpenTables(QWidget* owner) override { record(owner, QStringLiteral("tables")); }
     void OpenTest(QWidget* owner) override { record(owner, QStringLiteral("test")); }
     void OpenUnits(QWidget* owner) override { record(owner, QStringLiteral("units")); }
+    void OpenMolarMass(QWidget* owner) override { record(owner, QStringLiteral("molar mass")); }
     void OpenSettings(QWidget* owner) override { record(owner, QStringLiteral("settings")); }
     void OpenUpdate(QWidget* owner) override { record(owner, QStringLiteral("update")); }
     void ShowAbout(QWidget* owner, AboutPage page) override

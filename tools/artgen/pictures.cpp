@@ -127,6 +127,9 @@ QImage LauncherIcon(LauncherTool tool, int size)
     case LauncherTool::Units:
         DrawSymbol(p, Symbol::Scales, full);
         break;
+    case LauncherTool::MolarMass:
+        DrawSymbol(p, Symbol::MolarMass, full);
+        break;
     }
     return image;
 }

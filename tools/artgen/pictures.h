@@ -21,7 +21,7 @@ QImage ButtonGlyph(Symbol symbol);
 QImage MenuPicture(Symbol symbol);
 
 // The launcher's icons, drawn for `size` (32 or 16) pixels.
-enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units };
+enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass };
 QImage LauncherIcon(LauncherTool tool, int size);
 
 // The hand cursor: white hand, black outline, transparent, 32 x 32.

@@ -449,6 +449,20 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& target)
             stroke(p, line({ { 8.2, y }, { 11.8, y } }), kLine, 1.0);
         }
         break;
+    case Symbol::MolarMass: {
+        // The flask, smaller, standing on the pan of an electronic balance.
+        const QPainterPath glass = polygon(
+            { { 6.6, 0.8 }, { 9.4, 0.8 }, { 9.4, 4.4 }, { 13.0, 10.0 }, { 3.0, 10.0 }, { 6.6, 4.4 } });
+        shape(p, glass, kPaper);
+        fill(p, polygon({ { 5.0, 7.0 }, { 11.0, 7.0 }, { 12.4, 9.4 }, { 3.6, 9.4 } }), kTeal.fill);
+        stroke(p, glass, kPaper.edge, 1.0);
+        stroke(p, line({ { 6.0, 0.8 }, { 10.0, 0.8 } }), kPaper.edge, 1.2);
+        shape(p, rect(1.5, 10.2, 13.0, 1.4, 0.5), kSlate);
+        shape(p, rect(1.0, 11.6, 14.0, 3.9, 0.8), kSlate);
+        fill(p, rect(4.2, 12.4, 7.6, 2.2, 0.3), QColor(0xC8, 0xF0, 0xC8));
+        fill(p, rect(12.4, 12.9, 1.3, 1.2, 0.3), kAmber.fill);
+        break;
+    }
     case Symbol::Power:
         shape(p, circle(8.0, 8.0, 7.0), kRed);
         {

@@ -54,6 +54,7 @@ enum class Symbol {
     Scales, // unit converter
     Test, // a check list
     Power, // quit the program
+    MolarMass, // molar-mass calculator: a flask on a balance
 };
 
 // Draws `symbol` filling `target` (its design grid is 16 x 16 units).

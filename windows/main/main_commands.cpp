@@ -79,6 +79,8 @@ constexpr std::array kUtilsMenu {
         "DictionUtilsMenu", "&Słownik chemiczny", "", 0, false, false, "M_SLOWNIK", MainCommand::Dictionary },
     MenuItemDef { "UnitsUtilsMenu", "&Przelicznik jednostek", "", 0, false, false, "M_PRZELICZNIK",
         MainCommand::Units },
+    MenuItemDef {
+        "MolarUtilsMenu", "&Kalkulator masy molowej", "", 0, false, false, "M_MASA", MainCommand::MolarMass },
 };
 
 bool matches(Modifier rule, bool held)

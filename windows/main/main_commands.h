@@ -25,6 +25,7 @@ enum class MainCommand {
     Test, // TestUtilsMenu
     Dictionary, // DictionUtilsMenu
     Units, // UnitsUtilsMenu
+    MolarMass, // MolarUtilsMenu
     PopupMainMenu, // MainMenu at the click point
     PopupToolsMenu, // ToolsMenu at the click point, or the window's corner
     PopupUtilsMenu, // UtilsMenu at the click point, or the window's corner

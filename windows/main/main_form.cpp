@@ -253,6 +253,9 @@ void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
     case MainCommand::Units:
         Opener().OpenUnits(this);
         break;
+    case MainCommand::MolarMass:
+        Opener().OpenMolarMass(this);
+        break;
     case MainCommand::PopupMainMenu:
         popUp(*m_mainMenu, popupAt);
         break;

@@ -20,6 +20,8 @@ constexpr std::array kTools {
         "Przeszukuje bazę danych programu w poszukiwaniu pożądanego pierwiastka" },
     LauncherToolDef {
         LauncherTool::Units, "Przelicznik jednostek", "TOOL_UNITS", "Przelicza różne jednostki chemiczne" },
+    LauncherToolDef { LauncherTool::MolarMass, "Kalkulator masy molowej", "TOOL_MOLAR",
+        "Oblicza masę molową związku i udział masowy pierwiastków" },
 };
 
 constexpr std::array kViewStyles {

@@ -403,6 +403,9 @@ void TMenuForm::openTool(LauncherTool tool)
     case LauncherTool::Units:
         Opener().OpenUnits(this);
         break;
+    case LauncherTool::MolarMass:
+        Opener().OpenMolarMass(this);
+        break;
     }
 }
 

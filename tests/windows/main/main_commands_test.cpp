@@ -170,7 +170,7 @@ TEST(MainCommands, MenusHoldTheirItemsInOrder)
         EXPECT_EQ(CommandOfKey(item.key, ShiftState { item.shift, item.ctrl, false }), item.command);
     }
     const char* const utilsNames[]
-        = { "TablesUtilsMenu", "TestUtilsMenu", "DictionUtilsMenu", "UnitsUtilsMenu" };
+        = { "TablesUtilsMenu", "TestUtilsMenu", "DictionUtilsMenu", "UnitsUtilsMenu", "MolarUtilsMenu" };
     ASSERT_EQ(UtilsMenuItems().size(), std::size(utilsNames));
     for (std::size_t i = 0; i < std::size(utilsNames); ++i)
         EXPECT_EQ(UtilsMenuItems()[i].name, utilsNames[i]);
@@ -206,10 +206,10 @@ TEST(MainCommands, StartNotificationAddress)
 
 TEST(MenuCommands, ToolsAndViewStyles)
 {
-    ASSERT_EQ(LauncherTools().size(), 6U);
-    const char* const icons[]
-        = { "TOOL_TABLES", "TOOL_TEST", "TOOL_DICTIONARY", "TOOL_ELEMENT", "TOOL_FIND", "TOOL_UNITS" };
-    for (std::size_t i = 0; i < 6; ++i)
+    ASSERT_EQ(LauncherTools().size(), 7U);
+    const char* const icons[] = { "TOOL_TABLES", "TOOL_TEST", "TOOL_DICTIONARY", "TOOL_ELEMENT", "TOOL_FIND",
+        "TOOL_UNITS", "TOOL_MOLAR" };
+    for (std::size_t i = 0; i < 7; ++i)
         EXPECT_EQ(LauncherTools()[i].icon, icons[i]);
     const struct {
         int order;

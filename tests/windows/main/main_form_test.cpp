@@ -295,6 +295,7 @@ TEST_F(MainForm, MainMenuItemsRunTheirCommands)
         { "TestUtilsMenu", { QStringLiteral("test") }, QString(), true },
         { "DictionUtilsMenu", { QStringLiteral("dictionary") }, QString(), true },
         { "UnitsUtilsMenu", { QStringLiteral("units") }, QString(), true },
+        { "MolarUtilsMenu", { QStringLiteral("molar mass") }, QString(), true },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.item);
@@ -306,7 +307,7 @@ TEST_F(MainForm, MainMenuItemsRunTheirCommands)
         EXPECT_EQ(windows.take(), row.calls);
     }
     EXPECT_EQ(form.mainMenu()->actions().size(), 12);
-    EXPECT_EQ(form.utilsMenu()->actions().size(), 4);
+    EXPECT_EQ(form.utilsMenu()->actions().size(), 5);
     // A cancelled element choice opens nothing.
     windows.chosenElement.reset();
     form.findChild<QAction*>(QStringLiteral("JumpMainMenu"))->trigger();

@@ -66,10 +66,11 @@ TEST_F(MenuForm, OpensWithTitleToolsAndDescriptions)
     EXPECT_EQ(form.minimumSize(), QSize(450, 300));
     const QStringList captions = { QStringLiteral("Tablice chemiczne"), QStringLiteral("Test chemiczny"),
         QStringLiteral("Słownik chemiczny"), QStringLiteral("Informacje o pierwiastkach"),
-        QStringLiteral("Wyszukiwanie pierwiastków"), QStringLiteral("Przelicznik jednostek") };
-    ASSERT_EQ(form.listView()->count(), 6);
-    ASSERT_EQ(form.reportView()->topLevelItemCount(), 6);
-    for (int i = 0; i < 6; ++i) {
+        QStringLiteral("Wyszukiwanie pierwiastków"), QStringLiteral("Przelicznik jednostek"),
+        QStringLiteral("Kalkulator masy molowej") };
+    ASSERT_EQ(form.listView()->count(), 7);
+    ASSERT_EQ(form.reportView()->topLevelItemCount(), 7);
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(form.listView()->item(i)->text(), captions[i]);
         EXPECT_FALSE(form.listView()->item(i)->icon().isNull());
         EXPECT_EQ(form.reportView()->topLevelItem(i)->text(0), captions[i]);
@@ -191,6 +192,7 @@ TEST_F(MenuForm, KeysInTheList)
         { 3, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("choose"), QStringLiteral("element 26") } },
         { 4, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("find") } },
         { 5, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("units") } },
+        { 6, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("molar mass") } },
         { -1, Qt::Key_Return, Qt::NoModifier, {} },
         { 0, Qt::Key_F1, Qt::NoModifier, { QStringLiteral("help O_MENU") } },
         { 0, Qt::Key_F5, Qt::NoModifier, { QStringLiteral("update") } },
@@ -363,7 +365,7 @@ TEST_F(MenuForm, PanelsFollowTheWindowSize)
         // The descriptions fill the list beside the names, never cut.
         const int descriptions = form.reportView()->columnWidth(1);
         EXPECT_GE(descriptions, form.reportView()->viewport()->width() - names);
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 7; ++i)
             EXPECT_GE(descriptions,
                 form.reportView()->fontMetrics().horizontalAdvance(
                     form.reportView()->topLevelItem(i)->text(1)));
