@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev libsodium-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
+  dbus-daemon at-spi2-core python3-gi
   dpkg-dev file appstream
   hunspell hunspell-pl bodr
   nginx
