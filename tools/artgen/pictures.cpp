@@ -127,6 +127,12 @@ QImage LauncherIcon(LauncherTool tool, int size)
     case LauncherTool::Units:
         DrawSymbol(p, Symbol::Scales, full);
         break;
+    case LauncherTool::Installer:
+        DrawSymbol(p, Symbol::Install, full);
+        break;
+    case LauncherTool::Uninstaller:
+        DrawSymbol(p, Symbol::Uninstall, full);
+        break;
     }
     return image;
 }

@@ -54,6 +54,8 @@ enum class Symbol {
     Scales, // unit converter
     Test, // a check list
     Power, // quit the program
+    Install, // the installer: an open box with an arrow going into it
+    Uninstall, // the uninstaller: an open box with an arrow coming out of it
 };
 
 // Draws `symbol` filling `target` (its design grid is 16 x 16 units).
