@@ -225,6 +225,17 @@ void AddResourceIcon(const QString& resourceName, QList<QIcon>& imageList, int s
     imageList.append(QIcon(picture));
 }
 
+QIcon ToolIcon(const QString& baseName)
+{
+    QIcon icon;
+    for (const char* size : { "_32", "_16" }) {
+        const QPixmap picture = resourcePixmap(baseName + QLatin1String(size));
+        if (!picture.isNull())
+            icon.addPixmap(picture);
+    }
+    return icon;
+}
+
 void DrawResourceBitmap(QLabel& image, const QString& resourceName)
 {
     const QPixmap picture = resourcePixmap(resourceName);

@@ -74,6 +74,9 @@ void SetMenuItemImage(const QString& resourceName, QMenu& menu, int position);
 // Appends the picture at size x size to the list; a missing picture appends an
 // empty (transparent) icon so that the indices of later icons stay right.
 void AddResourceIcon(const QString& resourceName, QList<QIcon>& imageList, int size);
+// A tool icon in both its sizes, "<NAME>_32" and "<NAME>_16", as one icon;
+// a size that is missing is left out, and null when both are.
+QIcon ToolIcon(const QString& baseName);
 // Shows the picture in the label at its top-left corner.
 void DrawResourceBitmap(QLabel& image, const QString& resourceName);
 

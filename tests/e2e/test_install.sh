@@ -44,6 +44,13 @@ uninstall_entry() {
     && grep -q '"UninstallString"=' "$E2E_TMP/entry.reg"
 }
 
+# The window ID offers the window manager its icon in both sizes.
+expect_icon() {
+  local sizes
+  sizes=$(xprop -id "$1" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u | tr '\n' ' ')
+  [ "$sizes" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "$2 has no icon in both sizes (found: ${sizes:-none})"
+}
+
 # Walks the wizard with Enter, ticking the licence box and the desktop
 # shortcut with their keys, into $target; screenshots with a suffix.
 install_program() {
@@ -52,6 +59,7 @@ install_program() {
   installer_pid=$!
   E2E_PIDS+=("$installer_pid")
   wizard=$(wait_window '^Instalator programu Orbita') || fail "no installer window"
+  expect_icon "$wizard" "the installer's window"
   xdotool windowfocus --sync "$wizard"
   settled_shot "$wizard" "$E2E_TMP/page.png"
   # Each key is followed by a wait until the page has changed and settled.
@@ -121,6 +129,7 @@ uninstall_program() {
   "$target/orbita" /UNINSTALL >"$E2E_TMP/orbita.uninstall.$RANDOM.log" 2>&1 &
   E2E_PIDS+=("$!")
   window=$(wait_window '^Odinstalowanie programu Orbita') || fail "no uninstaller window"
+  expect_icon "$window" "the uninstaller's window"
   [ "$scope" = slim ] && shot "$window" uninstall.png
   xdotool windowfocus --sync "$window"
   [ "$scope" = full ] && xdotool key alt+w

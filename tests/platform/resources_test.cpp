@@ -89,6 +89,11 @@ const Picture kPictures[] = {
     { "TOOL_UNITS_16", QSize(16, 16) },
     { "TOOL_MOLAR_32", QSize(32, 32) },
     { "TOOL_MOLAR_16", QSize(16, 16) },
+    // The installer's and the uninstaller's window icons.
+    { "TOOL_2_32", QSize(32, 32) },
+    { "TOOL_2_16", QSize(16, 16) },
+    { "TOOL_3_32", QSize(32, 32) },
+    { "TOOL_3_16", QSize(16, 16) },
     // Cursor and window pictures.
     { "HANDPOINT", QSize(32, 32) },
     { "SPLASH", QSize(600, 180) },

@@ -4,6 +4,7 @@
 #include "tests/platform/platform_test_environment.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -361,6 +362,20 @@ TEST_F(ResourcePictures, MissingPicturesDrawNothing)
     EXPECT_EQ(icons[0].pixmap(32, 32).toImage().pixel(5, 5), 0x00000000u);
     EXPECT_EQ(icons[1].availableSizes().value(0), QSize(32, 32));
     EXPECT_EQ(icons[1].pixmap(32, 32).toImage().pixel(31, 31), 0xFFFF0000);
+}
+
+// A tool icon holds the small picture as drawn, not the large one scaled down.
+TEST_F(WindowServices, ToolIconsJoinTheirTwoSizes)
+{
+    const QIcon icon = ToolIcon(QStringLiteral("TOOL_TABLES"));
+    ASSERT_FALSE(icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    const auto argb = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
+    EXPECT_EQ(argb(icon.pixmap(16, 16).toImage()), argb(QImage(QStringLiteral(":/res/TOOL_TABLES_16.png"))));
+    EXPECT_EQ(argb(icon.pixmap(32, 32).toImage()), argb(QImage(QStringLiteral(":/res/TOOL_TABLES_32.png"))));
+    EXPECT_TRUE(ToolIcon(QStringLiteral("TOOL_MISSING")).isNull());
 }
 
 } // namespace

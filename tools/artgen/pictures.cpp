@@ -130,6 +130,12 @@ QImage LauncherIcon(LauncherTool tool, int size)
     case LauncherTool::MolarMass:
         DrawSymbol(p, Symbol::MolarMass, full);
         break;
+    case LauncherTool::Installer:
+        DrawSymbol(p, Symbol::Install, full);
+        break;
+    case LauncherTool::Uninstaller:
+        DrawSymbol(p, Symbol::Uninstall, full);
+        break;
     }
     return image;
 }

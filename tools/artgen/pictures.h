@@ -20,8 +20,9 @@ QImage ButtonGlyph(Symbol symbol);
 // A menu picture: `symbol` on a transparent 13 x 13 picture.
 QImage MenuPicture(Symbol symbol);
 
-// The launcher's icons, drawn for `size` (32 or 16) pixels.
-enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass };
+// The tool icons TOOL_..., drawn for `size` (32 or 16) pixels: the launcher's
+// seven, then the window icons of the installer and of the uninstaller.
+enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass, Installer, Uninstaller };
 QImage LauncherIcon(LauncherTool tool, int size);
 
 // The hand cursor: white hand, black outline, transparent, 32 x 32.

@@ -175,6 +175,33 @@ void drawAtom(QPainter& p)
     shape(p, circle(8.0, 8.0, 2.2), kRed);
 }
 
+// An open cardboard box seen from the front, its flaps folded outwards.
+void openBox(QPainter& p)
+{
+    const Hue cardboard { QColor(0xD9, 0xA4, 0x65), kWood.edge };
+    shape(p, polygon({ { 1.5, 7.0 }, { 5.5, 7.0 }, { 4.0, 4.6 }, { 0.3, 4.6 } }), cardboard);
+    shape(p, polygon({ { 10.5, 7.0 }, { 14.5, 7.0 }, { 15.7, 4.6 }, { 12.0, 4.6 } }), cardboard);
+    shape(p, rect(1.5, 7.0, 13.0, 7.5, 0.6), kWood);
+    fill(p, rect(6.6, 7.5, 2.8, 6.5), QColor(0xE8, 0xC2, 0x8E));
+}
+
+// An arrow along the vertical middle line from y0 to y1 (pointing down when
+// y1 > y0, up otherwise).
+void verticalArrow(QPainter& p, double y0, double y1, const Hue& hue)
+{
+    p.save();
+    if (y1 > y0) {
+        p.translate(16.0, 0.0);
+        p.rotate(90.0);
+        arrowRight(p, y0, y1, 8.0, hue);
+    } else {
+        p.translate(0.0, 16.0);
+        p.rotate(-90.0);
+        arrowRight(p, 16.0 - y0, 16.0 - y1, 8.0, hue);
+    }
+    p.restore();
+}
+
 } // namespace
 
 void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& target)
@@ -472,6 +499,14 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& target)
             stroke(p, ring, Qt::white, 1.5);
             stroke(p, line({ { 8.0, 3.2 }, { 8.0, 8.0 } }), Qt::white, 1.5);
         }
+        break;
+    case Symbol::Install:
+        openBox(p);
+        verticalArrow(p, 0.5, 11.5, kGreen);
+        break;
+    case Symbol::Uninstall:
+        openBox(p);
+        verticalArrow(p, 11.5, 0.5, kRed);
         break;
     }
     p.restore();

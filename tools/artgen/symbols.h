@@ -55,6 +55,8 @@ enum class Symbol {
     Test, // a check list
     Power, // quit the program
     MolarMass, // molar-mass calculator: a flask on a balance
+    Install, // the installer: an open box with an arrow going into it
+    Uninstall, // the uninstaller: an open box with an arrow coming out of it
 };
 
 // Draws `symbol` filling `target` (its design grid is 16 x 16 units).

@@ -164,13 +164,7 @@ void TMenuForm::buildWindow()
 
     for (const LauncherToolDef& tool : LauncherTools()) {
         const QString caption = FromUtf8(tool.caption);
-        QList<QIcon> large;
-        QList<QIcon> small;
-        AddResourceIcon(FromUtf8(tool.icon) + QStringLiteral("_32"), large, 32);
-        AddResourceIcon(FromUtf8(tool.icon) + QStringLiteral("_16"), small, 16);
-        QIcon icon = large.value(0);
-        for (const QSize size : small.value(0).availableSizes())
-            icon.addPixmap(small.value(0).pixmap(size));
+        const QIcon icon = ToolIcon(FromUtf8(tool.icon));
         new QListWidgetItem(icon, caption, m_listView);
         auto* row = new QTreeWidgetItem(m_reportView, { caption, FromUtf8(tool.description) });
         row->setIcon(0, icon);

@@ -10,6 +10,7 @@
 #include "platform/shell_services.h"
 #include "platform/sound.h"
 #include "platform/ui_services.h"
+#include "platform/window_services.h"
 #include "windows/main/main_commands.h"
 #include "windows/settings/desktop_integration.h"
 #include "windows/settings/settings_logic.h"
@@ -126,7 +127,7 @@ TInstallForm::TInstallForm(InstallerSource source, ProgramStarter starter, QWidg
     setObjectName(QStringLiteral("InstallForm"));
     SetHelpTopic(*this, QStringLiteral("O_INST"));
     setWindowTitle(FromUtf8("Instalator programu " + VersionCaption(m_source.version)));
-    setWindowIcon(QIcon(QStringLiteral(":/res/TOOL_2.png")));
+    setWindowIcon(ToolIcon(QStringLiteral("TOOL_2")));
     build();
     enterStep(InstallStep::Welcome);
     const std::string archive = m_source.programFolder + std::string(kInstalledArchive);

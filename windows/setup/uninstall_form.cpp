@@ -5,6 +5,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
+#include "platform/window_services.h"
 #include "windows/main/main_commands.h"
 #include "windows/setup/install_logic.h"
 #include "windows/window_opener.h"
@@ -56,7 +57,7 @@ TUninstallForm::TUninstallForm(
     setObjectName(QStringLiteral("UninstallForm"));
     SetHelpTopic(*this, QStringLiteral("O_USUN"));
     setWindowTitle(FromUtf8("Odinstalowanie programu " + VersionCaption(FileVersionText(m_executable))));
-    setWindowIcon(QIcon(QStringLiteral(":/res/TOOL_3.png")));
+    setWindowIcon(ToolIcon(QStringLiteral("TOOL_3")));
     setFixedSize(460, 330);
 
     auto* layout = new QVBoxLayout(this);

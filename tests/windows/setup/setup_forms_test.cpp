@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -107,6 +109,26 @@ TEST_F(SetupForms, HelpButtonAndF1OpenTheWindowsTopic)
         EXPECT_FALSE(window->isVisible());
         EXPECT_TRUE(ui.finished());
     }
+}
+
+// Each window shows its own icon, in the small and the large size.
+TEST_F(SetupForms, BothWindowsCarryTheirOwnIcon)
+{
+    const TInstallForm install;
+    const TUninstallForm uninstall;
+    const auto small = [](const QIcon& icon) {
+        return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    for (const QIcon& icon : { install.windowIcon(), uninstall.windowIcon() }) {
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+    }
+    EXPECT_EQ(small(install.windowIcon()),
+        QImage(QStringLiteral(":/res/TOOL_2_16.png")).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(small(uninstall.windowIcon()),
+        QImage(QStringLiteral(":/res/TOOL_3_16.png")).convertToFormat(QImage::Format_ARGB32));
+    EXPECT_NE(small(install.windowIcon()), small(uninstall.windowIcon()));
 }
 
 TEST_F(SetupForms, TheWizardWalksItsPagesAndInstallsIntoTheChosenFolder)
