@@ -24,8 +24,8 @@ namespace orbita {
 namespace {
 
 // The table's columns, left to right.
-constexpr const char* kColumns[] = { "Pierwiastek", "Liczba atomów", "Masa atomowa [g/mol]", "Masa [g/mol]",
-    "Udział masowy [%]" };
+constexpr const char* kColumns[]
+    = { "Pierwiastek", "Liczba atomów", "Masa atomowa [g/mol]", "Masa [g/mol]", "Udział masowy [%]" };
 
 QString utf8(std::string_view text)
 {

@@ -41,11 +41,26 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static QComboBox* box(QWidget& form) { return part<QComboBox>(form, "WzorPole"); }
-    static QTableWidget* table(QWidget& form) { return part<QTableWidget>(form, "SkladTabela"); }
-    static QString result(QWidget& form) { return part<QLabel>(form, "WynikEtykieta")->text(); }
-    static QLabel* error(QWidget& form) { return part<QLabel>(form, "BladEtykieta"); }
-    static QToolButton* button(QWidget& form, const char* name) { return part<QToolButton>(form, name); }
+    static QComboBox* box(QWidget& form)
+    {
+        return part<QComboBox>(form, "WzorPole");
+    }
+    static QTableWidget* table(QWidget& form)
+    {
+        return part<QTableWidget>(form, "SkladTabela");
+    }
+    static QString result(QWidget& form)
+    {
+        return part<QLabel>(form, "WynikEtykieta")->text();
+    }
+    static QLabel* error(QWidget& form)
+    {
+        return part<QLabel>(form, "BladEtykieta");
+    }
+    static QToolButton* button(QWidget& form, const char* name)
+    {
+        return part<QToolButton>(form, name);
+    }
 
     // Each row of the table as its cells' texts joined by "|".
     static QStringList rows(QWidget& form)
@@ -117,7 +132,8 @@ TEST_F(MolarForm, HydrateGivesItsMassTableAndCopiedReport)
         QApplication::processEvents();
         QHeaderView* header = table(form)->horizontalHeader();
         for (int column = 0; column < table(form)->columnCount(); ++column)
-            EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << headers[column].toStdString();
+            EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column))
+                << headers[column].toStdString();
         EXPECT_LE(header->length(), table(form)->viewport()->width());
     }
     form.reject();
