@@ -301,6 +301,14 @@ const QImage* ThtmlLite::CachedImage(const std::string& src) const
 void ThtmlLite::createControls()
 {
     m_controls.clear(); // the entries only refer to the widgets
+    // A deleted focus widget leaves the window with no focus at all, and the
+    // keys that follow would go nowhere: the view takes the focus first (when
+    // the window is inactive, the focus it gets back on activation).
+    const auto onPage = [this](const QWidget* widget) {
+        return widget != nullptr && widget != viewport() && viewport()->isAncestorOf(widget);
+    };
+    if (onPage(QApplication::focusWidget()) || onPage(window()->focusWidget()))
+        setFocus(Qt::OtherFocusReason);
     for (QWidget* child : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         delete child;
     for (QButtonGroup* group : m_radioGroups)

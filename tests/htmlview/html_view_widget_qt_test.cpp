@@ -557,6 +557,29 @@ TEST_F(HtmlViewTest, AControlReachedWithTheKeyboardIsScrolledIntoView)
     EXPECT_EQ(top->geometry().top(), 0); // scrolled just far enough
 }
 
+// A page replaced while one of its controls holds the focus leaves the keys
+// with the view: the focus never falls to no widget or out of the view.
+TEST_F(HtmlViewTest, ReplacingThePageUnderAFocusedControlKeepsTheFocusInTheView)
+{
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view, 30000));
+    for (const char* next : { "<p>Bez kontrolek</p>", "<form><input type=radio name=q value=9></form>" }) {
+        view.LoadFromText("<form><input type=radio name=r value=1><input type=radio name=r value=2></form>");
+        view.setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), view.ControlWidget(0));
+        view.LoadFromText(next);
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(QApplication::focusWidget(), &view) << next;
+    }
+    // A control without the focus leaves the focus where it is.
+    view.LoadFromText("<form><input name=t></form>");
+    view.setFocus(Qt::OtherFocusReason);
+    view.LoadFromText("<p>x</p>");
+    EXPECT_EQ(QApplication::focusWidget(), &view);
+}
+
 TEST_F(HtmlViewTest, FormSubmitIsPostedWithNameValueResults)
 {
     struct Case {

@@ -529,5 +529,54 @@ TEST_F(TestForm, TheResultsTakeTheFocusAndCopyAsText)
     EXPECT_TRUE(copied.contains(QStringLiteral("Bardzo dobrze"))) << copied.toStdString();
 }
 
+// Keys go where a keyboard sends them: to the focused widget. The answer is
+// given from the focused option and the page that replaces the question
+// (deleting that option) keeps the keys, whatever deferred work runs between.
+TEST_F(TestForm, TheFocusStaysInTheRunWhenTheFocusedOptionIsReplaced)
+{
+    writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 3));
+    open();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 30000));
+    select(0);
+    form->ShowBox->setChecked(true);
+    form->StartButtonClick();
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    };
+    const auto key = [](int code) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "no widget takes the keys";
+        QTest::keyClick(focused, static_cast<Qt::Key>(code));
+    };
+    settle();
+    ASSERT_EQ(QApplication::focusWidget(), form->TestHtml);
+    // Tab into the options, Space ticks the first (a wrong one), Enter answers.
+    key(Qt::Key_Tab);
+    ASSERT_TRUE(qobject_cast<QRadioButton*>(QApplication::focusWidget()) != nullptr);
+    key(Qt::Key_Space);
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_NE(question().find("Pytanie:Ileto1+1?Odpowiedź:2"), std::string::npos) << question();
+    EXPECT_EQ(QApplication::focusWidget(), form->TestHtml);
+    key(Qt::Key_Return); // the correct-answer page goes on to question 2
+    settle();
+    EXPECT_NE(question().find("2:Ileto2+2?"), std::string::npos) << question();
+    EXPECT_EQ(QApplication::focusWidget(), form->TestHtml);
+    // The second option, picked with Down, answers question 2 right.
+    key(Qt::Key_Tab);
+    key(Qt::Key_Space);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_NE(question().find("3:Ileto3+3?"), std::string::npos) << question();
+    EXPECT_EQ(QApplication::focusWidget(), form->TestHtml);
+    ASSERT_NE(form->Run(), nullptr);
+    EXPECT_EQ(form->Run()->CorrectAnswers(), 1);
+}
+
 } // namespace
 } // namespace orbita
