@@ -481,21 +481,7 @@ void TSettingsForm::wire()
     connect(CancelButton, &QPushButton::clicked, this, &TSettingsForm::reject);
 
     // Check boxes and radio buttons mark on a click; edit boxes on every edit.
-    const struct {
-        QCheckBox* box;
-        SettingsField field;
-    } checks[] = {
-        { PlacementBox, SettingsField::SavePlacement },
-        { PromptBox, SettingsField::ExitPrompt },
-        { HintBox, SettingsField::ShowHint },
-        { TipBox, SettingsField::StartupTip },
-        { BgBox, SettingsField::UseBackground },
-        { GroupBox, SettingsField::ProgramGroup },
-        { DesktopBox, SettingsField::DesktopShortcut },
-        { MenuBox, SettingsField::MenuShortcut },
-        { SoundsBox, SettingsField::Sounds },
-        { SkinBox, SettingsField::UseSkin },
-    };
+    const auto checks = checkBoxes();
     for (const auto& check : checks)
         connect(check.box, &QCheckBox::clicked, this, [this, field = check.field](bool on) {
             m_model->SetFlag(field, on);
@@ -506,15 +492,7 @@ void TSettingsForm::wire()
             m_model->SetFlag(SettingsField::CompactMode, CompactBox->isChecked());
             updateButtons();
         });
-    const struct {
-        QLineEdit* box;
-        SettingsField field;
-    } edits[] = {
-        { BgPathBox, SettingsField::BackgroundPath },
-        { IntroSndBox, SettingsField::IntroSound },
-        { OpenSndBox, SettingsField::OpenSound },
-        { CloseSndBox, SettingsField::CloseSound },
-    };
+    const auto edits = editBoxes();
     for (const auto& edit : edits)
         connect(edit.box, &QLineEdit::textEdited, this, [this, field = edit.field](const QString& text) {
             m_model->SetText(field, toUtf8(text));
@@ -561,36 +539,29 @@ void TSettingsForm::wire()
     connect(BackupButton, &QPushButton::clicked, this, &TSettingsForm::BackupButtonClick);
 }
 
+std::array<TSettingsForm::BoxOf<QCheckBox>, 10> TSettingsForm::checkBoxes() const
+{
+    return { { { PlacementBox, SettingsField::SavePlacement }, { PromptBox, SettingsField::ExitPrompt },
+        { HintBox, SettingsField::ShowHint }, { TipBox, SettingsField::StartupTip },
+        { BgBox, SettingsField::UseBackground }, { GroupBox, SettingsField::ProgramGroup },
+        { DesktopBox, SettingsField::DesktopShortcut }, { MenuBox, SettingsField::MenuShortcut },
+        { SoundsBox, SettingsField::Sounds }, { SkinBox, SettingsField::UseSkin } } };
+}
+
+std::array<TSettingsForm::BoxOf<QLineEdit>, 4> TSettingsForm::editBoxes() const
+{
+    return { { { BgPathBox, SettingsField::BackgroundPath }, { IntroSndBox, SettingsField::IntroSound },
+        { OpenSndBox, SettingsField::OpenSound }, { CloseSndBox, SettingsField::CloseSound } } };
+}
+
 void TSettingsForm::showValues()
 {
     const SettingsModel& model = *m_model;
     (model.Flag(SettingsField::CompactMode) ? CompactBox : StandardBox)->setChecked(true);
-    const struct {
-        QCheckBox* box;
-        SettingsField field;
-    } checks[] = {
-        { PlacementBox, SettingsField::SavePlacement },
-        { PromptBox, SettingsField::ExitPrompt },
-        { HintBox, SettingsField::ShowHint },
-        { TipBox, SettingsField::StartupTip },
-        { BgBox, SettingsField::UseBackground },
-        { GroupBox, SettingsField::ProgramGroup },
-        { DesktopBox, SettingsField::DesktopShortcut },
-        { MenuBox, SettingsField::MenuShortcut },
-        { SoundsBox, SettingsField::Sounds },
-        { SkinBox, SettingsField::UseSkin },
-    };
+    const auto checks = checkBoxes();
     for (const auto& check : checks)
         check.box->setChecked(model.Flag(check.field));
-    const struct {
-        QLineEdit* box;
-        SettingsField field;
-    } edits[] = {
-        { BgPathBox, SettingsField::BackgroundPath },
-        { IntroSndBox, SettingsField::IntroSound },
-        { OpenSndBox, SettingsField::OpenSound },
-        { CloseSndBox, SettingsField::CloseSound },
-    };
+    const auto edits = editBoxes();
     for (const auto& edit : edits)
         if (edit.box->text() != utf8(model.Text(edit.field)))
             edit.box->setText(utf8(model.Text(edit.field)));

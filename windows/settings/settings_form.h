@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 class QCheckBox;
@@ -132,6 +133,14 @@ private:
     void wire();
 
     // Shows the model's values in every control (no mark is set by this).
+    // Which box shows which setting: the same table fills the boxes and
+    // marks the changes made in them.
+    template <typename Box> struct BoxOf {
+        Box* box;
+        SettingsField field;
+    };
+    std::array<BoxOf<QCheckBox>, 10> checkBoxes() const;
+    std::array<BoxOf<QLineEdit>, 4> editBoxes() const;
     void showValues();
     void showTools();
     void showAccounts();
