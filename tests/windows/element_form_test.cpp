@@ -5,6 +5,7 @@
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/pdf_pages.h"
 #include "tests/support/recording_window_opener.h"
 #include "widgets/find_dialog.h"
 #include "windows/dialogs/about_form.h"
@@ -505,6 +506,49 @@ TEST_F(ElementForm, DescriptionModeShowsTheArchiveMember)
     EXPECT_FALSE(builds[0].full);
     EXPECT_FALSE(builds[1].full);
     form.reject();
+}
+
+// The page of iron printed to PDF (through Ctrl+P as well as the button):
+// text at the top of the first sheet and the caption naming the mode; in
+// notes mode there is nothing to print.
+TEST_F(ElementForm, PrintsTheShownPageAndNothingInNotesMode)
+{
+    ScriptedUiServices ui;
+    TElementForm form(26);
+    form.DetailsButtonClick();
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    EXPECT_EQ(form.PrintButton->accessibleName(), QStringLiteral("Drukuj"));
+    const QString details = path("zelazo.pdf");
+    ui.answerPrint(details);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier);
+    QApplication::sendEvent(form.MainHtml, &key);
+    ASSERT_TRUE(ui.finished());
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests().back().kind, ScriptedUiServices::Kind::Print);
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – szczegóły"));
+    EXPECT_GE(test::PdfPageCount(details), 1);
+    const std::optional<QImage> sheet = test::RenderPdfPage(details, 1);
+    if (!sheet)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_GT(sheet->width(), 0);
+    EXPECT_LT(sheet->width(), sheet->height()) << "portrait";
+    EXPECT_GT(test::DarkPixels(*sheet, QRect(0, 0, sheet->width(), sheet->height() / 4)), 200)
+        << "the caption and the first lines of the page";
+
+    form.DescriptionButtonClick();
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    const QString description = path("opis.pdf");
+    ui.answerPrint(description);
+    form.PrintButton->click();
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – charakterystyka"));
+    EXPECT_GE(test::PdfPageCount(description), 1);
+
+    form.NoteButtonClick();
+    EXPECT_FALSE(form.PrintButton->isEnabled());
+    QApplication::sendEvent(form.NoteMemo, &key);
+    form.PrintButtonClick();
+    EXPECT_EQ(ui.requests().size(), 2u) << "nothing is printed from the notes";
+    EXPECT_TRUE(ui.finished());
 }
 
 TEST_F(ElementForm, SaveWritesWhatEachModeShows)

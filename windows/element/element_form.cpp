@@ -176,6 +176,11 @@ void TElementForm::setupComponents()
         QStringLiteral(
             "Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane "
             "są w formacie tekstowym) [Shift+C]"));
+    PrintButton = makeButton("PrintButton", "B_PRINT", QStringLiteral("Druku&j…"),
+        QStringLiteral("Drukuje aktualną zakładkę albo zapisuje ją w pliku PDF [Ctrl+P]"));
+    PrintButton->setAccessibleName(QStringLiteral("Drukuj"));
+    PrintButton->setAccessibleDescription(
+        QStringLiteral("Drukuje aktualną zakładkę albo zapisuje ją w pliku PDF (Ctrl+P)"));
     HelpButton = makeButton(
         "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = makeButton("SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
@@ -210,7 +215,7 @@ void TElementForm::setupComponents()
 
     auto* thirdRow = new QHBoxLayout;
     thirdRow->setSpacing(2);
-    for (QToolButton* button : { SaveButton, CopyButton, FindButton, SettingsButton })
+    for (QToolButton* button : { SaveButton, CopyButton, PrintButton, FindButton, SettingsButton })
         thirdRow->addWidget(button);
     thirdRow->addStretch();
     bodyLayout()->addLayout(thirdRow);
@@ -287,7 +292,7 @@ void TElementForm::setupComponents()
     // Tab goes as the window reads: the mode buttons, help and close; the
     // steps; the actions; then the page (or the note).
     QWidget* const tabChain[] = { DetailsButton, DescriptionButton, NoteButton, HelpButton, CloseButton,
-        FirstButton, PreviousButton, NextButton, LastButton, SaveButton, CopyButton, FindButton,
+        FirstButton, PreviousButton, NextButton, LastButton, SaveButton, CopyButton, PrintButton, FindButton,
         SettingsButton, MainHtml, NoteMemo };
     for (std::size_t i = 1; i < std::size(tabChain); ++i)
         setTabOrder(tabChain[i - 1], tabChain[i]);
@@ -307,6 +312,7 @@ void TElementForm::setupConnections()
     connect(LastButton, &QToolButton::clicked, this, &TElementForm::LastButtonClick);
     connect(SaveButton, &QToolButton::clicked, this, &TElementForm::SaveButtonClick);
     connect(CopyButton, &QToolButton::clicked, this, &TElementForm::CopyButtonClick);
+    connect(PrintButton, &QToolButton::clicked, this, &TElementForm::PrintButtonClick);
     connect(HelpButton, &QToolButton::clicked, this, &TElementForm::HelpButtonClick);
     connect(SettingsButton, &QToolButton::clicked, this, &TElementForm::SettingsButtonClick);
     connect(FindButton, &QToolButton::clicked, this, &TElementForm::FindButtonClick);
@@ -398,6 +404,14 @@ void TElementForm::refresh()
     case Mode::None:
         break;
     }
+    updatePrintButton();
+}
+
+void TElementForm::updatePrintButton()
+{
+    const Mode mode = CurrentMode();
+    PrintButton->setEnabled(
+        (mode == Mode::Details || mode == Mode::Description) && MainHtml->HasPrintablePage());
 }
 
 void TElementForm::updateStepButtons()
@@ -448,6 +462,7 @@ void TElementForm::DetailsButtonClick()
     storeNoteIfModified();
     buildPage(true);
     MainHtml->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::DescriptionButtonClick()
@@ -458,6 +473,7 @@ void TElementForm::DescriptionButtonClick()
     storeNoteIfModified();
     loadDescription();
     MainHtml->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::NoteButtonClick()
@@ -471,6 +487,7 @@ void TElementForm::NoteButtonClick()
     MainHtml->Clear();
     loadNote();
     NoteMemo->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::loadNote()
@@ -582,6 +599,18 @@ void TElementForm::CopyButtonClick()
     MainHtml->SelectAll();
     MainHtml->CopyToClipboard();
     MainHtml->SetNoSelect(true);
+}
+
+void TElementForm::PrintButtonClick()
+{
+    updatePrintButton();
+    if (!PrintButton->isEnabled())
+        return;
+    const QString caption = QStringLiteral("%1 – %2").arg(PierwiastekEtykieta->text(),
+        CurrentMode() == Mode::Details ? QStringLiteral("szczegóły") : QStringLiteral("charakterystyka"));
+    Ui().Print(this, { caption, QPageLayout::Portrait, [this, caption](QPrinter& printer) {
+                          MainHtml->Print(printer, caption);
+                      } });
 }
 
 void TElementForm::HelpButtonClick()
