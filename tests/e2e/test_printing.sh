@@ -7,8 +7,8 @@
 #   at the top of the first;
 # - the reference tables on a long table: several sheets, each with text;
 # - the chemistry test's results page, after a run of the first package.
-# With ORBITA_SCREENSHOT_DIR set, the first sheet of each PDF is saved there
-# at 50 dpi (print-element.png, print-tables.png, print-test.png).
+# With ORBITA_SCREENSHOT_DIR set, the sheets of each PDF are saved there at
+# 50 dpi (print-element-N.png, print-tables-N.png, print-test-N.png).
 source "$(dirname "$0")/lib.sh"
 command -v pdftoppm >/dev/null && command -v pdfinfo >/dev/null || { echo "skip: poppler-utils missing"; exit 77; }
 start_xvfb
@@ -23,8 +23,8 @@ dark_top() {
   pdftoppm -png -r 50 -f "$n" -l "$n" -singlefile "$pdf" "$png" || return 1
   convert "$png.png" -crop "100%x25%+0+0" +repage -threshold 50% -negate -format '%[fx:round(mean*w*h)]' info:
 }
-keep_sheet() {
-  [ -n "${ORBITA_SCREENSHOT_DIR:-}" ] && pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$1" "$ORBITA_SCREENSHOT_DIR/${2%.png}"
+keep_sheets() { # every sheet: NAME-1.png, NAME-2.png ...
+  [ -n "${ORBITA_SCREENSHOT_DIR:-}" ] && pdftoppm -png -r 50 "$1" "$ORBITA_SCREENSHOT_DIR/$2"
   return 0
 }
 # Ctrl+P in WINDOW, then "Zapisz jako PDF…" in the preview to FILE.
@@ -52,7 +52,7 @@ n=$(pages_of "$E2E_TMP/pdf/zelazo.pdf")
 [ "${n:-0}" -ge 1 ] || fail "the iron PDF has no pages"
 dark=$(dark_top "$E2E_TMP/pdf/zelazo.pdf" 1)
 [ "$dark" -gt 200 ] || fail "the top of the iron sheet is blank ($dark dark pixels)"
-keep_sheet "$E2E_TMP/pdf/zelazo.pdf" print-element.png
+keep_sheets "$E2E_TMP/pdf/zelazo.pdf" print-element
 pass "element window: zelazo.pdf, $n sheet(s), $dark dark pixels at the top of the first"
 xdotool windowfocus --sync "$element" key Escape
 wait_gone '^Informacje o pierwiastku' || fail "Esc left the element window open"
@@ -62,14 +62,19 @@ xdotool windowfocus --sync "$table" key F8
 sleep 0.5
 xdotool key t
 tables=$(wait_window '^Tablice chemiczne') || fail "F8, T opened no tables window"
+# The electronegativity table, a long one: its link in the list (the list's
+# sixth entry at the window's opening size, 640 x 454).
+sleep 1
+xdotool mousemove --window "$tables" 50 284 click 1
+wait_window '^Tablice chemiczne \[Elektroujemno' >/dev/null || fail "the list's link opened no electronegativity table"
 print_to_pdf "$tables" "$E2E_TMP/pdf/tablice.pdf"
 n=$(pages_of "$E2E_TMP/pdf/tablice.pdf")
-[ "${n:-0}" -ge 2 ] || fail "the tables index printed on ${n:-0} sheet(s), not several"
+[ "${n:-0}" -ge 2 ] || fail "the electronegativity table printed on ${n:-0} sheet(s), not several"
 for ((i = 1; i <= n; i++)); do
   dark=$(dark_top "$E2E_TMP/pdf/tablice.pdf" "$i")
   [ "$dark" -gt 100 ] || fail "sheet $i of the tables is blank at the top ($dark)"
 done
-keep_sheet "$E2E_TMP/pdf/tablice.pdf" print-tables.png
+keep_sheets "$E2E_TMP/pdf/tablice.pdf" print-tables
 pass "tables window: $(xdotool getwindowname "$tables"): tablice.pdf, $n sheets, text on each"
 xdotool windowfocus --sync "$tables" key Escape
 wait_gone '^Tablice chemiczne' || fail "Esc left the tables open"
@@ -105,7 +110,7 @@ n=$(pages_of "$E2E_TMP/pdf/wyniki.pdf")
 [ "${n:-0}" -eq 1 ] || fail "the results printed on ${n:-0} sheets, not one"
 dark=$(dark_top "$E2E_TMP/pdf/wyniki.pdf" 1)
 [ "$dark" -gt 100 ] || fail "the top of the results sheet is blank ($dark)"
-keep_sheet "$E2E_TMP/pdf/wyniki.pdf" print-test.png
+keep_sheets "$E2E_TMP/pdf/wyniki.pdf" print-test
 pass "test window: wyniki.pdf, 1 sheet, $dark dark pixels at the top"
 xdotool windowfocus --sync "$test" key Escape
 wait_gone '^Test chemiczny' || fail "Esc left the test window open"
