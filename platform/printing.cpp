@@ -1,15 +1,15 @@
 #include "platform/printing.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPageSize>
-#include <QPainter>
-#include <QAction>
 #include <QIcon>
 #include <QKeySequence>
+#include <QPageSize>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>

@@ -18,9 +18,8 @@ using Printing = test::PlatformTest;
 PrintJob blocks(int pages, QPageLayout::Orientation orientation = QPageLayout::Portrait)
 {
     return { QStringLiteral("Bloki"), orientation, [pages](QPrinter& printer) {
-                PrintFramedPages(printer, QStringLiteral("Bloki"), pages, [](QPainter& painter, int) {
-                    painter.fillRect(QRectF(0, 0, 200, 100), Qt::black);
-                });
+                PrintFramedPages(printer, QStringLiteral("Bloki"), pages,
+                    [](QPainter& painter, int) { painter.fillRect(QRectF(0, 0, 200, 100), Qt::black); });
             } };
 }
 
@@ -59,12 +58,13 @@ TEST_F(Printing, AFailedPrintLeavesTheOlderFileAndNoPartOfTheNewOne)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("stary plik");
     }
-    const PrintJob nothing { QStringLiteral("Nic"), QPageLayout::Portrait, [](QPrinter&) { } };
+    const PrintJob nothing { QStringLiteral("Nic"), QPageLayout::Portrait, [](QPrinter&) {} };
     EXPECT_FALSE(PrintToPdf(nothing, target)) << "nothing was painted: no PDF";
     EXPECT_EQ(contents(target), QByteArray("stary plik"));
     EXPECT_FALSE(PrintToPdf(blocks(1), path("brak/folderu.pdf")));
     EXPECT_FALSE(PrintToPdf(PrintJob {}, path("bez-zadania.pdf")));
-    EXPECT_EQ(QDir(m_root.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("stary.pdf") })
+    EXPECT_EQ(QDir(m_root.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("stary.pdf") })
         << "no part file is left behind";
 
     ASSERT_TRUE(PrintToPdf(blocks(2), target));
