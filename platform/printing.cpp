@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <QTextDocument>
 #include <QToolBar>
 #include <algorithm>
 
@@ -99,6 +100,22 @@ bool PrintFramedPages(
         painter.restore();
     }
     return painter.end();
+}
+
+void PrintPlainText(QPrinter& printer, const QString& caption, const QString& text, const QFont& font)
+{
+    const QSizeF body = PrintBodySize(printer);
+    QTextDocument document;
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    document.setDocumentMargin(0);
+    // With a page size the document puts every line wholly on one page.
+    document.setPageSize(body);
+    PrintFramedPages(printer, caption, document.pageCount(), [&](QPainter& painter, int index) {
+        const QRectF page(0, index * body.height(), body.width(), body.height());
+        painter.translate(0, -page.top());
+        document.drawContents(&painter, page);
+    });
 }
 
 bool PrintToPdf(const PrintJob& job, const QString& path, const std::optional<QPageLayout>& layout)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QFont;
 class QPainter;
 class QPrinter;
 
@@ -30,6 +31,10 @@ QSizeF PrintBodySize(const QPrinter& printer);
 using PaintPrintedPage = std::function<void(QPainter& painter, int index)>;
 bool PrintFramedPages(
     QPrinter& printer, const QString& caption, int pageCount, const PaintPrintedPage& paintBody);
+
+// Prints plain text (a note) on `printer` with `caption` on every sheet,
+// wrapped to the sheet's width and cut into sheets between lines.
+void PrintPlainText(QPrinter& printer, const QString& caption, const QString& text, const QFont& font);
 
 // The footer of page `index` (from 0) of `pageCount`: "strona 1 z 3".
 QString PageFooterText(int index, int pageCount);

@@ -509,9 +509,9 @@ TEST_F(ElementForm, DescriptionModeShowsTheArchiveMember)
 }
 
 // The page of iron printed to PDF (through Ctrl+P as well as the button):
-// text at the top of the first sheet and the caption naming the mode; in
-// notes mode there is nothing to print.
-TEST_F(ElementForm, PrintsTheShownPageAndNothingInNotesMode)
+// text at the top of the first sheet and the caption naming the mode; a note
+// prints when it holds text.
+TEST_F(ElementForm, PrintsTheShownPageOrTheNote)
 {
     ScriptedUiServices ui;
     TElementForm form(26);
@@ -544,11 +544,26 @@ TEST_F(ElementForm, PrintsTheShownPageAndNothingInNotesMode)
     EXPECT_GE(test::PdfPageCount(description), 1);
 
     form.NoteButtonClick();
-    EXPECT_FALSE(form.PrintButton->isEnabled());
+    form.NoteMemo->clear();
+    EXPECT_FALSE(form.PrintButton->isEnabled()) << "an empty note";
     QApplication::sendEvent(form.NoteMemo, &key);
     form.PrintButtonClick();
-    EXPECT_EQ(ui.requests().size(), 2u) << "nothing is printed from the notes";
+    EXPECT_EQ(ui.requests().size(), 2u) << "nothing is printed from an empty note";
+
+    // A long note goes on several sheets, cut between its lines.
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines << QStringLiteral("Linijka notatki numer %1").arg(i);
+    form.NoteMemo->setPlainText(lines.join(u'\n'));
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    const QString notes = path("notatki.pdf");
+    ui.answerPrint(notes);
+    QApplication::sendEvent(form.NoteMemo, &key);
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – notatki"));
+    EXPECT_GE(test::PdfPageCount(notes), 2);
+    EXPECT_LE(test::PdfPageCount(notes), 5);
     EXPECT_TRUE(ui.finished());
+    form.NoteMemo->clear(); // nothing stored
 }
 
 TEST_F(ElementForm, SaveWritesWhatEachModeShows)

@@ -4,6 +4,7 @@
 #include "data/archive_members.h"
 #include "htmlview/archive_page_widget.h"
 #include "htmlview/html_view_widget.h"
+#include "platform/printing.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
@@ -409,9 +410,18 @@ void TElementForm::refresh()
 
 void TElementForm::updatePrintButton()
 {
-    const Mode mode = CurrentMode();
-    PrintButton->setEnabled(
-        (mode == Mode::Details || mode == Mode::Description) && MainHtml->HasPrintablePage());
+    switch (CurrentMode()) {
+    case Mode::Details:
+    case Mode::Description:
+        PrintButton->setEnabled(MainHtml->HasPrintablePage());
+        break;
+    case Mode::Notes:
+        PrintButton->setEnabled(!NoteMemo->toPlainText().trimmed().isEmpty());
+        break;
+    case Mode::None:
+        PrintButton->setEnabled(false);
+        break;
+    }
 }
 
 void TElementForm::updateStepButtons()
@@ -535,6 +545,7 @@ void TElementForm::NoteMemoChange()
 {
     if (!m_loadingNote)
         m_noteModified = true;
+    updatePrintButton();
 }
 
 bool TElementForm::writeFile(const QString& fileName, const QByteArray& bytes)
@@ -606,10 +617,16 @@ void TElementForm::PrintButtonClick()
     updatePrintButton();
     if (!PrintButton->isEnabled())
         return;
+    const Mode mode = CurrentMode();
     const QString caption = QStringLiteral("%1 – %2").arg(PierwiastekEtykieta->text(),
-        CurrentMode() == Mode::Details ? QStringLiteral("szczegóły") : QStringLiteral("charakterystyka"));
-    Ui().Print(this, { caption, QPageLayout::Portrait, [this, caption](QPrinter& printer) {
-                          MainHtml->Print(printer, caption);
+        mode == Mode::Details           ? QStringLiteral("szczegóły")
+            : mode == Mode::Description ? QStringLiteral("charakterystyka")
+                                        : QStringLiteral("notatki"));
+    Ui().Print(this, { caption, QPageLayout::Portrait, [this, caption, mode](QPrinter& printer) {
+                          if (mode == Mode::Notes)
+                              PrintPlainText(printer, caption, NoteMemo->toPlainText(), NoteMemo->font());
+                          else
+                              MainHtml->Print(printer, caption);
                       } });
 }
 

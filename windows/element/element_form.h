@@ -84,8 +84,8 @@ public:
     void HelpButtonClick();
     void SettingsButtonClick();
     void FindButtonClick();
-    // Prints the shown page (details or description) through the print
-    // preview; nothing in notes mode or without a page.
+    // Prints the shown page (details or description) or the note through
+    // the print preview; nothing without a page or with an empty note.
     void PrintButtonClick();
     // The find dialog's search in the shown page or note: where the match is
     // shown (global coordinates), nothing when there is no further match.
