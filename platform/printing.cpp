@@ -1,5 +1,7 @@
 #include "platform/printing.h"
 
+#include "htmlview/page_breaks.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -14,9 +16,12 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QToolBar>
 #include <algorithm>
+#include <cmath>
 
 namespace orbita {
 namespace {
@@ -109,12 +114,29 @@ void PrintPlainText(QPrinter& printer, const QString& caption, const QString& te
     document.setDefaultFont(font);
     document.setPlainText(text);
     document.setDocumentMargin(0);
-    // With a page size the document puts every line wholly on one page.
-    document.setPageSize(body);
-    PrintFramedPages(printer, caption, document.pageCount(), [&](QPainter& painter, int index) {
-        const QRectF page(0, index * body.height(), body.width(), body.height());
-        painter.translate(0, -page.top());
-        document.drawContents(&painter, page);
+    document.setTextWidth(body.width());
+    // The sheets are cut as a page's are: between the lines of the text.
+    html::PageLayout lines;
+    lines.height = static_cast<int>(std::ceil(document.size().height()));
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const QPointF origin = layout->position();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QRectF rect = layout->lineAt(i).rect().translated(origin);
+            html::TextLine line;
+            line.rect = { static_cast<int>(std::floor(rect.left())), static_cast<int>(std::floor(rect.top())),
+                static_cast<int>(std::ceil(rect.width())), static_cast<int>(std::ceil(rect.height())) };
+            lines.lines.push_back(line);
+        }
+    }
+    const std::vector<int> tops
+        = html::PageBreaks(lines, std::max(1, static_cast<int>(std::floor(body.height()))));
+    PrintFramedPages(printer, caption, static_cast<int>(tops.size()), [&](QPainter& painter, int index) {
+        const auto sheet = static_cast<std::size_t>(index);
+        const int top = tops[sheet];
+        const int bottom = sheet + 1 < tops.size() ? tops[sheet + 1] : lines.height;
+        painter.translate(0, -top);
+        document.drawContents(&painter, QRectF(0, top, body.width(), bottom - top));
     });
 }
 
