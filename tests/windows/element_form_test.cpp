@@ -848,7 +848,8 @@ TEST_F(ElementForm, TabFollowsTheScreenAndReachesTheModeButtons)
         QStringLiteral("NoteButton"), QStringLiteral("HelpButton"), QStringLiteral("CloseButton"),
         QStringLiteral("FirstButton"), QStringLiteral("PreviousButton"), QStringLiteral("NextButton"),
         QStringLiteral("LastButton"), QStringLiteral("SaveButton"), QStringLiteral("CopyButton"),
-        QStringLiteral("FindButton"), QStringLiteral("SettingsButton"), QStringLiteral("MainHtml") };
+        QStringLiteral("PrintButton"), QStringLiteral("FindButton"), QStringLiteral("SettingsButton"),
+        QStringLiteral("MainHtml") };
     QStringList chain;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         press(Qt::Key_Tab);

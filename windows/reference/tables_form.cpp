@@ -36,6 +36,7 @@ TTablesForm::TTablesForm(QWidget* parent)
         QStringLiteral("Drukuje pokazaną tablicę albo zapisuje ją w pliku PDF (Ctrl+P)"));
     for (QToolButton* button : { HelpButton, SettingsButton, FindButton, PrintButton })
         ButtonRow()->addWidget(button);
+    setTabOrder(FindButton, PrintButton); // Tab goes along the row as it reads
     connect(HelpButton, &QToolButton::clicked, this, &TTablesForm::HelpButtonClick);
     connect(PrintButton, &QToolButton::clicked, this, &TTablesForm::PrintButtonClick);
     ReadStoredLook();

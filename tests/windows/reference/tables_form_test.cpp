@@ -64,6 +64,7 @@ TEST_F(TablesForm, ALongPagePrintsOnSeveralSheetsAndAnEmptyPageNotAtAll)
     bool handled = false;
     form.HotSpotClick("ROZP.HTM", handled);
     ASSERT_TRUE(form.PrintButton->isEnabled());
+    EXPECT_EQ(form.FindButton->nextInFocusChain(), form.PrintButton) << "Tab goes along the button row";
     const QString pdf = path("tablica.pdf");
     ui.answerPrint(pdf);
     press(form.ContentsHtml, Qt::Key_P, Qt::ControlModifier);
