@@ -617,6 +617,34 @@ void ThtmlLite::relayout()
     viewport()->update();
 }
 
+html::PageLayout ThtmlLite::LayoutForWidth(int width) const
+{
+    html::LayoutOptions options;
+    options.width = std::max(1, width);
+    options.marginWidth = m_marginWidth;
+    options.marginHeight = m_marginHeight;
+    options.defaultBackground = 0xFFFFFF;
+    options.defaultText = 0x000000;
+    const ControlMeasure controls(*this);
+    const ImageMeasure images(*this);
+    return html::LayoutDocument(m_document, *m_metrics, options, &images, &controls);
+}
+
+void ThtmlLite::PaintLayout(QPainter& painter, const html::PageLayout& layout, const html::Rect& area) const
+{
+    html::QtPageCanvas canvas(painter, [this](html::ImageId id) -> const QImage* {
+        if (id >= m_document.images.size())
+            return nullptr;
+        return CachedImage(m_document.images[id].src);
+    });
+    html::PaintPage(layout, m_document, canvas, area);
+}
+
+bool ThtmlLite::HasPrintablePage() const
+{
+    return m_error.empty() && (!m_layout.text.empty() || !m_layout.images.empty());
+}
+
 void ThtmlLite::updateScrollBars()
 {
     const QSize area = viewport()->size();
@@ -694,12 +722,7 @@ void ThtmlLite::paintEvent(QPaintEvent* event)
     const QPoint origin = PagePoint(QPoint(0, 0));
     painter.translate(-origin);
     const html::Rect visible { origin.x(), origin.y(), viewport()->width(), viewport()->height() };
-    html::QtPageCanvas canvas(painter, [this](html::ImageId id) -> const QImage* {
-        if (id >= m_document.images.size())
-            return nullptr;
-        return CachedImage(m_document.images[id].src);
-    });
-    html::PaintPage(m_layout, m_document, canvas, visible); // also the error page
+    PaintLayout(painter, m_layout, visible); // also the error page
     paintSelection(painter, visible);
 }
 

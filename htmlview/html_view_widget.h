@@ -20,6 +20,8 @@
 #include <vector>
 
 class QButtonGroup;
+class QPainter;
+class QPrinter;
 
 namespace orbita {
 
@@ -144,6 +146,19 @@ public:
     const QImage* CachedImage(const std::string& src) const;
     // The Qt control made for a form control of the page (null for hidden ones).
     QWidget* ControlWidget(html::ControlId control) const;
+    // The page laid out again for `width` pixels on a white sheet (printing),
+    // its pictures as the view has them; the view's own layout is unchanged.
+    html::PageLayout LayoutForWidth(int width) const;
+    // Paints `area` of `layout` (one made by LayoutForWidth) at page
+    // coordinates, with the view's pictures; form controls are not drawn.
+    void PaintLayout(QPainter& painter, const html::PageLayout& layout, const html::Rect& area) const;
+    // Prints the page on `printer` with `caption` at the top of every sheet:
+    // laid out for the printable width (scaled down when it is wider), cut
+    // into sheets between lines of text.
+    void Print(QPrinter& printer, const QString& caption) const;
+    // Whether there is a page to print (not empty, not an error page).
+    bool HasPrintablePage() const;
+
     // The page point under a viewport point, and back.
     QPoint PagePoint(QPoint viewportPoint) const;
     QPoint ViewportPoint(QPoint pagePoint) const;

@@ -1,5 +1,7 @@
 #include "platform/scripted_ui_services.h"
 
+#include "platform/printing.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <algorithm>
@@ -60,6 +62,11 @@ void ScriptedUiServices::answerFolder(const QString& folder)
 void ScriptedUiServices::answerModal(ModalDriver driver)
 {
     m_script.push_back({ Kind::Modal, std::move(driver) });
+}
+
+void ScriptedUiServices::answerPrint(const QString& pdfPath)
+{
+    m_script.push_back({ Kind::Print, pdfPath });
 }
 
 void ScriptedUiServices::answerStart(bool started)
@@ -139,6 +146,18 @@ int ScriptedUiServices::ShowModal(QDialog& dialog)
     if (dialog.isVisible())
         dialog.done(result);
     return result;
+}
+
+bool ScriptedUiServices::Print(QWidget*, const PrintJob& job)
+{
+    Request request = makeRequest(Kind::Print, job.title, QString());
+    request.orientation = job.orientation;
+    const auto answer = take(std::move(request));
+    if (!answer)
+        return false;
+    const QString path = std::get<QString>(answer->value);
+    m_requests.back().text = path;
+    return !path.isEmpty() && PrintToPdf(job, path);
 }
 
 bool ScriptedUiServices::StartDetached(

@@ -22,18 +22,20 @@ namespace orbita {
 //     EXPECT_EQ(ui.requests().at(0).caption, u"Usuwanie konta");
 class ScriptedUiServices final : public UiServices {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color, Folder, Modal, Start, Quit };
+    enum class Kind { Message, OpenFile, SaveFile, Color, Folder, Modal, Print, Start, Quit };
 
     struct Request {
         Kind kind = Kind::Message;
-        QString caption; // message caption, dialog title, the modal window's title, or the started program
-        QString text; // message text, folder or suggested name, the modal window's objectName, or the start
-                      // folder
+        QString caption; // message caption, dialog title, the modal window's title, the print job's title, or
+                         // the started program
+        QString text; // message text, folder or suggested name, the modal window's objectName, the PDF
+                      // printed to, or the start folder
         QStringList arguments; // of a started program
         QString filter; // file dialogs
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
         QColor initialColor;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait; // of a print job
         bool unexpected = false;
     };
 
@@ -52,6 +54,9 @@ public:
     void answerColor(std::optional<QColor> color);
     void answerFolder(const QString& folder);
     void answerModal(ModalDriver driver);
+    // The next Print renders its job into a PDF file at `pdfPath` (A4, the
+    // job's orientation) and gives true; an empty path cancels it (false).
+    void answerPrint(const QString& pdfPath);
     // Whether the next StartDetached "starts" its program (nothing is ever run).
     void answerStart(bool started);
 
@@ -69,6 +74,7 @@ public:
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;
+    bool Print(QWidget* owner, const PrintJob& job) override;
     bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder) override;
     // Recorded (needs no answer); the application is not asked to end.
     void QuitApplication() override;

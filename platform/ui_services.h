@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace orbita {
@@ -21,8 +24,17 @@ constexpr int mrCancel = 2;
 constexpr int mrYes = 6;
 constexpr int mrNo = 7;
 
+// Something a window prints: `render` paints every page of it on the printer
+// it is given (already set to `orientation`, its document name `title`),
+// starting on the first page and calling newPage() between pages.
+struct PrintJob {
+    QString title;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    std::function<void(QPrinter&)> render;
+};
+
 // The seam through which every window shows message boxes, file, colour and
-// folder dialogs and shows a window modally. The program uses the Qt
+// folder dialogs, prints and shows a window modally. The program uses the Qt
 // implementation; tests install a ScriptedUiServices.
 class UiServices {
 public:
@@ -47,6 +59,9 @@ public:
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
     // Shows the dialog modally and gives its modal result.
     virtual int ShowModal(QDialog& dialog) = 0;
+    // Prints `job` (a preview first, from which it goes to a printer or a
+    // PDF file); whether anything was printed or saved.
+    virtual bool Print(QWidget* owner, const PrintJob& job) = 0;
     // Starts `program` with `arguments` in `folder`, detached from this
     // process (the installer of a new version); whether it started.
     virtual bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder)
@@ -84,6 +99,10 @@ public:
     std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     int ShowModal(QDialog& dialog) override;
+    // Qt's print preview, with the printer's own print button and a "save as
+    // PDF" button of its own that asks for the file through SaveFileName (a
+    // PDF can be made where no printer is installed).
+    bool Print(QWidget* owner, const PrintJob& job) override;
     bool StartDetached(const QString& program, const QStringList& arguments, const QString& folder) override;
     void QuitApplication() override;
 };

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libsodium-dev zlib1g-dev libcurl4-openssl-dev libzip-dev libboost-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool xclip x11-utils imagemagick python3 desktop-file-utils
+  xvfb xauth xdotool xclip x11-utils imagemagick poppler-utils python3 desktop-file-utils
   dbus-daemon at-spi2-core python3-gi
   dpkg-dev file appstream
   hunspell hunspell-pl bodr

@@ -215,6 +215,8 @@ bool TDialogForm::previewKey(QWidget* target, QEvent* event)
         action = &TDialogForm::findRequested;
     else if (key->key() == Qt::Key_U && modifiers == Qt::ControlModifier)
         action = &TDialogForm::appearanceRequested;
+    else if (key->key() == Qt::Key_P && modifiers == Qt::ControlModifier)
+        action = &TDialogForm::printRequested;
     else if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::AltModifier)
         action = &TDialogForm::toggleMaximized;
     if (!action)

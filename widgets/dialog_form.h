@@ -29,7 +29,7 @@ Qt::KeyboardModifiers ShortcutModifiers(Qt::KeyboardModifiers modifiers);
 //   minimumSize() is the minimum tracking size.
 // - Keys are previewed before the focused child sees them: Esc cancels
 //   (modal result mrCancel), F1 calls helpRequested(), Ctrl+F findRequested(),
-//   Ctrl+U appearanceRequested().
+//   Ctrl+U appearanceRequested(), Ctrl+P printRequested().
 // - OpenWindowServices runs before the dialog is first shown,
 //   CloseWindowServices as it closes (done(), accept(), reject(), Esc), once
 //   per closing; the background is painted by PaintBackground.
@@ -66,6 +66,7 @@ protected:
     virtual void helpRequested() { }
     virtual void findRequested() { }
     virtual void appearanceRequested() { }
+    virtual void printRequested() { }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // For a window's own key handler inside eventFilter: the key press when

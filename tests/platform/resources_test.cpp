@@ -48,6 +48,7 @@ const Picture kPictures[] = {
     { "B_NEXT", kGlyph },
     { "B_NOTES", kGlyph },
     { "B_PREVIOUS", kGlyph },
+    { "B_PRINT", kGlyph },
     { "B_SAVE", kGlyph },
     { "B_SETTINGS", kGlyph },
     { "B_START", kGlyph },

@@ -5,6 +5,7 @@
 #include "platform/qt_text.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/pdf_pages.h"
 #include "tests/support/recording_window_opener.h"
 #include "widgets/find_dialog.h"
 #include "windows/dialogs/about_form.h"
@@ -507,6 +508,64 @@ TEST_F(ElementForm, DescriptionModeShowsTheArchiveMember)
     form.reject();
 }
 
+// The page of iron printed to PDF (through Ctrl+P as well as the button):
+// text at the top of the first sheet and the caption naming the mode; a note
+// prints when it holds text.
+TEST_F(ElementForm, PrintsTheShownPageOrTheNote)
+{
+    ScriptedUiServices ui;
+    TElementForm form(26);
+    form.DetailsButtonClick();
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    EXPECT_EQ(form.PrintButton->accessibleName(), QStringLiteral("Drukuj"));
+    const QString details = path("zelazo.pdf");
+    ui.answerPrint(details);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier);
+    QApplication::sendEvent(form.MainHtml, &key);
+    ASSERT_TRUE(ui.finished());
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests().back().kind, ScriptedUiServices::Kind::Print);
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – szczegóły"));
+    EXPECT_GE(test::PdfPageCount(details), 1);
+    const std::optional<QImage> sheet = test::RenderPdfPage(details, 1);
+    if (!sheet)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_GT(sheet->width(), 0);
+    EXPECT_LT(sheet->width(), sheet->height()) << "portrait";
+    EXPECT_GT(test::DarkPixels(*sheet, QRect(0, 0, sheet->width(), sheet->height() / 4)), 200)
+        << "the caption and the first lines of the page";
+
+    form.DescriptionButtonClick();
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    const QString description = path("opis.pdf");
+    ui.answerPrint(description);
+    form.PrintButton->click();
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – charakterystyka"));
+    EXPECT_GE(test::PdfPageCount(description), 1);
+
+    form.NoteButtonClick();
+    form.NoteMemo->clear();
+    EXPECT_FALSE(form.PrintButton->isEnabled()) << "an empty note";
+    QApplication::sendEvent(form.NoteMemo, &key);
+    form.PrintButtonClick();
+    EXPECT_EQ(ui.requests().size(), 2u) << "nothing is printed from an empty note";
+
+    // A long note goes on several sheets, cut between its lines.
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines << QStringLiteral("Linijka notatki numer %1").arg(i);
+    form.NoteMemo->setPlainText(lines.join(u'\n'));
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    const QString notes = path("notatki.pdf");
+    ui.answerPrint(notes);
+    QApplication::sendEvent(form.NoteMemo, &key);
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Żelazo – notatki"));
+    EXPECT_GE(test::PdfPageCount(notes), 2);
+    EXPECT_LE(test::PdfPageCount(notes), 5);
+    EXPECT_TRUE(ui.finished());
+    form.NoteMemo->clear(); // nothing stored
+}
+
 TEST_F(ElementForm, SaveWritesWhatEachModeShows)
 {
     ScriptedUiServices ui;
@@ -789,7 +848,8 @@ TEST_F(ElementForm, TabFollowsTheScreenAndReachesTheModeButtons)
         QStringLiteral("NoteButton"), QStringLiteral("HelpButton"), QStringLiteral("CloseButton"),
         QStringLiteral("FirstButton"), QStringLiteral("PreviousButton"), QStringLiteral("NextButton"),
         QStringLiteral("LastButton"), QStringLiteral("SaveButton"), QStringLiteral("CopyButton"),
-        QStringLiteral("FindButton"), QStringLiteral("SettingsButton"), QStringLiteral("MainHtml") };
+        QStringLiteral("PrintButton"), QStringLiteral("FindButton"), QStringLiteral("SettingsButton"),
+        QStringLiteral("MainHtml") };
     QStringList chain;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         press(Qt::Key_Tab);

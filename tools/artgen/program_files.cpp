@@ -216,6 +216,7 @@ const std::vector<ArtFile>& ResourceFiles()
         { QStringLiteral("B_NEXT.png"), &glyphPng<Symbol::Next> },
         { QStringLiteral("B_NOTES.png"), &glyphPng<Symbol::Notes> },
         { QStringLiteral("B_PREVIOUS.png"), &glyphPng<Symbol::Previous> },
+        { QStringLiteral("B_PRINT.png"), &glyphPng<Symbol::Print> },
         { QStringLiteral("B_SAVE.png"), &glyphPng<Symbol::Save> },
         { QStringLiteral("B_SETTINGS.png"), &glyphPng<Symbol::Gear> },
         { QStringLiteral("B_START.png"), &glyphPng<Symbol::Play> },

@@ -342,6 +342,14 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& target)
         stroke(p, line({ { 5.0, 11.0 }, { 11.0, 11.0 } }), kLine, 0.8);
         stroke(p, line({ { 5.0, 12.8 }, { 11.0, 12.8 } }), kLine, 0.8);
         break;
+    case Symbol::Print:
+        paper(p, 4.0, 1.0, 8.0, 6.0);
+        shape(p, rect(1.0, 5.5, 14.0, 6.5, 1.2), kSlate);
+        fill(p, rect(12.0, 7.0, 1.5, 1.2), kGreen.fill);
+        shape(p, rect(3.5, 9.5, 9.0, 5.5, 0.4), kPaper);
+        stroke(p, line({ { 5.0, 11.5 }, { 11.0, 11.5 } }), kLine, 0.8);
+        stroke(p, line({ { 5.0, 13.3 }, { 10.0, 13.3 } }), kLine, 0.8);
+        break;
     case Symbol::Notes:
         shape(p, rect(1.5, 2.0, 10.0, 12.5, 0.8), Hue { QColor(0xFF, 0xE8, 0x8A), kAmber.edge });
         for (double y = 5.5; y < 13.5; y += 2.4)

@@ -34,6 +34,7 @@ enum class Symbol {
     MoreDocument, // more details: a document with a plus
     Copy, // two documents
     Save, // a diskette
+    Print, // a printer with a sheet
     Notes, // a note pad with a pencil
     Mail, // an envelope
     Heart, // thanks

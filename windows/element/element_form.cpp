@@ -4,6 +4,7 @@
 #include "data/archive_members.h"
 #include "htmlview/archive_page_widget.h"
 #include "htmlview/html_view_widget.h"
+#include "platform/printing.h"
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
@@ -176,6 +177,11 @@ void TElementForm::setupComponents()
         QStringLiteral(
             "Kopiuje informacje o pierwiastku (aktualną zakładkę) do schowka (wszystkie dane zapisywane "
             "są w formacie tekstowym) [Shift+C]"));
+    PrintButton = makeButton("PrintButton", "B_PRINT", QStringLiteral("Druku&j…"),
+        QStringLiteral("Drukuje aktualną zakładkę albo zapisuje ją w pliku PDF [Ctrl+P]"));
+    PrintButton->setAccessibleName(QStringLiteral("Drukuj"));
+    PrintButton->setAccessibleDescription(
+        QStringLiteral("Drukuje aktualną zakładkę albo zapisuje ją w pliku PDF (Ctrl+P)"));
     HelpButton = makeButton(
         "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = makeButton("SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
@@ -210,7 +216,7 @@ void TElementForm::setupComponents()
 
     auto* thirdRow = new QHBoxLayout;
     thirdRow->setSpacing(2);
-    for (QToolButton* button : { SaveButton, CopyButton, FindButton, SettingsButton })
+    for (QToolButton* button : { SaveButton, CopyButton, PrintButton, FindButton, SettingsButton })
         thirdRow->addWidget(button);
     thirdRow->addStretch();
     bodyLayout()->addLayout(thirdRow);
@@ -287,7 +293,7 @@ void TElementForm::setupComponents()
     // Tab goes as the window reads: the mode buttons, help and close; the
     // steps; the actions; then the page (or the note).
     QWidget* const tabChain[] = { DetailsButton, DescriptionButton, NoteButton, HelpButton, CloseButton,
-        FirstButton, PreviousButton, NextButton, LastButton, SaveButton, CopyButton, FindButton,
+        FirstButton, PreviousButton, NextButton, LastButton, SaveButton, CopyButton, PrintButton, FindButton,
         SettingsButton, MainHtml, NoteMemo };
     for (std::size_t i = 1; i < std::size(tabChain); ++i)
         setTabOrder(tabChain[i - 1], tabChain[i]);
@@ -307,6 +313,7 @@ void TElementForm::setupConnections()
     connect(LastButton, &QToolButton::clicked, this, &TElementForm::LastButtonClick);
     connect(SaveButton, &QToolButton::clicked, this, &TElementForm::SaveButtonClick);
     connect(CopyButton, &QToolButton::clicked, this, &TElementForm::CopyButtonClick);
+    connect(PrintButton, &QToolButton::clicked, this, &TElementForm::PrintButtonClick);
     connect(HelpButton, &QToolButton::clicked, this, &TElementForm::HelpButtonClick);
     connect(SettingsButton, &QToolButton::clicked, this, &TElementForm::SettingsButtonClick);
     connect(FindButton, &QToolButton::clicked, this, &TElementForm::FindButtonClick);
@@ -398,6 +405,23 @@ void TElementForm::refresh()
     case Mode::None:
         break;
     }
+    updatePrintButton();
+}
+
+void TElementForm::updatePrintButton()
+{
+    switch (CurrentMode()) {
+    case Mode::Details:
+    case Mode::Description:
+        PrintButton->setEnabled(MainHtml->HasPrintablePage());
+        break;
+    case Mode::Notes:
+        PrintButton->setEnabled(!NoteMemo->toPlainText().trimmed().isEmpty());
+        break;
+    case Mode::None:
+        PrintButton->setEnabled(false);
+        break;
+    }
 }
 
 void TElementForm::updateStepButtons()
@@ -448,6 +472,7 @@ void TElementForm::DetailsButtonClick()
     storeNoteIfModified();
     buildPage(true);
     MainHtml->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::DescriptionButtonClick()
@@ -458,6 +483,7 @@ void TElementForm::DescriptionButtonClick()
     storeNoteIfModified();
     loadDescription();
     MainHtml->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::NoteButtonClick()
@@ -471,6 +497,7 @@ void TElementForm::NoteButtonClick()
     MainHtml->Clear();
     loadNote();
     NoteMemo->setFocus();
+    updatePrintButton();
 }
 
 void TElementForm::loadNote()
@@ -518,6 +545,7 @@ void TElementForm::NoteMemoChange()
 {
     if (!m_loadingNote)
         m_noteModified = true;
+    updatePrintButton();
 }
 
 bool TElementForm::writeFile(const QString& fileName, const QByteArray& bytes)
@@ -582,6 +610,24 @@ void TElementForm::CopyButtonClick()
     MainHtml->SelectAll();
     MainHtml->CopyToClipboard();
     MainHtml->SetNoSelect(true);
+}
+
+void TElementForm::PrintButtonClick()
+{
+    updatePrintButton();
+    if (!PrintButton->isEnabled())
+        return;
+    const Mode mode = CurrentMode();
+    const QString caption = QStringLiteral("%1 – %2").arg(PierwiastekEtykieta->text(),
+        mode == Mode::Details           ? QStringLiteral("szczegóły")
+            : mode == Mode::Description ? QStringLiteral("charakterystyka")
+                                        : QStringLiteral("notatki"));
+    Ui().Print(this, { caption, QPageLayout::Portrait, [this, caption, mode](QPrinter& printer) {
+                          if (mode == Mode::Notes)
+                              PrintPlainText(printer, caption, NoteMemo->toPlainText(), NoteMemo->font());
+                          else
+                              MainHtml->Print(printer, caption);
+                      } });
 }
 
 void TElementForm::HelpButtonClick()

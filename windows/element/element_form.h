@@ -84,6 +84,9 @@ public:
     void HelpButtonClick();
     void SettingsButtonClick();
     void FindButtonClick();
+    // Prints the shown page (details or description) or the note through
+    // the print preview; nothing without a page or with an empty note.
+    void PrintButtonClick();
     // The find dialog's search in the shown page or note: where the match is
     // shown (global coordinates), nothing when there is no further match.
     std::optional<QRect> FindDialogFind(const QString& needle, bool matchCase);
@@ -107,6 +110,7 @@ public:
     QToolButton* LastButton = nullptr;
     QToolButton* SaveButton = nullptr;
     QToolButton* CopyButton = nullptr;
+    QToolButton* PrintButton = nullptr;
     QToolButton* HelpButton = nullptr;
     QToolButton* SettingsButton = nullptr;
     QToolButton* FindButton = nullptr;
@@ -131,6 +135,7 @@ protected:
     void helpRequested() override { HelpButtonClick(); }
     void findRequested() override { FindButtonClick(); }
     void appearanceRequested() override { SettingsButtonClick(); }
+    void printRequested() override { PrintButtonClick(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -141,6 +146,7 @@ private:
     void refresh();
     void stepTo(int element);
     void updateStepButtons();
+    void updatePrintButton();
     void setBusy(bool busy);
     void buildPage(bool full);
     void loadDescription();

@@ -256,6 +256,7 @@ void TBrowserForm::ShowContents(const std::string& member)
 {
     LoadMember(*ContentsHtml, member);
     RefreshCaption();
+    ContentsShown();
 }
 
 void TBrowserForm::RefreshCaption()

@@ -136,6 +136,8 @@ protected:
 
     // A link to a page of the window's folder was followed (help: history).
     virtual void PageLinkFollowed(const std::string& member) { (void)member; }
+    // ContentsHtml shows another page (tables: whether it can be printed).
+    virtual void ContentsShown() { }
     // Before any link click is routed (help: the slide show stops).
     virtual void LinkClicking() { }
     // Keys seen before the focused child; true when taken.

@@ -20,11 +20,16 @@ public:
     Q_DISABLE_COPY_MOVE(TTablesForm)
 
     void HelpButtonClick();
+    // Prints the shown table page through the print preview.
+    void PrintButtonClick();
 
     QToolButton* HelpButton = nullptr;
+    QToolButton* PrintButton = nullptr;
 
 protected:
     void helpRequested() override { HelpButtonClick(); }
+    void printRequested() override { PrintButtonClick(); }
+    void ContentsShown() override;
 };
 
 } // namespace orbita

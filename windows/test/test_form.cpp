@@ -273,11 +273,18 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
         body(), "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = MakeGlyphButton(body(), "SettingsButton", "B_SETTINGS", QStringLiteral("U&stawienia"),
         QStringLiteral("Dostosowuje wygląd pytań (rozmiar czcionki, styl oraz kolor) [Ctrl+U]"));
+    PrintButton = MakeGlyphButton(body(), "PrintButton", "B_PRINT", QStringLiteral("&Drukuj…"),
+        QStringLiteral("Drukuje wyniki testu albo zapisuje je w pliku PDF [Ctrl+P]"));
+    PrintButton->setAccessibleName(QStringLiteral("Drukuj wyniki"));
+    PrintButton->setAccessibleDescription(
+        QStringLiteral("Drukuje wyniki testu albo zapisuje je w pliku PDF (Ctrl+P)"));
+    PrintButton->setEnabled(false);
     CloseButton = MakeGlyphButton(
         body(), "CloseButton", "B_CLOSE", QStringLiteral("Zamknij"), QStringLiteral("Zamyka okno [Esc]"));
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(2);
-    for (QToolButton* button : { StartButton, RefreshButton, HelpButton, SettingsButton, CloseButton }) {
+    for (QToolButton* button :
+        { StartButton, RefreshButton, HelpButton, SettingsButton, PrintButton, CloseButton }) {
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         buttons->addWidget(button);
@@ -299,6 +306,7 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
     connect(RefreshButton, &QToolButton::clicked, this, &TTestForm::RefreshButtonClick);
     connect(HelpButton, &QToolButton::clicked, this, &TTestForm::HelpButtonClick);
     connect(SettingsButton, &QToolButton::clicked, this, &TTestForm::SettingsButtonClick);
+    connect(PrintButton, &QToolButton::clicked, this, &TTestForm::PrintButtonClick);
     connect(CloseButton, &QToolButton::clicked, this, [this] { done(mrOk); });
     connect(NextButton, &QToolButton::clicked, this, &TTestForm::NextButtonClick);
     connect(StopButton, &QToolButton::clicked, this, &TTestForm::StopButtonClick);
@@ -377,6 +385,17 @@ void TTestForm::showEvent(QShowEvent* event)
 void TTestForm::showPage(Page page)
 {
     Notebook->setCurrentIndex(static_cast<int>(page));
+    PrintButton->setEnabled(page == Page::Results && WynikiHtml->HasPrintablePage());
+}
+
+void TTestForm::PrintButtonClick()
+{
+    if (CurrentPage() != Page::Results || !WynikiHtml->HasPrintablePage())
+        return;
+    const QString caption = QStringLiteral("%1 – wyniki").arg(title());
+    Ui().Print(this, { caption, QPageLayout::Portrait, [this, caption](QPrinter& printer) {
+                          WynikiHtml->Print(printer, caption);
+                      } });
 }
 
 void TTestForm::colourBorders(const QColor& colour)
@@ -556,6 +575,7 @@ void TTestForm::showResults()
     CloseButton->setEnabled(true);
     StartButton->setText(QStringLiteral("&Nowy"));
     WynikiHtml->LoadFromText(m_run->ResultsPage(seconds));
+    PrintButton->setEnabled(WynikiHtml->HasPrintablePage());
     // The results take the keys: Ctrl+A and Ctrl+C copy them, Enter starts anew.
     WynikiHtml->setFocus();
 }

@@ -70,6 +70,8 @@ public:
     void StopButtonClick();
     void SettingsButtonClick();
     void HelpButtonClick();
+    // Prints the results page through the print preview (only while it shows).
+    void PrintButtonClick();
     void TestListSelectionChange();
     void TimerTick();
     void HtmlFormSubmit(ThtmlLite* sender, const std::vector<std::string>& results);
@@ -99,6 +101,7 @@ public:
     QToolButton* RefreshButton = nullptr;
     QToolButton* HelpButton = nullptr;
     QToolButton* SettingsButton = nullptr;
+    QToolButton* PrintButton = nullptr;
     QToolButton* CloseButton = nullptr;
     QTimer* Timer = nullptr;
 
@@ -109,6 +112,7 @@ public:
 protected:
     void helpRequested() override { HelpButtonClick(); }
     void appearanceRequested() override { SettingsButtonClick(); }
+    void printRequested() override { PrintButtonClick(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -1,3 +1,4 @@
+#include "tests/support/pdf_pages.h"
 #include "tests/windows/reference/reference_test_support.h"
 #include "windows/reference/tables_form.h"
 
@@ -53,6 +54,37 @@ TEST_F(TablesForm, AnchorsAreLeftToTheViewAndKeepTheCaption)
         EXPECT_EQ(form.title(), caption);
         EXPECT_EQ(test::ShownText(*form.ContentsHtml), page);
     }
+}
+
+// A long table page goes on several sheets, each with its share of text;
+// an empty page cannot be printed.
+TEST_F(TablesForm, ALongPagePrintsOnSeveralSheetsAndAnEmptyPageNotAtAll)
+{
+    TTablesForm form;
+    bool handled = false;
+    form.HotSpotClick("ROZP.HTM", handled);
+    ASSERT_TRUE(form.PrintButton->isEnabled());
+    EXPECT_EQ(form.FindButton->nextInFocusChain(), form.PrintButton) << "Tab goes along the button row";
+    const QString pdf = path("tablica.pdf");
+    ui.answerPrint(pdf);
+    press(form.ContentsHtml, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_TRUE(ui.finished());
+    EXPECT_EQ(ui.requests().back().caption, QStringLiteral("Tablice chemiczne [Rozpuszczalność soli]"));
+    const int sheets = test::PdfPageCount(pdf);
+    EXPECT_GE(sheets, 2) << "80 paragraphs do not fit on one sheet";
+    EXPECT_LE(sheets, 6);
+    for (int sheet = 1; sheet <= sheets; ++sheet) {
+        const std::optional<QImage> image = test::RenderPdfPage(pdf, sheet);
+        if (!image)
+            GTEST_SKIP() << "pdftoppm is not installed";
+        EXPECT_GT(test::DarkPixels(*image, QRect(0, 0, image->width(), image->height() / 3)), 100)
+            << "sheet " << sheet;
+    }
+
+    form.ContentsHtml->LoadFromText("");
+    form.PrintButtonClick();
+    EXPECT_FALSE(form.PrintButton->isEnabled()) << "an empty page";
+    EXPECT_EQ(ui.requests().size(), 1u);
 }
 
 TEST_F(TablesForm, ContactLinkHelpAndExternalAddresses)

@@ -1,5 +1,6 @@
 #include "core/message_pump.h"
 #include "core/registry.h"
+#include "tests/support/pdf_pages.h"
 #include "tests/windows/reference/reference_test_support.h"
 #include "windows/settings/font_form.h"
 #include "windows/test/test_form.h"
@@ -505,6 +506,40 @@ TEST_F(TestForm, KeyboardPicksWithArrowsStartsWithEnterAndTheColumnsFit)
     EXPECT_EQ(form->TestList->header()->length(), 700);
     EXPECT_LE(form->TestList->header()->length(), form->TestList->viewport()->width());
     EXPECT_FALSE(form->TestList->horizontalScrollBar()->isVisible());
+}
+
+// Only the results page prints; Ctrl+P there gives a sheet with the grade.
+TEST_F(TestForm, TheResultsPagePrintsAndNoOtherPageDoes)
+{
+    writePackage(QStringLiteral("Atom.obt"), TestText("Budowa atomu", 3));
+    open();
+    EXPECT_FALSE(form->PrintButton->isEnabled()) << "the catalogue";
+    press(form->TestList, Qt::Key_P, Qt::ControlModifier);
+    select(0);
+    press(form->TestList, Qt::Key_Return);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Test);
+    EXPECT_FALSE(form->PrintButton->isEnabled()) << "a question";
+    press(form->TestHtml, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(ui.requests().empty());
+    answer(2);
+    answer(2);
+    answer(2);
+    ASSERT_EQ(form->CurrentPage(), TTestForm::Page::Results);
+    ASSERT_TRUE(form->PrintButton->isEnabled());
+    const QString pdf = path("wyniki.pdf");
+    ui.answerPrint(pdf);
+    press(form->WynikiHtml, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests().back().kind, ScriptedUiServices::Kind::Print);
+    EXPECT_TRUE(ui.requests().back().caption.endsWith(QStringLiteral("– wyniki")));
+    EXPECT_EQ(test::PdfPageCount(pdf), 1);
+    const std::optional<QImage> sheet = test::RenderPdfPage(pdf, 1);
+    if (!sheet)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_GT(test::DarkPixels(*sheet, QRect(0, 0, sheet->width(), sheet->height() / 4)), 100);
+    EXPECT_EQ(
+        test::DarkPixels(*sheet, QRect(0, sheet->height() / 2, sheet->width(), sheet->height() / 2 - 40)), 0)
+        << "a short page leaves the lower half blank";
 }
 
 TEST_F(TestForm, TheResultsTakeTheFocusAndCopyAsText)
