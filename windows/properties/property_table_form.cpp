@@ -70,7 +70,8 @@ QString ScaleNumber(double value)
     return utf8(FormatDecimal(value, decimals));
 }
 
-void PaintLegend(QPainter& painter, const QRectF& box, const PropertyTable& table, const PropertyTableView& view)
+void PaintLegend(
+    QPainter& painter, const QRectF& box, const PropertyTable& table, const PropertyTableView& view)
 {
     QFont font = painter.font();
     font.setPixelSize(std::max(7, static_cast<int>(box.height() / 8)));
@@ -83,16 +84,18 @@ void PaintLegend(QPainter& painter, const QRectF& box, const PropertyTable& tabl
             = { MatterState::Solid, MatterState::Liquid, MatterState::Gas, MatterState::Unknown };
         painter.drawText(QRectF(box.left(), box.top(), box.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
             QStringLiteral("Stan skupienia w %1 °C (%2 K)")
-                .arg(utf8(FormatDecimal(view.celsius, 1)), utf8(FormatDecimal(CelsiusToKelvin(view.celsius), 2))));
+                .arg(utf8(FormatDecimal(view.celsius, 1)),
+                    utf8(FormatDecimal(CelsiusToKelvin(view.celsius), 2))));
         const double swatch = std::min(line * 1.4, (box.height() - line * 1.5) / 2);
         const double width = box.width() / 2;
         for (int index = 0; index < 4; ++index) {
-            const QRectF sample(box.left() + (index % 2) * width, box.top() + line * 1.5 + (index / 2) * swatch * 1.2,
-                swatch, swatch);
+            const QRectF sample(box.left() + (index % 2) * width,
+                box.top() + line * 1.5 + (index / 2) * swatch * 1.2, swatch, swatch);
             painter.setPen(QPen(Qt::black, 0));
             painter.setBrush(ToQColor(StateColour(states[index])));
             painter.drawRect(sample);
-            painter.drawText(QRectF(sample.right() + swatch * 0.3, sample.top(), width - swatch * 1.4, swatch),
+            painter.drawText(
+                QRectF(sample.right() + swatch * 0.3, sample.top(), width - swatch * 1.4, swatch),
                 Qt::AlignLeft | Qt::AlignVCenter, utf8(StateName(states[index])));
         }
         return;
@@ -104,7 +107,8 @@ void PaintLegend(QPainter& painter, const QRectF& box, const PropertyTable& tabl
         caption += QStringLiteral(" [%1]").arg(utf8(unit));
     if (info.logarithmic)
         caption += QStringLiteral(", skala logarytmiczna");
-    painter.drawText(QRectF(box.left(), box.top(), box.width(), line), Qt::AlignLeft | Qt::AlignVCenter, caption);
+    painter.drawText(
+        QRectF(box.left(), box.top(), box.width(), line), Qt::AlignLeft | Qt::AlignVCenter, caption);
     const std::optional<ColourScale> scale = ScaleFor(table, view.property);
     const QRectF bar(box.left() + line, box.top() + line * 1.4, box.width() - 2 * line, line * 1.2);
     if (!scale) {
@@ -168,8 +172,8 @@ QRectF PropertyLegendRect(const QRectF& area)
     return QRectF(first.topLeft(), last.bottomRight()).adjusted(margin, margin, -margin, -margin);
 }
 
-void PaintPropertyTable(
-    QPainter& painter, const QRectF& area, const PropertyTable& table, const PropertyTableView& view, int current)
+void PaintPropertyTable(QPainter& painter, const QRectF& area, const PropertyTable& table,
+    const PropertyTableView& view, int current)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -205,11 +209,13 @@ void PaintPropertyTable(
         painter.setFont(smallFont);
         painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), box.height() * 0.3),
             Qt::AlignLeft | Qt::AlignVCenter, QString::number(number));
-        painter.drawText(QRectF(inner.left(), box.top() + box.height() * 0.68, inner.width(), box.height() * 0.3),
+        painter.drawText(
+            QRectF(inner.left(), box.top() + box.height() * 0.68, inner.width(), box.height() * 0.3),
             Qt::AlignHCenter | Qt::AlignVCenter,
             smallMetrics.elidedText(CellValueText(table, view, number), Qt::ElideRight, inner.width()));
         painter.setFont(symbolFont);
-        painter.drawText(QRectF(inner.left(), box.top() + box.height() * 0.26, inner.width(), box.height() * 0.42),
+        painter.drawText(
+            QRectF(inner.left(), box.top() + box.height() * 0.26, inner.width(), box.height() * 0.42),
             Qt::AlignCenter, utf8(entry.symbol));
         if (number == current) {
             painter.setBrush(Qt::NoBrush);
@@ -245,8 +251,8 @@ void PaintPropertyHandout(
     painter.setFont(font);
     painter.setPen(Qt::black);
     const double titleHeight = QFontMetricsF(font).height() * 1.5;
-    painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), titleHeight), Qt::AlignLeft | Qt::AlignTop,
-        PropertyViewTitle(table, view));
+    painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), titleHeight),
+        Qt::AlignLeft | Qt::AlignTop, PropertyViewTitle(table, view));
     font.setBold(false);
     font.setPixelSize(std::max(6, static_cast<int>(inner.height() * 0.02)));
     painter.setFont(font);
@@ -442,14 +448,16 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
     WlasciwoscPrzycisk = new QRadioButton(QStringLiteral("&Właściwość:"));
     WlasciwoscPrzycisk->setObjectName(QStringLiteral("WlasciwoscPrzycisk"));
     WlasciwoscPrzycisk->setAccessibleName(QStringLiteral("Właściwość"));
-    WlasciwoscPrzycisk->setAccessibleDescription(QStringLiteral("Koloruje tablicę według wybranej właściwości"));
+    WlasciwoscPrzycisk->setAccessibleDescription(
+        QStringLiteral("Koloruje tablicę według wybranej właściwości"));
     WlasciwoscPrzycisk->setChecked(true);
     WlasciwoscPole = new QComboBox;
     WlasciwoscPole->setObjectName(QStringLiteral("WlasciwoscPole"));
     for (const TablePropertyInfo& info : TableProperties())
         WlasciwoscPole->addItem(utf8(info.label));
     WlasciwoscPole->setAccessibleName(QStringLiteral("Wybór właściwości"));
-    WlasciwoscPole->setAccessibleDescription(QStringLiteral("Właściwość, według której kolorowana jest tablica"));
+    WlasciwoscPole->setAccessibleDescription(
+        QStringLiteral("Właściwość, według której kolorowana jest tablica"));
     StanPrzycisk = new QRadioButton(QStringLiteral("&Stan skupienia"));
     StanPrzycisk->setObjectName(QStringLiteral("StanPrzycisk"));
     StanPrzycisk->setAccessibleName(QStringLiteral("Stan skupienia"));
@@ -464,27 +472,30 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
     TemperaturaSuwak->setSingleStep(1);
     TemperaturaSuwak->setPageStep(100);
     TemperaturaSuwak->setAccessibleName(QStringLiteral("Suwak temperatury"));
-    TemperaturaSuwak->setAccessibleDescription(
-        QStringLiteral("Temperatura w stopniach Celsjusza, od -273 do 6000; strzałki zmieniają o 1, Page Up i "
-                       "Page Down o 100"));
+    TemperaturaSuwak->setAccessibleDescription(QStringLiteral(
+        "Temperatura w stopniach Celsjusza, od -273 do 6000; strzałki zmieniają o 1, Page Up i "
+        "Page Down o 100"));
     TemperaturaPole = new QSpinBox;
     TemperaturaPole->setObjectName(QStringLiteral("TemperaturaPole"));
     TemperaturaPole->setRange(kLowestCelsius, kHighestCelsius);
     TemperaturaPole->setSuffix(QStringLiteral(" °C"));
     TemperaturaPole->setAccessibleName(QStringLiteral("Temperatura w stopniach Celsjusza"));
-    TemperaturaPole->setAccessibleDescription(QStringLiteral("Temperatura, w której pokazywany jest stan skupienia"));
+    TemperaturaPole->setAccessibleDescription(
+        QStringLiteral("Temperatura, w której pokazywany jest stan skupienia"));
     TemperaturaEtykieta->setBuddy(TemperaturaPole);
     KelwinEtykieta = new QLabel;
     KelwinEtykieta->setObjectName(QStringLiteral("KelwinEtykieta"));
     // Labels are read by their text; the description says what it is.
     KelwinEtykieta->setAccessibleDescription(QStringLiteral("Temperatura w kelwinach"));
-    KelwinEtykieta->setMinimumWidth(KelwinEtykieta->fontMetrics().horizontalAdvance(QStringLiteral("= 6273,15 K")));
+    KelwinEtykieta->setMinimumWidth(
+        KelwinEtykieta->fontMetrics().horizontalAdvance(QStringLiteral("= 6273,15 K")));
 
     TablicaWidok = new TPropertyTableWidget;
     TablicaWidok->setAccessibleName(QStringLiteral("Układ okresowy"));
-    TablicaWidok->setAccessibleDescription(QStringLiteral(
-        "Pierwiastki w układzie okresowym, kolorowane według wyboru; strzałki wybierają pierwiastek, Enter otwiera "
-        "informacje o nim"));
+    TablicaWidok->setAccessibleDescription(
+        QStringLiteral("Pierwiastki w układzie okresowym, kolorowane według wyboru; strzałki wybierają "
+                       "pierwiastek, Enter otwiera "
+                       "informacje o nim"));
 
     StatusEtykieta = new QLabel;
     StatusEtykieta->setObjectName(QStringLiteral("StatusEtykieta"));
@@ -570,7 +581,8 @@ void TPropertyTableForm::ShowPropertyTable(QWidget* owner)
 PropertyTableView TPropertyTableForm::view() const
 {
     PropertyTableView view;
-    view.mode = StanPrzycisk->isChecked() ? PropertyTableView::Mode::State : PropertyTableView::Mode::Property;
+    view.mode
+        = StanPrzycisk->isChecked() ? PropertyTableView::Mode::State : PropertyTableView::Mode::Property;
     view.property = static_cast<TableProperty>(std::max(0, WlasciwoscPole->currentIndex()));
     view.celsius = TemperaturaPole->value();
     return view;

@@ -37,8 +37,8 @@ QColor PropertyCellColour(const PropertyTable& table, const PropertyTableView& v
 // its ticks and unit, or the three states and "brak danych"). `current`, when
 // set, is framed. The cells keep the proportions of the 18 × 10 grid,
 // centred in `area`.
-void PaintPropertyTable(
-    QPainter& painter, const QRectF& area, const PropertyTable& table, const PropertyTableView& view, int current = 0);
+void PaintPropertyTable(QPainter& painter, const QRectF& area, const PropertyTable& table,
+    const PropertyTableView& view, int current = 0);
 
 // The rectangle of the cell at (column, row) of the drawn table in `area`.
 QRectF PropertyCellRect(const QRectF& area, int column, int row);
@@ -52,8 +52,8 @@ QString PropertyViewTitle(const PropertyTable& table, const PropertyTableView& v
 // A printable handout of `view` on `page` (A4 landscape or any other): the
 // title at the top, the table with its legend filling the rest, and the
 // source line at the bottom.
-void PaintPropertyHandout(QPainter& painter, const QRectF& page, const PropertyTable& table,
-    const PropertyTableView& view);
+void PaintPropertyHandout(
+    QPainter& painter, const QRectF& page, const PropertyTable& table, const PropertyTableView& view);
 
 // The drawn periodic table. Hovering a cell reports its element
 // (elementHovered, 0 when leaving), clicking it or Enter on the current cell

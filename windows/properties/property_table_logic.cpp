@@ -450,8 +450,8 @@ std::string PropertyHoverText(const PropertyTable& table, int element, TableProp
         return {};
     const TableElement& entry = table.elements[static_cast<std::size_t>(element)];
     const PropertyValue& value = entry.Value(property);
-    std::string text = entry.name + " (" + entry.symbol + ", " + std::to_string(element) + "): "
-        + std::string(PropertyInfo(property).label) + " ";
+    std::string text = entry.name + " (" + entry.symbol + ", " + std::to_string(element)
+        + "): " + std::string(PropertyInfo(property).label) + " ";
     if (value.text.empty())
         return text + "– brak danych";
     text += value.text;

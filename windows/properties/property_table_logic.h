@@ -83,7 +83,10 @@ inline constexpr int kTableRows = 10;
 struct PropertyTable {
     std::array<TableElement, 119> elements; // index = atomic number; 0 unused
     std::array<std::string, kTablePropertyCount> units; // plain text; empty: none
-    const std::string& Unit(TableProperty property) const { return units[static_cast<std::size_t>(property)]; }
+    const std::string& Unit(TableProperty property) const
+    {
+        return units[static_cast<std::size_t>(property)];
+    }
 };
 
 // The table from the lines of the element database (Windows-1250).
@@ -133,7 +136,10 @@ enum class MatterState { Solid, Liquid, Gas, Unknown };
 inline constexpr int kLowestCelsius = -273;
 inline constexpr int kHighestCelsius = 6000;
 // Kelvins of a temperature in °C.
-inline constexpr double CelsiusToKelvin(double celsius) { return celsius + 273.15; }
+inline constexpr double CelsiusToKelvin(double celsius)
+{
+    return celsius + 273.15;
+}
 
 // The state of `element` at `celsius` from its melting and boiling points:
 // solid below melting, liquid from melting to boiling, gas from boiling up.

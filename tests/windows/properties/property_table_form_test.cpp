@@ -42,15 +42,18 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    static QString status(QWidget& form) { return part<QLabel>(form, "StatusEtykieta")->text(); }
+    static QString status(QWidget& form)
+    {
+        return part<QLabel>(form, "StatusEtykieta")->text();
+    }
     // The colour in the middle of the top band of an element's cell (above
     // the symbol, right of the number).
     static QColor cellColour(TPropertyTableWidget& widget, int element)
     {
         const QImage image = widget.grab().toImage();
         const QRectF cell = widget.cellRect(element);
-        return image.pixelColor(QPointF(cell.right() - cell.width() * 0.15, cell.top() + cell.height() * 0.12)
-                                    .toPoint());
+        return image.pixelColor(
+            QPointF(cell.right() - cell.width() * 0.15, cell.top() + cell.height() * 0.12).toPoint());
     }
 };
 
@@ -72,7 +75,8 @@ TEST_F(PropertyTableForm, HoverShowsTheValueWithItsUnit)
     part<QRadioButton>(form, "StanPrzycisk")->setChecked(true);
     part<QSpinBox>(form, "TemperaturaPole")->setValue(30);
     QTest::mouseMove(widget, widget->cellRect(31).center().toPoint());
-    EXPECT_EQ(status(form), QStringLiteral("Gal (Ga, 31) w 30 °C: ciecz; topnienie 29,76 °C, wrzenie 2229 °C"));
+    EXPECT_EQ(
+        status(form), QStringLiteral("Gal (Ga, 31) w 30 °C: ciecz; topnienie 29,76 °C, wrzenie 2229 °C"));
     form.reject();
 }
 
@@ -124,7 +128,8 @@ TEST_F(PropertyTableForm, TheSliderRecoloursGalliumBetween29And30Degrees)
     const QColor at30 = cellColour(*widget, 31);
     EXPECT_NE(at29, at30);
     EXPECT_EQ(at29, QColor(PropertyCellColour(*form.table(), form.view(), 26)));
-    EXPECT_EQ(at30, QColor(PropertyCellColour(*form.table(), form.view(), 80))) << "gallium as liquid as mercury";
+    EXPECT_EQ(at30, QColor(PropertyCellColour(*form.table(), form.view(), 80)))
+        << "gallium as liquid as mercury";
     EXPECT_EQ(iron29, cellColour(*widget, 26));
     // The box moves the slider back.
     box->setValue(-273);
@@ -194,8 +199,9 @@ TEST_F(PropertyTableForm, EveryControlIsNamedAndTabFollowsTheLayout)
     QApplication::setActiveWindow(&form);
     for (QWidget* widget : form.findChildren<QWidget*>())
         if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible() && widget->parentWidget()
-            && !qobject_cast<QComboBox*>(widget->parentWidget()))
+            && !qobject_cast<QComboBox*>(widget->parentWidget())) {
             EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
     const QStringList expected = { QStringLiteral("WlasciwoscPrzycisk"), QStringLiteral("WlasciwoscPole"),
         QStringLiteral("StanPrzycisk"), QStringLiteral("TemperaturaSuwak"), QStringLiteral("TemperaturaPole"),
         QStringLiteral("TablicaWidok"), QStringLiteral("PomocPrzycisk"), QStringLiteral("ZamknijPrzycisk") };

@@ -1,6 +1,5 @@
-#include "windows/properties/property_table_logic.h"
-
 #include "core/cp1250.h"
+#include "windows/properties/property_table_logic.h"
 
 #include <cmath>
 #include <fstream>
@@ -103,9 +102,9 @@ TEST(PropertyTable, ShippedDatabaseValuesUnitsAndPlaces)
         std::string_view symbol;
         int column, row;
     };
-    for (const Place& p : { Place { "H", 1, 1 }, Place { "He", 18, 1 }, Place { "Lu", 3, 6 },
-             Place { "La", 4, 9 }, Place { "Yb", 17, 9 }, Place { "Ac", 4, 10 }, Place { "No", 17, 10 },
-             Place { "Og", 18, 7 } }) {
+    for (const Place& p :
+        { Place { "H", 1, 1 }, Place { "He", 18, 1 }, Place { "Lu", 3, 6 }, Place { "La", 4, 9 },
+            Place { "Yb", 17, 9 }, Place { "Ac", 4, 10 }, Place { "No", 17, 10 }, Place { "Og", 18, 7 } }) {
         EXPECT_EQ(table.elements[static_cast<std::size_t>(Number(p.symbol))].column, p.column) << p.symbol;
         EXPECT_EQ(table.elements[static_cast<std::size_t>(Number(p.symbol))].row, p.row) << p.symbol;
     }
@@ -209,16 +208,19 @@ TEST(PropertyTable, StatesOfMatterAtATemperature)
     for (int number = 1; number <= 118; ++number) {
         const TableElement& e = table.elements[static_cast<std::size_t>(number)];
         const MatterState lowest = StateAt(e, kLowestCelsius);
-        if (e.Value(TableProperty::MeltingPoint).number && number != 2)
+        if (e.Value(TableProperty::MeltingPoint).number && number != 2) {
             EXPECT_EQ(lowest, MatterState::Solid) << e.symbol;
+        }
         solidAtLowest += lowest == MatterState::Solid;
-        if (e.Value(TableProperty::BoilingPoint).number)
+        if (e.Value(TableProperty::BoilingPoint).number) {
             EXPECT_EQ(StateAt(e, kHighestCelsius), MatterState::Gas) << e.symbol;
-        else
+        } else {
             EXPECT_NE(StateAt(e, kHighestCelsius), MatterState::Gas) << e.symbol;
+        }
         // Without either point nothing is claimed.
-        if (!e.Value(TableProperty::MeltingPoint).number && !e.Value(TableProperty::BoilingPoint).number)
+        if (!e.Value(TableProperty::MeltingPoint).number && !e.Value(TableProperty::BoilingPoint).number) {
             EXPECT_EQ(StateAt(e, 20), MatterState::Unknown) << e.symbol;
+        }
     }
     EXPECT_GE(solidAtLowest, 95);
 }
@@ -255,7 +257,8 @@ TEST(PropertyTable, HoverTextsNameTheValueAndItsUnit)
     EXPECT_EQ(PropertyHoverText(table, 2, TableProperty::Density), "Hel (He, 2): Gęstość – brak danych");
     EXPECT_EQ(PropertyHoverText(table, 26, TableProperty::DiscoveryYear),
         "Żelazo (Fe, 26): Rok odkrycia starożytność (bez wartości liczbowej)");
-    EXPECT_EQ(StateHoverText(table, 31, 30), "Gal (Ga, 31) w 30 °C: ciecz; topnienie 29,76 °C, wrzenie 2229 °C");
+    EXPECT_EQ(
+        StateHoverText(table, 31, 30), "Gal (Ga, 31) w 30 °C: ciecz; topnienie 29,76 °C, wrzenie 2229 °C");
     EXPECT_EQ(PropertyHoverText(table, 0, TableProperty::Density), "");
 }
 
