@@ -56,7 +56,18 @@ QString CellValueText(const PropertyTable& table, const PropertyTableView& view,
     const TableElement& entry = table.elements[static_cast<std::size_t>(element)];
     if (view.mode == PropertyTableView::Mode::State) {
         const MatterState state = StateAt(entry, view.celsius);
-        return state == MatterState::Unknown ? QStringLiteral("?") : utf8(StateName(state));
+        // Short words that fit a cell; the legend and the hover name the state in full.
+        switch (state) {
+        case MatterState::Solid:
+            return QStringLiteral("stały");
+        case MatterState::Liquid:
+            return QStringLiteral("ciekły");
+        case MatterState::Gas:
+            return QStringLiteral("gazowy");
+        case MatterState::Unknown:
+            break;
+        }
+        return QStringLiteral("?");
     }
     const std::string& text = entry.Value(view.property).text;
     // The value without its note: "-272,2 (2,5 MPa)" shows "-272,2".
@@ -591,6 +602,11 @@ PropertyTableView TPropertyTableForm::view() const
 void TPropertyTableForm::ViewChanged()
 {
     const PropertyTableView shown = view();
+    // Only the controls of the chosen mode can be used.
+    const bool stateMode = shown.mode == PropertyTableView::Mode::State;
+    WlasciwoscPole->setEnabled(!stateMode);
+    TemperaturaSuwak->setEnabled(stateMode);
+    TemperaturaPole->setEnabled(stateMode);
     TablicaWidok->setView(shown);
     if (m_table)
         TablicaWidok->setAccessibleDescription(PropertyViewTitle(*m_table, shown));
