@@ -8,6 +8,7 @@
 #include "windows/element/element_form.h"
 #include "windows/element/find_form.h"
 #include "windows/molar/molar_form.h"
+#include "windows/properties/property_table_form.h"
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
@@ -78,6 +79,11 @@ void ProgramWindowOpener::OpenUnits(QWidget* owner)
 void ProgramWindowOpener::OpenMolarMass(QWidget* owner)
 {
     TMolarForm::ShowMolarMass(owner);
+}
+
+void ProgramWindowOpener::OpenPropertyTable(QWidget* owner)
+{
+    TPropertyTableForm::ShowPropertyTable(owner);
 }
 
 void ProgramWindowOpener::OpenSettings(QWidget* owner)

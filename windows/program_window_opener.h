@@ -17,6 +17,7 @@ public:
     void OpenTest(QWidget* owner) override;
     void OpenUnits(QWidget* owner) override;
     void OpenMolarMass(QWidget* owner) override;
+    void OpenPropertyTable(QWidget* owner) override;
     void OpenSettings(QWidget* owner) override;
     void OpenUpdate(QWidget* owner) override;
     void ShowAbout(QWidget* owner, AboutPage page) override;

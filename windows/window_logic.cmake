@@ -16,6 +16,7 @@ set(ORBITA_WINDOW_LOGIC_SOURCES
   ${CMAKE_SOURCE_DIR}/windows/main/main_commands.cpp ${CMAKE_SOURCE_DIR}/windows/main/main_commands.h
   ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.cpp ${CMAKE_SOURCE_DIR}/windows/main/menu_commands.h
   ${CMAKE_SOURCE_DIR}/windows/molar/molar_mass_logic.cpp ${CMAKE_SOURCE_DIR}/windows/molar/molar_mass_logic.h
+  ${CMAKE_SOURCE_DIR}/windows/properties/property_table_logic.cpp ${CMAKE_SOURCE_DIR}/windows/properties/property_table_logic.h
   ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/browser_logic.h
   ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.cpp ${CMAKE_SOURCE_DIR}/windows/reference/dictionary_logic.h
   ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.cpp ${CMAKE_SOURCE_DIR}/windows/settings/account_logic.h

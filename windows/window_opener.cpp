@@ -20,6 +20,7 @@ public:
     void OpenTest(QWidget*) override { }
     void OpenUnits(QWidget*) override { }
     void OpenMolarMass(QWidget*) override { }
+    void OpenPropertyTable(QWidget*) override { }
     void OpenSettings(QWidget*) override { }
     void OpenUpdate(QWidget*) override { }
     void ShowAbout(QWidget*, AboutPage) override { }

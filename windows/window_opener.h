@@ -37,6 +37,7 @@ public:
     virtual void OpenTest(QWidget* owner) = 0;
     virtual void OpenUnits(QWidget* owner) = 0;
     virtual void OpenMolarMass(QWidget* owner) = 0;
+    virtual void OpenPropertyTable(QWidget* owner) = 0;
     virtual void OpenSettings(QWidget* owner) = 0;
     virtual void OpenUpdate(QWidget* owner) = 0;
     virtual void ShowAbout(QWidget* owner, AboutPage page) = 0;

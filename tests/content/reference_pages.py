@@ -46,7 +46,7 @@ MIN_TABLES = 14
 # The pages the help window opens by name: its list and welcome page, and one
 # page per topic of the windows' F1 keys and help buttons.
 HELP_TOPICS = ("O_GLOWNE", "LEGENDA", "O_MENU", "O_TABLIC", "O_PIERWS", "O_SZUKAJ", "O_SLOWNK",
-               "O_TEST", "O_LICZ", "O_MASA", "O_CENTRM", "O_USTAWN", "O_LOGUJ", "O_INST", "NOWOSCI",
+               "O_TEST", "O_LICZ", "O_MASA", "O_WLASC", "O_CENTRM", "O_USTAWN", "O_LOGUJ", "O_INST", "NOWOSCI",
                "O_USUN", "O_PORADA", "DZIEKI")
 HELP_REQUIRED = ("MENU.HTM", "WITAMY.HTM", "LICENCJA.HTM") + tuple(t + ".HTM" for t in HELP_TOPICS)
 # A help topic as the windows' sources spell it: "O_" and a name, or one of the

@@ -67,6 +67,7 @@ const Picture kPictures[] = {
     { "M_PROGRAM", kMenu },
     { "M_PRZELICZNIK", kMenu },
     { "M_MASA", kMenu },
+    { "M_WLASC", kMenu },
     { "M_SLOWNIK", kMenu },
     { "M_SZCZEGOLY", kMenu },
     { "M_SZUKAJ", kMenu },
@@ -90,6 +91,8 @@ const Picture kPictures[] = {
     { "TOOL_UNITS_16", QSize(16, 16) },
     { "TOOL_MOLAR_32", QSize(32, 32) },
     { "TOOL_MOLAR_16", QSize(16, 16) },
+    { "TOOL_PROPERTIES_32", QSize(32, 32) },
+    { "TOOL_PROPERTIES_16", QSize(16, 16) },
     // The installer's and the uninstaller's window icons.
     { "TOOL_2_32", QSize(32, 32) },
     { "TOOL_2_16", QSize(16, 16) },

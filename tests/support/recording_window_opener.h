@@ -52,6 +52,7 @@ public:
     void OpenTest(QWidget* owner) override { record(owner, QStringLiteral("test")); }
     void OpenUnits(QWidget* owner) override { record(owner, QStringLiteral("units")); }
     void OpenMolarMass(QWidget* owner) override { record(owner, QStringLiteral("molar mass")); }
+    void OpenPropertyTable(QWidget* owner) override { record(owner, QStringLiteral("property table")); }
     void OpenSettings(QWidget* owner) override { record(owner, QStringLiteral("settings")); }
     void OpenUpdate(QWidget* owner) override { record(owner, QStringLiteral("update")); }
     void ShowAbout(QWidget* owner, AboutPage page) override

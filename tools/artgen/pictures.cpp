@@ -130,6 +130,9 @@ QImage LauncherIcon(LauncherTool tool, int size)
     case LauncherTool::MolarMass:
         DrawSymbol(p, Symbol::MolarMass, full);
         break;
+    case LauncherTool::PropertyTable:
+        DrawSymbol(p, Symbol::PropertyTable, full);
+        break;
     case LauncherTool::Installer:
         DrawSymbol(p, Symbol::Install, full);
         break;

@@ -22,7 +22,18 @@ QImage MenuPicture(Symbol symbol);
 
 // The tool icons TOOL_..., drawn for `size` (32 or 16) pixels: the launcher's
 // seven, then the window icons of the installer and of the uninstaller.
-enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass, Installer, Uninstaller };
+enum class LauncherTool {
+    Tables,
+    Test,
+    Dictionary,
+    Element,
+    Find,
+    Units,
+    MolarMass,
+    PropertyTable,
+    Installer,
+    Uninstaller
+};
 QImage LauncherIcon(LauncherTool tool, int size);
 
 // The hand cursor: white hand, black outline, transparent, 32 x 32.

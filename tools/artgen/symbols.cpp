@@ -498,6 +498,26 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& target)
         fill(p, rect(12.4, 12.9, 1.3, 1.2, 0.3), kAmber.fill);
         break;
     }
+    case Symbol::PropertyTable: {
+        // The outline of the periodic table (two tall columns at the left,
+        // one at the right, the block between them lower), its cells
+        // shaded from dark violet to yellow like the window's scale.
+        const QColor shades[] = { QColor(0x44, 0x01, 0x54), QColor(0x3B, 0x52, 0x8B),
+            QColor(0x21, 0x91, 0x8C), QColor(0x5E, 0xC9, 0x62), QColor(0xFD, 0xE7, 0x25) };
+        struct Cell {
+            double x, y;
+            int shade;
+        };
+        const Cell cells[] = { { 1.0, 2.0, 0 }, { 1.0, 5.0, 0 }, { 1.0, 8.0, 1 }, { 1.0, 11.0, 1 },
+            { 4.0, 5.0, 1 }, { 4.0, 8.0, 1 }, { 4.0, 11.0, 2 }, { 7.0, 8.0, 2 }, { 7.0, 11.0, 2 },
+            { 10.0, 8.0, 3 }, { 10.0, 11.0, 3 }, { 13.0, 2.0, 4 }, { 13.0, 5.0, 4 }, { 13.0, 8.0, 3 },
+            { 13.0, 11.0, 4 }, { 10.0, 5.0, 4 } };
+        for (const Cell& cell : cells) {
+            fill(p, rect(cell.x, cell.y, 2.8, 2.8, 0.3), shades[cell.shade]);
+            stroke(p, rect(cell.x, cell.y, 2.8, 2.8, 0.3), kSlate.edge, 0.4);
+        }
+        break;
+    }
     case Symbol::Power:
         shape(p, circle(8.0, 8.0, 7.0), kRed);
         {

@@ -56,6 +56,7 @@ enum class Symbol {
     Test, // a check list
     Power, // quit the program
     MolarMass, // molar-mass calculator: a flask on a balance
+    PropertyTable, // property table: a small periodic table shaded dark to light
     Install, // the installer: an open box with an arrow going into it
     Uninstall, // the uninstaller: an open box with an arrow coming out of it
 };

@@ -81,6 +81,8 @@ constexpr std::array kUtilsMenu {
         MainCommand::Units },
     MenuItemDef {
         "MolarUtilsMenu", "&Kalkulator masy molowej", "", 0, false, false, "M_MASA", MainCommand::MolarMass },
+    MenuItemDef { "PropertiesUtilsMenu", "Tablica &właściwości", "", 0, false, false, "M_WLASC",
+        MainCommand::PropertyTable },
 };
 
 bool matches(Modifier rule, bool held)

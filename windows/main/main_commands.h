@@ -26,6 +26,7 @@ enum class MainCommand {
     Dictionary, // DictionUtilsMenu
     Units, // UnitsUtilsMenu
     MolarMass, // MolarUtilsMenu
+    PropertyTable, // PropertiesUtilsMenu
     PopupMainMenu, // MainMenu at the click point
     PopupToolsMenu, // ToolsMenu at the click point, or the window's corner
     PopupUtilsMenu, // UtilsMenu at the click point, or the window's corner

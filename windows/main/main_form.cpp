@@ -256,6 +256,9 @@ void TMainForm::RunCommand(MainCommand command, QPoint popupAt, int element)
     case MainCommand::MolarMass:
         Opener().OpenMolarMass(this);
         break;
+    case MainCommand::PropertyTable:
+        Opener().OpenPropertyTable(this);
+        break;
     case MainCommand::PopupMainMenu:
         popUp(*m_mainMenu, popupAt);
         break;

@@ -22,6 +22,8 @@ constexpr std::array kTools {
         LauncherTool::Units, "Przelicznik jednostek", "TOOL_UNITS", "Przelicza różne jednostki chemiczne" },
     LauncherToolDef { LauncherTool::MolarMass, "Kalkulator masy molowej", "TOOL_MOLAR",
         "Oblicza masę molową związku i udział masowy pierwiastków" },
+    LauncherToolDef { LauncherTool::PropertyTable, "Tablica właściwości", "TOOL_PROPERTIES",
+        "Koloruje układ okresowy według właściwości lub stanu skupienia w danej temperaturze" },
 };
 
 constexpr std::array kViewStyles {

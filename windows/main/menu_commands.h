@@ -6,10 +6,10 @@
 
 namespace orbita {
 
-// What the launcher window holds and does: its seven tools, its four view
+// What the launcher window holds and does: its eight tools, its four view
 // styles and its keys. Qt-free, so the tables are tested directly.
 
-enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass };
+enum class LauncherTool { Tables, Test, Dictionary, Element, Find, Units, MolarMass, PropertyTable };
 
 struct LauncherToolDef {
     LauncherTool tool;
@@ -18,7 +18,7 @@ struct LauncherToolDef {
     std::string_view description; // UTF-8, the "Opis" column
 };
 
-// The seven list items in order (image indexes 0 to 6).
+// The eight list items in order (image indexes 0 to 7).
 std::span<const LauncherToolDef> LauncherTools();
 
 // View styles, numbered as DetailsOrder stores them.

@@ -400,6 +400,9 @@ void TMenuForm::openTool(LauncherTool tool)
     case LauncherTool::MolarMass:
         Opener().OpenMolarMass(this);
         break;
+    case LauncherTool::PropertyTable:
+        Opener().OpenPropertyTable(this);
+        break;
     }
 }
 

@@ -21,7 +21,7 @@ namespace orbita {
 
 class THTTPGet;
 
-// The launcher of the compact start-up mode: the program's seven tools in a
+// The launcher of the compact start-up mode: the program's eight tools in a
 // list with four view styles, a toolbar (view, help, tools, settings, about,
 // update centre, close) and a clock. It is the application's main window in
 // that mode; closing it ends the run.

@@ -169,8 +169,8 @@ TEST(MainCommands, MenusHoldTheirItemsInOrder)
         SCOPED_TRACE(std::string(item.name));
         EXPECT_EQ(CommandOfKey(item.key, ShiftState { item.shift, item.ctrl, false }), item.command);
     }
-    const char* const utilsNames[]
-        = { "TablesUtilsMenu", "TestUtilsMenu", "DictionUtilsMenu", "UnitsUtilsMenu", "MolarUtilsMenu" };
+    const char* const utilsNames[] = { "TablesUtilsMenu", "TestUtilsMenu", "DictionUtilsMenu",
+        "UnitsUtilsMenu", "MolarUtilsMenu", "PropertiesUtilsMenu" };
     ASSERT_EQ(UtilsMenuItems().size(), std::size(utilsNames));
     for (std::size_t i = 0; i < std::size(utilsNames); ++i)
         EXPECT_EQ(UtilsMenuItems()[i].name, utilsNames[i]);
@@ -206,10 +206,10 @@ TEST(MainCommands, StartNotificationAddress)
 
 TEST(MenuCommands, ToolsAndViewStyles)
 {
-    ASSERT_EQ(LauncherTools().size(), 7U);
+    ASSERT_EQ(LauncherTools().size(), 8U);
     const char* const icons[] = { "TOOL_TABLES", "TOOL_TEST", "TOOL_DICTIONARY", "TOOL_ELEMENT", "TOOL_FIND",
-        "TOOL_UNITS", "TOOL_MOLAR" };
-    for (std::size_t i = 0; i < 7; ++i)
+        "TOOL_UNITS", "TOOL_MOLAR", "TOOL_PROPERTIES" };
+    for (std::size_t i = 0; i < 8; ++i)
         EXPECT_EQ(LauncherTools()[i].icon, icons[i]);
     const struct {
         int order;

@@ -296,6 +296,7 @@ TEST_F(MainForm, MainMenuItemsRunTheirCommands)
         { "DictionUtilsMenu", { QStringLiteral("dictionary") }, QString(), true },
         { "UnitsUtilsMenu", { QStringLiteral("units") }, QString(), true },
         { "MolarUtilsMenu", { QStringLiteral("molar mass") }, QString(), true },
+        { "PropertiesUtilsMenu", { QStringLiteral("property table") }, QString(), true },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.item);
@@ -307,7 +308,7 @@ TEST_F(MainForm, MainMenuItemsRunTheirCommands)
         EXPECT_EQ(windows.take(), row.calls);
     }
     EXPECT_EQ(form.mainMenu()->actions().size(), 12);
-    EXPECT_EQ(form.utilsMenu()->actions().size(), 5);
+    EXPECT_EQ(form.utilsMenu()->actions().size(), 6);
     // A cancelled element choice opens nothing.
     windows.chosenElement.reset();
     form.findChild<QAction*>(QStringLiteral("JumpMainMenu"))->trigger();

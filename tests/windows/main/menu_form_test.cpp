@@ -67,10 +67,10 @@ TEST_F(MenuForm, OpensWithTitleToolsAndDescriptions)
     const QStringList captions = { QStringLiteral("Tablice chemiczne"), QStringLiteral("Test chemiczny"),
         QStringLiteral("Słownik chemiczny"), QStringLiteral("Informacje o pierwiastkach"),
         QStringLiteral("Wyszukiwanie pierwiastków"), QStringLiteral("Przelicznik jednostek"),
-        QStringLiteral("Kalkulator masy molowej") };
-    ASSERT_EQ(form.listView()->count(), 7);
-    ASSERT_EQ(form.reportView()->topLevelItemCount(), 7);
-    for (int i = 0; i < 7; ++i) {
+        QStringLiteral("Kalkulator masy molowej"), QStringLiteral("Tablica właściwości") };
+    ASSERT_EQ(form.listView()->count(), 8);
+    ASSERT_EQ(form.reportView()->topLevelItemCount(), 8);
+    for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(form.listView()->item(i)->text(), captions[i]);
         EXPECT_FALSE(form.listView()->item(i)->icon().isNull());
         EXPECT_EQ(form.reportView()->topLevelItem(i)->text(0), captions[i]);
@@ -193,6 +193,7 @@ TEST_F(MenuForm, KeysInTheList)
         { 4, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("find") } },
         { 5, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("units") } },
         { 6, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("molar mass") } },
+        { 7, Qt::Key_Return, Qt::NoModifier, { QStringLiteral("property table") } },
         { -1, Qt::Key_Return, Qt::NoModifier, {} },
         { 0, Qt::Key_F1, Qt::NoModifier, { QStringLiteral("help O_MENU") } },
         { 0, Qt::Key_F5, Qt::NoModifier, { QStringLiteral("update") } },
@@ -365,7 +366,7 @@ TEST_F(MenuForm, PanelsFollowTheWindowSize)
         // The descriptions fill the list beside the names, never cut.
         const int descriptions = form.reportView()->columnWidth(1);
         EXPECT_GE(descriptions, form.reportView()->viewport()->width() - names);
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 8; ++i)
             EXPECT_GE(descriptions,
                 form.reportView()->fontMetrics().horizontalAdvance(
                     form.reportView()->topLevelItem(i)->text(1)));
