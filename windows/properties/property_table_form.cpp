@@ -1,5 +1,6 @@
 #include "windows/properties/property_table_form.h"
 
+#include "platform/printing.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
@@ -14,6 +15,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -517,6 +519,11 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
         body(), "PomocPrzycisk", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     PomocPrzycisk->setAccessibleName(QStringLiteral("Pomoc"));
     PomocPrzycisk->setAccessibleDescription(QStringLiteral("Wyświetla pomoc do tablicy właściwości"));
+    DrukujPrzycisk = MakeGlyphButton(body(), "DrukujPrzycisk", "B_PRINT", QStringLiteral("&Drukuj…"),
+        QStringLiteral("Drukuje tablicę z legendą na kartce A4 ułożonej poziomo [Ctrl+P]"));
+    DrukujPrzycisk->setAccessibleName(QStringLiteral("Drukuj tablicę"));
+    DrukujPrzycisk->setAccessibleDescription(
+        QStringLiteral("Drukuje tablicę w obecnym wyglądzie z legendą na kartce A4 ułożonej poziomo"));
     ZamknijPrzycisk = MakeGlyphButton(body(), "ZamknijPrzycisk", "B_CLOSE", QStringLiteral("&Zamknij"),
         QStringLiteral("Zamyka okno [Esc]"));
     ZamknijPrzycisk->setAccessibleName(QStringLiteral("Zamknij"));
@@ -535,6 +542,7 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(PomocPrzycisk);
     buttons->addStretch(1);
+    buttons->addWidget(DrukujPrzycisk);
     buttons->addWidget(ZamknijPrzycisk);
     QVBoxLayout* layout = bodyLayout();
     layout->setSpacing(6);
@@ -550,7 +558,7 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
     for (QWidget* next : { static_cast<QWidget*>(WlasciwoscPole), static_cast<QWidget*>(StanPrzycisk),
              static_cast<QWidget*>(TemperaturaSuwak), static_cast<QWidget*>(TemperaturaPole),
              static_cast<QWidget*>(TablicaWidok), static_cast<QWidget*>(PomocPrzycisk),
-             static_cast<QWidget*>(ZamknijPrzycisk) }) {
+             static_cast<QWidget*>(DrukujPrzycisk), static_cast<QWidget*>(ZamknijPrzycisk) }) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -566,6 +574,7 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
     connect(TablicaWidok, &TPropertyTableWidget::currentElementChanged, this, &TPropertyTableForm::ShowHover);
     connect(TablicaWidok, &TPropertyTableWidget::elementActivated, this, &TPropertyTableForm::OpenElement);
     connect(PomocPrzycisk, &QToolButton::clicked, this, [this] { ShowHelpFor(this); });
+    connect(DrukujPrzycisk, &QToolButton::clicked, this, &TPropertyTableForm::printRequested);
     connect(ZamknijPrzycisk, &QToolButton::clicked, this, &QDialog::reject);
 
     const std::string archive = archivePath.empty() ? ContentArchivePath() : std::move(archivePath);
@@ -576,6 +585,7 @@ TPropertyTableForm::TPropertyTableForm(QWidget* parent, std::string archivePath)
         StatusEtykieta->setText(
             QStringLiteral("Nie można odczytać bazy danych pierwiastków z pliku „%1”.").arg(utf8(archive)));
         TablicaWidok->setEnabled(false);
+        DrukujPrzycisk->setEnabled(false);
     }
     TemperatureChanged(20);
     WlasciwoscPole->setFocus();
@@ -642,6 +652,21 @@ void TPropertyTableForm::OpenElement(int element)
 {
     if (element >= 1 && element <= 118)
         Opener().OpenElement(this, element);
+}
+
+void TPropertyTableForm::printRequested()
+{
+    if (!m_table)
+        return;
+    // The handout as the table looks now, on one landscape sheet.
+    const QString caption = windowTitle();
+    const PropertyTableView shown = view();
+    Ui().Print(this, { caption, QPageLayout::Landscape, [this, caption, shown](QPrinter& printer) {
+                          PrintFramedPages(printer, caption, 1, [&](QPainter& painter, int) {
+                              PaintPropertyHandout(
+                                  painter, QRectF(QPointF(0, 0), PrintBodySize(printer)), *m_table, shown);
+                          });
+                      } });
 }
 
 void TPropertyTableForm::helpRequested()

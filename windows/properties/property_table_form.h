@@ -120,6 +120,7 @@ public:
 
 protected:
     void helpRequested() override;
+    void printRequested() override;
 
 private:
     void ViewChanged();
@@ -139,6 +140,7 @@ private:
     TPropertyTableWidget* TablicaWidok = nullptr;
     QLabel* StatusEtykieta = nullptr;
     QToolButton* PomocPrzycisk = nullptr;
+    QToolButton* DrukujPrzycisk = nullptr;
     QToolButton* ZamknijPrzycisk = nullptr;
 };
 

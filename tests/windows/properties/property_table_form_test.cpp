@@ -4,6 +4,7 @@
 
 #include "platform/scripted_ui_services.h"
 #include "tests/platform/platform_test_environment.h"
+#include "tests/support/pdf_pages.h"
 #include "tests/support/recording_window_opener.h"
 #include "windows/program_window_opener.h"
 #include "windows/properties/property_table_form.h"
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -225,9 +227,9 @@ TEST_F(PropertyTableForm, EveryControlIsNamedAndTabFollowsTheLayout)
         }
         return visited;
     };
-    EXPECT_EQ(tabOrderFrom("WlasciwoscPrzycisk", 5),
+    EXPECT_EQ(tabOrderFrom("WlasciwoscPrzycisk", 6),
         QStringList({ QStringLiteral("WlasciwoscPrzycisk"), QStringLiteral("WlasciwoscPole"),
-            QStringLiteral("TablicaWidok"), QStringLiteral("PomocPrzycisk"),
+            QStringLiteral("TablicaWidok"), QStringLiteral("PomocPrzycisk"), QStringLiteral("DrukujPrzycisk"),
             QStringLiteral("ZamknijPrzycisk") }));
     part<QRadioButton>(form, "StanPrzycisk")->click();
     EXPECT_FALSE(part<QComboBox>(form, "WlasciwoscPole")->isEnabled());
@@ -254,12 +256,48 @@ TEST_F(PropertyTableForm, TheProgramsOpenerShowsItAndHelpHasItsTopic)
     form.reject();
 }
 
+// Ctrl+P prints the table as it looks now, with its legend, on one
+// landscape sheet.
+TEST_F(PropertyTableForm, CtrlPPrintsTheShownTableOnOneLandscapeSheet)
+{
+    ScriptedUiServices ui;
+    TPropertyTableForm form(nullptr, kArchive);
+    form.show();
+    part<QRadioButton>(form, "StanPrzycisk")->click();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString pdf = folder.filePath(QStringLiteral("tablica.pdf"));
+    ui.answerPrint(pdf);
+    QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(ui.requests().size(), 1u);
+    EXPECT_EQ(ui.requests().back().kind, ScriptedUiServices::Kind::Print);
+    EXPECT_EQ(ui.requests().back().orientation, QPageLayout::Landscape);
+    EXPECT_EQ(test::PdfPageCount(pdf), 1);
+    const std::optional<QImage> sheet = test::RenderPdfPage(pdf, 1);
+    if (!sheet)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    EXPECT_GT(sheet->width(), sheet->height());
+    // The state colours of the legend and the cells are on the sheet.
+    int liquid = 0;
+    const Rgb colour = StateColour(MatterState::Liquid);
+    for (int y = 0; y < sheet->height(); ++y)
+        for (int x = 0; x < sheet->width(); ++x) {
+            const QColor pixel = sheet->pixelColor(x, y);
+            liquid += std::abs(pixel.red() - colour.red) + std::abs(pixel.green() - colour.green)
+                    + std::abs(pixel.blue() - colour.blue)
+                < 24;
+        }
+    EXPECT_GT(liquid, 30);
+    form.reject();
+}
+
 TEST_F(PropertyTableForm, AnUnreadableArchiveSaysSo)
 {
     TPropertyTableForm form(nullptr, "/nonexistent/ORBITA.DAT");
     EXPECT_FALSE(form.table());
     EXPECT_TRUE(status(form).contains(QStringLiteral("Nie można odczytać")));
     EXPECT_FALSE(form.tableWidget()->isEnabled());
+    EXPECT_FALSE(part<QToolButton>(form, "DrukujPrzycisk")->isEnabled());
 }
 
 } // namespace
