@@ -114,4 +114,22 @@ keep_sheets "$E2E_TMP/pdf/wyniki.pdf" print-test
 pass "test window: wyniki.pdf, 1 sheet, $dark dark pixels at the top"
 xdotool windowfocus --sync "$test" key Escape
 wait_gone '^Test chemiczny' || fail "Esc left the test window open"
+xdotool windowfocus --sync "$table" key F8
+sleep 0.5
+xdotool key w
+properties=$(wait_window '^Tablica właściwości$') || fail "F8, W opened no property table"
+sleep 0.5
+print_to_pdf "$properties" "$E2E_TMP/pdf/wlasciwosci.pdf"
+n=$(pages_of "$E2E_TMP/pdf/wlasciwosci.pdf")
+[ "${n:-0}" -eq 1 ] || fail "the property table printed on ${n:-0} sheets, not one"
+size=$(pdfinfo "$E2E_TMP/pdf/wlasciwosci.pdf" | awk '/^Page size:/ { print $3, $5 }')
+read -r width height <<<"$size"
+awk -v w="$width" -v h="$height" 'BEGIN { exit !(w > h) }' || fail "the handout is not landscape ($size)"
+dark=$(dark_top "$E2E_TMP/pdf/wlasciwosci.pdf" 1)
+[ "$dark" -gt 100 ] || fail "the top of the handout is blank ($dark)"
+keep_sheets "$E2E_TMP/pdf/wlasciwosci.pdf" print-properties
+pass "property table: wlasciwosci.pdf, 1 landscape sheet ($size pt), $dark dark pixels at the top"
+xdotool windowfocus --sync "$properties" key Escape
+wait_gone '^Tablica właściwości$' || fail "Esc left the property table open"
+
 kill -TERM "$app"; wait_exit "$app" || fail "the program did not end"
