@@ -10,6 +10,7 @@
 #include "tests/data/test_zip_writer.h"
 #include "tests/platform/platform_test_environment.h"
 #include "tests/support/recording_window_opener.h"
+#include "widgets/accessible_text.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/dialogs/choice_form.h"
 #include "windows/dialogs/quit_form.h"
@@ -79,7 +80,8 @@ bool needsDescription(const QWidget& widget)
         return false;
     return qobject_cast<const QLineEdit*>(&widget) != nullptr
         || qobject_cast<const QPlainTextEdit*>(&widget) != nullptr
-        || qobject_cast<const QTextEdit*>(&widget) != nullptr || qobject_cast<const QComboBox*>(&widget) != nullptr
+        || qobject_cast<const QTextEdit*>(&widget) != nullptr
+        || qobject_cast<const QComboBox*>(&widget) != nullptr
         || qobject_cast<const QAbstractItemView*>(&widget) != nullptr
         || qobject_cast<const QAbstractSlider*>(&widget) != nullptr
         || qobject_cast<const QAbstractSpinBox*>(&widget) != nullptr || widget.inherits("orbita::ThtmlLite")
@@ -126,7 +128,8 @@ QStringList orderFaults(QWidget& window, const QList<QWidget*>& order)
             const bool sameRow = first.top() <= later.center().y() && later.center().y() <= first.bottom()
                 && later.top() <= first.center().y() && first.center().y() <= later.bottom();
             if (sameColumn && later.bottom() < first.top())
-                faults << QStringLiteral("%1 po %2, choć leży nad nim").arg(describe(*order[j]), describe(*order[i]));
+                faults << QStringLiteral("%1 po %2, choć leży nad nim")
+                              .arg(describe(*order[j]), describe(*order[i]));
             else if (sameRow && later.right() < first.left())
                 faults << QStringLiteral("%1 po %2, choć leży na lewo od niego")
                               .arg(describe(*order[j]), describe(*order[i]));
@@ -168,7 +171,8 @@ QStringList accessibilityFaults(QWidget& window, Check check = {})
 #define EXPECT_ACCESSIBLE(label, ...)                                                                        \
     do {                                                                                                     \
         const QStringList faults = accessibilityFaults(__VA_ARGS__);                                         \
-        EXPECT_TRUE(faults.isEmpty()) << (label) << ":\n  " << faults.join(QStringLiteral("\n  ")).toStdString(); \
+        EXPECT_TRUE(faults.isEmpty())                                                                        \
+            << (label) << ":\n  " << faults.join(QStringLiteral("\n  ")).toStdString();                      \
     } while (false)
 
 // Each page of a notebook in turn.
@@ -252,8 +256,9 @@ TEST_F(Accessibility, ElementAndFindWindows)
     {
         TElementForm form(26);
         show(form);
-        forEachPage(*form.Notebook,
-            [&](const QString& page) { EXPECT_ACCESSIBLE(std::string("okno pierwiastka, ") + page.toStdString(), form); });
+        forEachPage(*form.Notebook, [&](const QString& page) {
+            EXPECT_ACCESSIBLE(std::string("okno pierwiastka, ") + page.toStdString(), form);
+        });
         form.done(mrOk);
     }
     {
@@ -312,6 +317,7 @@ TEST_F(Accessibility, TestWindowChoiceRunAndResults)
     EXPECT_ACCESSIBLE("test w toku", form);
     auto* radio = qobject_cast<QRadioButton*>(form.TestHtml->ControlWidget(1));
     ASSERT_NE(radio, nullptr);
+    EXPECT_EQ(accessibleText(*radio, QAccessible::Name), QStringLiteral("2")); // the option written beside it
     radio->setChecked(true);
     form.NextButtonClick();
     QApplication::processEvents();
@@ -337,7 +343,9 @@ TEST_F(Accessibility, ToolWindows)
     {
         TUpdateForm form;
         show(form);
-        EXPECT_ACCESSIBLE("aktualizacja", form);
+        forEachPage(*form.Notebook, [&](const QString& page) {
+            EXPECT_ACCESSIBLE(std::string("aktualizacja, ") + page.toStdString(), form);
+        });
         form.done(mrCancel);
     }
 }
@@ -350,14 +358,18 @@ TEST_F(Accessibility, SettingsEveryPageLoginAndFont)
         for (int i = 0; i < form.Notebook->count(); ++i) {
             form.SetupTab(i);
             QApplication::processEvents();
-            EXPECT_ACCESSIBLE(std::string("ustawienia, ") + form.Notebook->currentWidget()->objectName().toStdString(), form);
+            EXPECT_ACCESSIBLE(
+                std::string("ustawienia, ") + form.Notebook->currentWidget()->objectName().toStdString(),
+                form);
         }
         form.done(mrCancel);
     }
     {
         TLoginForm form;
         show(form);
-        EXPECT_ACCESSIBLE("logowanie", form);
+        // Designed so: the password, below the account, comes first, as the
+        // last account used is already chosen when the window opens.
+        EXPECT_ACCESSIBLE("logowanie", form, Check { .order = false });
         form.done(mrCancel);
     }
     {
@@ -379,8 +391,9 @@ TEST_F(Accessibility, InstallerPagesAndUninstaller)
         TInstallForm form(InstallerSource { stdPath("source") + "/", stdPath("source/orbita"), "3.5.1.0" },
             [](const QString&, const QStringList&) { return true; });
         show(form);
-        forEachPage(*form.Pages,
-            [&](const QString& page) { EXPECT_ACCESSIBLE(std::string("instalator, ") + page.toStdString(), form); });
+        forEachPage(*form.Pages, [&](const QString& page) {
+            EXPECT_ACCESSIBLE(std::string("instalator, ") + page.toStdString(), form);
+        });
         form.hide();
     }
     {
@@ -396,8 +409,9 @@ TEST_F(Accessibility, SmallDialogs)
     {
         TAboutForm form;
         show(form);
-        forEachPage(*form.Notebook,
-            [&](const QString& page) { EXPECT_ACCESSIBLE(std::string("o programie, ") + page.toStdString(), form); });
+        forEachPage(*form.Notebook, [&](const QString& page) {
+            EXPECT_ACCESSIBLE(std::string("o programie, ") + page.toStdString(), form);
+        });
         form.done(mrOk);
     }
     {
@@ -436,9 +450,12 @@ TEST(AccessibilityCheck, CatchesUnnamedControlsAndAWrongTabOrder)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QStringList faults = accessibilityFaults(window);
-    EXPECT_TRUE(faults.contains(QStringLiteral("bez nazwy: Pole (QLineEdit)"))) << faults.join(u'\n').toStdString();
-    EXPECT_TRUE(faults.contains(QStringLiteral("bez opisu: Pole (QLineEdit)"))) << faults.join(u'\n').toStdString();
-    EXPECT_TRUE(faults.contains(QStringLiteral("Pole (QLineEdit) po <bez nazwy> (QPushButton), choć leży nad nim")))
+    EXPECT_TRUE(faults.contains(QStringLiteral("bez nazwy: Pole (QLineEdit)")))
+        << faults.join(u'\n').toStdString();
+    EXPECT_TRUE(faults.contains(QStringLiteral("bez opisu: Pole (QLineEdit)")))
+        << faults.join(u'\n').toStdString();
+    EXPECT_TRUE(
+        faults.contains(QStringLiteral("Pole (QLineEdit) po <bez nazwy> (QPushButton), choć leży nad nim")))
         << faults.join(u'\n').toStdString();
 
     edit->setAccessibleName(QStringLiteral("Wzór"));
@@ -447,7 +464,8 @@ TEST(AccessibilityCheck, CatchesUnnamedControlsAndAWrongTabOrder)
     button = new QPushButton(QStringLiteral("&Oblicz"), &window);
     button->setGeometry(10, 60, 100, 24);
     button->show();
-    EXPECT_TRUE(accessibilityFaults(window).isEmpty()) << accessibilityFaults(window).join(u'\n').toStdString();
+    EXPECT_TRUE(accessibilityFaults(window).isEmpty())
+        << accessibilityFaults(window).join(u'\n').toStdString();
     // Two buttons of one row, reached right to left.
     auto* next = new QPushButton(QStringLiteral("Dalej"), &window);
     next->setGeometry(120, 60, 60, 24);
@@ -455,6 +473,22 @@ TEST(AccessibilityCheck, CatchesUnnamedControlsAndAWrongTabOrder)
     QWidget::setTabOrder(edit, next);
     const QStringList row = accessibilityFaults(window);
     EXPECT_EQ(row.size(), 1) << row.join(u'\n').toStdString();
+    window.hide();
+}
+
+// A chain set after the controls were made in another order also moves its
+// first control to the start, where Tab begins when the window opens.
+TEST(AccessibilityCheck, TabChainStartsTheWindowsOrder)
+{
+    QWidget window;
+    auto* last = new QPushButton(QStringLiteral("Zamknij"), &window);
+    auto* middle = new QPushButton(QStringLiteral("Pomoc"), &window);
+    auto* first = new QLineEdit(&window);
+    SetTabChain({ first, middle, last });
+    EXPECT_EQ(window.focusPolicy(), Qt::NoFocus); // the window itself still takes no focus
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(tabSequence(window), (QList<QWidget*> { first, middle, last }));
     window.hide();
 }
 
