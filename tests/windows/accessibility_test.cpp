@@ -5,12 +5,14 @@
 
 #include "core/cp1250.h"
 #include "core/registry.h"
+#include "core/settings.h"
 #include "htmlview/html_view_widget.h"
 #include "platform/scripted_ui_services.h"
 #include "tests/data/test_zip_writer.h"
 #include "tests/platform/platform_test_environment.h"
 #include "tests/support/recording_window_opener.h"
 #include "widgets/accessible_text.h"
+#include "widgets/find_dialog.h"
 #include "windows/dialogs/about_form.h"
 #include "windows/dialogs/choice_form.h"
 #include "windows/dialogs/quit_form.h"
@@ -259,6 +261,11 @@ TEST_F(Accessibility, ElementAndFindWindows)
         forEachPage(*form.Notebook, [&](const QString& page) {
             EXPECT_ACCESSIBLE(std::string("okno pierwiastka, ") + page.toStdString(), form);
         });
+        // The find box that the element, dictionary and reference windows share.
+        QDialog& find = *form.FindDialog;
+        show(find);
+        EXPECT_ACCESSIBLE("szukanie tekstu", find);
+        find.hide();
         form.done(mrOk);
     }
     {
@@ -363,6 +370,18 @@ TEST_F(Accessibility, SettingsEveryPageLoginAndFont)
                 form);
         }
         form.done(mrCancel);
+    }
+    {
+        // A user's own account page, with the password boxes.
+        CreateAccount("Ania");
+        WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Ania");
+        TSettingsForm form;
+        show(form);
+        form.SetupTab(6);
+        ASSERT_EQ(form.Notebook->currentWidget()->objectName(), QStringLiteral("Konta"));
+        EXPECT_ACCESSIBLE("ustawienia, konto użytkownika", form);
+        form.done(mrCancel);
+        WriteRegString(Hive::CurrentUser, "Software\\Orbita", "User", "Administrator");
     }
     {
         TLoginForm form;
