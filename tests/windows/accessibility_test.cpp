@@ -44,6 +44,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -72,6 +73,25 @@ QString accessibleText(QWidget& widget, QAccessible::Text kind)
 {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&widget);
     return face == nullptr ? QString() : face->text(kind).remove(u'&').trimmed();
+}
+
+// The name a screen reader says. A list box's accessible name on Linux is
+// its current entry, so it counts only when set, or as the label that names
+// the box.
+QString spokenName(QWidget& widget)
+{
+    if (qobject_cast<QComboBox*>(&widget) == nullptr)
+        return accessibleText(widget, QAccessible::Name);
+    if (!widget.accessibleName().trimmed().isEmpty())
+        return widget.accessibleName().trimmed();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&widget);
+    if (face != nullptr)
+        for (const auto& [label, relation] : face->relations(QAccessible::Label)) {
+            Q_UNUSED(relation);
+            if (label != nullptr && !label->text(QAccessible::Name).remove(u'&').trimmed().isEmpty())
+                return label->text(QAccessible::Name).remove(u'&').trimmed();
+        }
+    return {};
 }
 
 // Controls that show no caption of their own: a name alone does not say what
@@ -156,7 +176,7 @@ QStringList accessibilityFaults(QWidget& window, Check check = {})
     if (tabStop(window))
         controls << &window;
     for (QWidget* widget : controls) {
-        if (accessibleText(*widget, QAccessible::Name).isEmpty())
+        if (spokenName(*widget).isEmpty())
             faults << QStringLiteral("bez nazwy: ") + describe(*widget);
         if (needsDescription(*widget) && accessibleText(*widget, QAccessible::Description).isEmpty())
             faults << QStringLiteral("bez opisu: ") + describe(*widget);
@@ -492,6 +512,20 @@ TEST(AccessibilityCheck, CatchesUnnamedControlsAndAWrongTabOrder)
     QWidget::setTabOrder(edit, next);
     const QStringList row = accessibilityFaults(window);
     EXPECT_EQ(row.size(), 1) << row.join(u'\n').toStdString();
+
+    // A list box is not named by the entry it shows, only by its own name or its label.
+    auto* list = new QComboBox(&window);
+    list->setObjectName(QStringLiteral("Lista"));
+    list->addItem(QStringLiteral("jeden"));
+    list->setToolTip(QStringLiteral("Wybierz"));
+    list->setGeometry(10, 110, 100, 24);
+    list->show();
+    EXPECT_TRUE(accessibilityFaults(window).contains(QStringLiteral("bez nazwy: Lista (QComboBox)")));
+    auto* caption = new QLabel(QStringLiteral("&Liczba"), &window);
+    caption->setGeometry(120, 110, 60, 24);
+    caption->setBuddy(list);
+    caption->show();
+    EXPECT_FALSE(accessibilityFaults(window).contains(QStringLiteral("bez nazwy: Lista (QComboBox)")));
     window.hide();
 }
 
