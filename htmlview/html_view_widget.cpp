@@ -454,6 +454,10 @@ void ThtmlLite::positionControls()
         QWidget* widget = m_controls[placement.control]->widget;
         widget->setGeometry(QRect(ViewportPoint(QPoint(placement.rect.x, placement.rect.y)),
             QSize(placement.rect.width, placement.rect.height)));
+        // A check box or radio button is read by the text beside it.
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (button != nullptr && button->text().isEmpty())
+            button->setAccessibleName(FromCp1250(html::TextBesideControl(m_layout, placement.rect)));
         widget->show();
         placed[placement.control] = true;
     }

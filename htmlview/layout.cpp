@@ -126,6 +126,29 @@ std::string CopiedText(const PageLayout& layout, std::size_t start, std::size_t 
     return copied;
 }
 
+std::string TextBesideControl(const PageLayout& layout, const Rect& control)
+{
+    const TextFragment* nearest = nullptr;
+    std::size_t lineEnd = 0;
+    for (const TextLine& line : layout.lines)
+        for (std::uint32_t i = 0; i < line.fragmentCount && line.firstFragment + i < layout.fragments.size();
+             ++i) {
+            const TextFragment& piece = layout.fragments[line.firstFragment + i];
+            const bool sameHeight = piece.top < control.bottom() && control.y < piece.top + piece.height;
+            if (!sameHeight || piece.x < control.right() || (nearest != nullptr && piece.x >= nearest->x))
+                continue;
+            nearest = &piece;
+            lineEnd = std::size_t(line.textStart) + line.textLength;
+        }
+    if (nearest == nullptr || lineEnd > layout.text.size() || nearest->textStart > lineEnd)
+        return {};
+    std::string text = layout.text.substr(nearest->textStart, lineEnd - nearest->textStart);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
 PageLayout LayoutDocument(const Document& document, const FontMetrics& metrics, const LayoutOptions& options,
     const ImageSizes* images, const ControlSizes* controls)
 {

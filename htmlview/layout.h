@@ -176,6 +176,12 @@ struct PageLayout {
 // other line ends stay line ends ('\n'). Offsets past the text are clamped.
 std::string CopiedText(const PageLayout& layout, std::size_t start, std::size_t end);
 
+// The text that names a control placed at `control`: from the nearest piece
+// of text to its right that shares its height, to the end of that line (a
+// check box's or a radio button's caption, written beside it or in the next
+// table cell). Empty when no text stands there.
+std::string TextBesideControl(const PageLayout& layout, const Rect& control);
+
 // Lays the document out for the view width in `options`. Never throws on any
 // document; an error ends the layout with `PageLayout::error` set. The work
 // is proportional to the document (each table is measured once and laid out

@@ -1,6 +1,7 @@
 #include "widgets/find_dialog.h"
 
 #include "platform/ui_services.h"
+#include "widgets/accessible_text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,6 +26,10 @@ TFindDialog::TFindDialog(QWidget* parent)
     TextEdit = new QLineEdit(this);
     TextEdit->setObjectName(QStringLiteral("TextEdit"));
     label->setBuddy(TextEdit);
+    TextEdit->setAccessibleDescription(
+        QStringLiteral("Szukany tekst. Enter znajduje jego następne wystąpienie."));
+    TextEdit->setAccessibleDescription(
+        QStringLiteral("Szukany tekst. Enter znajduje jego następne wystąpienie."));
     layout->addWidget(TextEdit, 0, 1);
     FindNextButton = new QToolButton(this);
     FindNextButton->setObjectName(QStringLiteral("FindNextButton"));

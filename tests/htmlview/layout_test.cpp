@@ -443,6 +443,26 @@ TEST(LayoutControls, PlacedOnTheLine)
     EXPECT_EQ(laid.layout.controls[1].rect.width, 13);
 }
 
+// A screen reader names a check box or radio button by the text beside it.
+TEST(LayoutControls, TextBesideNamesTheControl)
+{
+    const Laid beside = Lay("<input type=checkbox> Zgoda na wszystko<br><input type=radio> dwa slowa");
+    ASSERT_EQ(beside.layout.controls.size(), 2u);
+    EXPECT_EQ(TextBesideControl(beside.layout, beside.layout.controls[0].rect), "Zgoda na wszystko");
+    EXPECT_EQ(TextBesideControl(beside.layout, beside.layout.controls[1].rect), "dwa slowa");
+
+    const Laid cells = Lay("<table><tr><td><input type=radio><td>Opcja A<tr><td><input type=radio><td>Opcja B"
+                           "</table>");
+    ASSERT_EQ(cells.layout.controls.size(), 2u);
+    EXPECT_EQ(TextBesideControl(cells.layout, cells.layout.controls[0].rect), "Opcja A");
+    EXPECT_EQ(TextBesideControl(cells.layout, cells.layout.controls[1].rect), "Opcja B");
+
+    // Text before the control, or none at all, names nothing.
+    const Laid before = Lay("Imie <input type=checkbox>");
+    ASSERT_EQ(before.layout.controls.size(), 1u);
+    EXPECT_EQ(TextBesideControl(before.layout, before.layout.controls[0].rect), "");
+}
+
 TEST(LayoutImages, SizeFromAttributesProviderOrPlaceholder)
 {
     struct Provider : ImageSizes {

@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/element/element_page.h"
 #include "windows/window_opener.h"
 
@@ -35,6 +36,8 @@ TChoiceForm::TChoiceForm(QWidget* parent)
     LiczbyPole->setEditable(false);
     LiczbyPole->setMaxVisibleItems(12);
     LiczbaEtykieta->setBuddy(LiczbyPole);
+    LiczbyPole->setAccessibleDescription(
+        QStringLiteral("Lista liczb atomowych. Wybierz liczbę strzałkami i naciśnij Enter."));
     OkPrzycisk = new QPushButton(QIcon(QStringLiteral(":/res/B_CONFIRM.png")), QStringLiteral("&OK"));
     OkPrzycisk->setObjectName(QStringLiteral("OkPrzycisk"));
     OkPrzycisk->setDefault(true);

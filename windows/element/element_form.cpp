@@ -8,6 +8,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/find_dialog.h"
 #include "widgets/glyph_button.h"
 #include "windows/element/element_page.h"
@@ -189,6 +190,9 @@ void TElementForm::setupComponents()
     FindButton = makeButton("FindButton", "B_FIND", QStringLiteral("Wy&szukaj"),
         QStringLiteral("Wyszukuje dowolny tekst (na aktualnej zakładce) [Ctrl+F]"));
     CloseButton = makeButton("CloseButton", "B_CLOSE", QString(), QStringLiteral("Zamyka okno [Esc]"));
+    FirstButton->setAccessibleName(QStringLiteral("Pierwszy pierwiastek"));
+    LastButton->setAccessibleName(QStringLiteral("Ostatni pierwiastek"));
+    CloseButton->setAccessibleName(QStringLiteral("Zamknij"));
 
     // Three rows, so that every caption shows whole at the designed width:
     // the modes with help and close; the name with the steps; the actions.
@@ -250,10 +254,13 @@ void TElementForm::setupComponents()
     MainHtml->SetNoSelect(true);
     // Pictures are not shown: every request is answered with nothing.
     MainHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) {};
-    MainHtml->setAccessibleName(QStringLiteral("Informacje"));
+    SetAccessibleText(*MainHtml, QStringLiteral("Informacje"),
+        QStringLiteral("Dane lub opis pierwiastka. Strzałki w lewo i w prawo przechodzą do sąsiednich "
+                       "pierwiastków, F5, F6 i F7 zmieniają zakładkę."));
     NoteMemo = new QPlainTextEdit(Notebook);
     NoteMemo->setObjectName(QStringLiteral("NoteMemo"));
-    NoteMemo->setAccessibleName(QStringLiteral("Notatnik"));
+    SetAccessibleText(
+        *NoteMemo, QStringLiteral("Notatnik"), QStringLiteral("Twoje notatki o tym pierwiastku."));
     NoteMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     NoteMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     NoteMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

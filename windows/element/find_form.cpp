@@ -5,6 +5,7 @@
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/element/element_page.h"
 #include "windows/element/find_logic.h"
 #include "windows/window_opener.h"
@@ -95,6 +96,12 @@ TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     WyswietlPole = new QComboBox;
     WyswietlPole->setObjectName(QStringLiteral("WyswietlPole"));
     WyswietlEtykieta->setBuddy(WyswietlPole);
+    SzukajPole->setAccessibleDescription(
+        QStringLiteral("Wpisz szukany tekst lub wybierz jeden z poprzednio szukanych i naciśnij Enter."));
+    PrzeszukajPole->setAccessibleDescription(
+        QStringLiteral("Rodzaj danych pierwiastków, które są przeszukiwane."));
+    WyswietlPole->setAccessibleDescription(
+        QStringLiteral("Rodzaj danych pokazywanych w wynikach przy każdym pierwiastku."));
     for (QComboBox* list : { PrzeszukajPole, WyswietlPole }) {
         list->setEditable(false);
         list->setMaxVisibleItems(16);
@@ -114,6 +121,8 @@ TFindForm::TFindForm(QWidget* parent, std::string archivePath)
     RezultatyLista = new QListWidget;
     RezultatyLista->setObjectName(QStringLiteral("RezultatyLista"));
     RezultatyLista->setSelectionMode(QAbstractItemView::SingleSelection);
+    SetAccessibleText(*RezultatyLista, QStringLiteral("Rezultaty"),
+        QStringLiteral("Znalezione pierwiastki. Enter otwiera okno wybranego pierwiastka."));
     RezultatyLista->setEnabled(false);
 
     SzukajPrzycisk = pictureButton(QStringLiteral("&Szukaj"), "B_FIND", "SzukajPrzycisk");

@@ -10,6 +10,7 @@
 #include "platform/window_services.h"
 #include "skin/skin_form.h"
 #include "skin/skin_package.h"
+#include "widgets/accessible_text.h"
 #include "windows/main/first_paint_report.h"
 #include "windows/main/hint_gate.h"
 #include "windows/main/tool_windows.h"
@@ -44,6 +45,10 @@ TMainForm::TMainForm(QWidget* splash, QWidget* parent)
     SetHelpTopic(*this, QStringLiteral("O_GLOWNE"));
     setWindowTitle(QStringLiteral("Orbita"));
     setFocusPolicy(Qt::StrongFocus);
+    // The table is drawn by the skin: a screen reader is told its keys.
+    SetAccessibleText(*this, QStringLiteral("Układ okresowy pierwiastków"),
+        QStringLiteral("Enter wybiera pierwiastek po liczbie atomowej, F8 otwiera menu narzędzi, F9 menu "
+                       "własnych narzędzi, F3 wyszukiwanie, F11 ustawienia, F1 pomoc, Esc kończy program."));
     m_skinForm = new TSkinForm(this);
     m_skinForm->setObjectName(QStringLiteral("SkinForm"));
     m_skinForm->SetKeyColor(Qt::white);

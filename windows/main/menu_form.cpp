@@ -6,6 +6,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/dialog_form.h"
 #include "windows/main/hint_gate.h"
 #include "windows/main/main_commands.h"
@@ -146,6 +147,9 @@ void TMenuForm::buildWindow()
     m_listView->setMovement(QListView::Static);
     m_listView->setResizeMode(QListView::Adjust);
     m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
+    const QString toolsDescription = QStringLiteral(
+        "Narzędzia programu. Strzałki wybierają narzędzie, Enter je otwiera, F1 wyświetla pomoc.");
+    SetAccessibleText(*m_listView, QStringLiteral("Narzędzia"), toolsDescription);
     m_reportView = new QTreeWidget(m_views);
     m_reportView->setObjectName(QStringLiteral("ReportView"));
     m_reportView->setFrameShape(QFrame::NoFrame);
@@ -155,6 +159,7 @@ void TMenuForm::buildWindow()
     m_reportView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_reportView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_reportView->setContextMenuPolicy(Qt::CustomContextMenu);
+    SetAccessibleText(*m_reportView, QStringLiteral("Narzędzia"), toolsDescription);
     m_reportView->setHeaderLabels({ QStringLiteral("Nazwa"), QStringLiteral("Opis") });
     m_reportView->header()->setSectionsClickable(false); // column clicks are ignored
     m_reportView->header()->setStretchLastSection(false);

@@ -7,6 +7,7 @@
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/find_dialog.h"
 #include "widgets/glyph_button.h"
 #include "windows/settings/appearance_colors.h"
@@ -159,21 +160,25 @@ TBrowserForm::TBrowserForm(const Kind& kind, QWidget* parent)
         QStringLiteral("Pokazuje lub chowa listę tematów [Ctrl+L]"));
     ListButton->setCheckable(true);
     ListButton->setChecked(true);
+    ListButton->setAccessibleName(QStringLiteral("Lista tematów"));
     SettingsButton = MakeGlyphButton(body(), "SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
         QStringLiteral("Dostosowuje wygląd dokumentów (rozmiar czcionki, styl oraz kolor) [Ctrl+U]"));
     FindButton = MakeGlyphButton(body(), "FindButton", "B_FIND", QStringLiteral("Wy&szukaj"),
         QStringLiteral("Wyszukuje dowolny fragment tekstu w oknie zawartości lub tematów [Ctrl+F]"));
     CloseButton
         = MakeGlyphButton(body(), "CloseButton", "B_CLOSE", QString(), QStringLiteral("Zamyka okno [Esc]"));
+    CloseButton->setAccessibleName(QStringLiteral("Zamknij"));
     m_buttonRow->addWidget(ListButton);
     bodyLayout()->addLayout(m_buttonRow);
 
     MenuHtml = new ThtmlLite;
     MenuHtml->setObjectName(QStringLiteral("MenuHtml"));
-    MenuHtml->setAccessibleName(QStringLiteral("Tematy"));
+    SetAccessibleText(*MenuHtml, QStringLiteral("Tematy"),
+        QStringLiteral("Lista tematów. Tab przechodzi do kolejnego odsyłacza, Enter otwiera temat."));
     ContentsHtml = new ThtmlLite;
     ContentsHtml->setObjectName(QStringLiteral("ContentsHtml"));
-    ContentsHtml->setAccessibleName(QStringLiteral("Zawartość"));
+    SetAccessibleText(*ContentsHtml, QStringLiteral("Zawartość"),
+        QStringLiteral("Treść wybranego tematu. Strzałki przewijają stronę, Tab przechodzi do odsyłaczy."));
     for (ThtmlLite* view : { MenuHtml, ContentsHtml }) {
         SetUpDocumentView(*view);
         view->OnHotSpotClick
@@ -229,6 +234,12 @@ void TBrowserForm::ReadStoredLook()
 {
     m_buttonRow->addStretch();
     m_buttonRow->addWidget(CloseButton);
+    // Tab goes along the buttons as they stand in their row, then the panes.
+    QList<QWidget*> chain;
+    for (int i = 0; i < m_buttonRow->count(); ++i)
+        if (QWidget* button = m_buttonRow->itemAt(i)->widget())
+            chain << button;
+    SetTabChain(chain << MenuHtml << ContentsHtml);
     m_menuWidth = InitialPaneWidth(m_kind.splitter, kDesignedMenuWidth);
     Splitter->setSizes({ m_menuWidth, 10000 });
     m_appearance = ReadViewAppearance(m_kind.viewer, DefaultViewAppearance());

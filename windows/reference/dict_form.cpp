@@ -6,6 +6,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/find_dialog.h"
 #include "widgets/glyph_button.h"
 #include "windows/reference/browser_form.h"
@@ -59,6 +60,7 @@ TDictForm::TDictForm(QWidget* parent)
         QStringLiteral("Pokazuje lub chowa listę tematów oraz wyszukiwania [Ctrl+L]"));
     ListButton->setCheckable(true);
     ListButton->setChecked(true);
+    ListButton->setAccessibleName(QStringLiteral("Lista terminów"));
     HelpButton = MakeGlyphButton(
         body(), "HelpButton", "B_HELP", QStringLiteral("Pomo&c"), QStringLiteral("Wyświetla pomoc [F1]"));
     SettingsButton = MakeGlyphButton(body(), "SettingsButton", "B_SETTINGS", QStringLiteral("&Ustawienia"),
@@ -67,6 +69,7 @@ TDictForm::TDictForm(QWidget* parent)
         QStringLiteral("Wyszukuje dowolny fragment tekstu w oknie zawartości [Ctrl+F]"));
     CloseButton
         = MakeGlyphButton(body(), "CloseButton", "B_CLOSE", QString(), QStringLiteral("Zamyka okno [Esc]"));
+    CloseButton->setAccessibleName(QStringLiteral("Zamknij"));
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
     for (QToolButton* button : { ListButton, HelpButton, SettingsButton, FindButton })
@@ -80,18 +83,22 @@ TDictForm::TDictForm(QWidget* parent)
     ListPanel->setMinimumWidth(40);
     KeywordBox = new QLineEdit(ListPanel);
     KeywordBox->setObjectName(QStringLiteral("KeywordBox"));
-    KeywordBox->setAccessibleName(QStringLiteral("Szukany termin"));
+    SetAccessibleText(*KeywordBox, QStringLiteral("Szukany termin"),
+        QStringLiteral("Wpisz początek terminu, a lista przejdzie do pierwszego pasującego."));
     ListGroup = new QFrame(ListPanel);
     ListGroup->setObjectName(QStringLiteral("ListGroup"));
     ListGroup->setFrameShape(QFrame::StyledPanel);
     List = new QListWidget(ListGroup);
     List->setObjectName(QStringLiteral("List"));
-    List->setAccessibleName(QStringLiteral("Terminy"));
+    SetAccessibleText(*List, QStringLiteral("Terminy"),
+        QStringLiteral("Terminy słownika. Strzałki wybierają termin, jego znaczenie pojawia się obok."));
     List->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     List->setUniformItemSizes(true);
     MainHtml = new ThtmlLite;
     MainHtml->setObjectName(QStringLiteral("MainHtml"));
-    MainHtml->setAccessibleName(QStringLiteral("Znaczenie"));
+    SetAccessibleText(*MainHtml, QStringLiteral("Znaczenie"),
+        QStringLiteral(
+            "Znaczenie wybranego terminu. Strzałki przewijają tekst, Tab przechodzi do odsyłaczy."));
     SetUpDocumentView(*MainHtml);
     MainHtml->OnHotSpotClick = [this](ThtmlLite*, const std::string& target, bool& handled) {
         MainHtmlHotSpotClick(target, handled);

@@ -34,6 +34,8 @@ THelpForm::THelpForm(const QString& topic, QWidget* parent)
         body(), "WsteczPrzycisk", "B_BACK", QString(), QStringLiteral("Wstecz [Backspace]"));
     DalejPrzycisk = MakeGlyphButton(
         body(), "DalejPrzycisk", "B_GO", QString(), QStringLiteral("Dalej [Shift+Backspace]"));
+    WsteczPrzycisk->setAccessibleName(QStringLiteral("Wstecz"));
+    DalejPrzycisk->setAccessibleName(QStringLiteral("Dalej"));
     for (QToolButton* button : { WsteczPrzycisk, DalejPrzycisk, SettingsButton, FindButton })
         ButtonRow()->addWidget(button);
     SlideTimer = new QTimer(this);

@@ -3,6 +3,7 @@
 #include "htmlview/html_view_widget.h"
 #include "platform/qt_text.h"
 #include "platform/ui_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/settings/appearance_colors.h"
 
 #include <QFontDatabase>
@@ -87,7 +88,8 @@ TFontForm::TFontForm(QWidget* parent)
     auto* grid = new QGridLayout;
     bodyLayout()->addLayout(grid, 1);
 
-    grid->addWidget(heading(QStringLiteral("Podgląd"), body()), 0, 0, 1, 3);
+    QLabel* previewHeading = heading(QStringLiteral("Podgląd"), body());
+    grid->addWidget(previewHeading, 0, 0, 1, 3);
     PodgladPanel = new QFrame(body());
     PodgladPanel->setObjectName(QStringLiteral("PodgladPanel"));
     PodgladPanel->setFrameShape(QFrame::StyledPanel);
@@ -103,12 +105,16 @@ TFontForm::TFontForm(QWidget* parent)
     PreviewHtml->SetBorderStyle(THTMLBorderStyle::htNone);
     PreviewHtml->OnImageRequest = [](ThtmlLite*, const std::string&, std::optional<std::string>&) {};
     PreviewHtml->setMinimumHeight(110);
+    previewHeading->setBuddy(PreviewHtml);
+    SetAccessibleText(
+        *PreviewHtml, previewHeading->text(), QStringLiteral("Przykładowy dokument w wybranym wyglądzie."));
     previewLayout->addWidget(PreviewHtml);
     grid->addWidget(PodgladPanel, 1, 0, 1, 3);
 
-    grid->addWidget(heading(QStringLiteral("Styl"), body()), 2, 0);
-    grid->addWidget(heading(QStringLiteral("Rozmiar"), body()), 2, 1);
-    grid->addWidget(heading(QStringLiteral("Schematy"), body()), 2, 2);
+    QLabel* const listHeadings[] = { heading(QStringLiteral("Styl"), body()),
+        heading(QStringLiteral("Rozmiar"), body()), heading(QStringLiteral("Schematy"), body()) };
+    for (int column = 0; column < 3; ++column)
+        grid->addWidget(listHeadings[column], 2, column);
     StylLista = new QListWidget(body());
     StylLista->setObjectName(QStringLiteral("StylLista"));
     StylLista->addItems(QFontDatabase::families());
@@ -121,6 +127,14 @@ TFontForm::TFontForm(QWidget* parent)
     ThemeBox->setObjectName(QStringLiteral("ThemeBox"));
     for (const AppearanceScheme& scheme : kAppearanceSchemes)
         ThemeBox->addItem(FromUtf8(scheme.name));
+    listHeadings[0]->setBuddy(StylLista);
+    listHeadings[1]->setBuddy(FontSizeBox);
+    listHeadings[2]->setBuddy(ThemeBox);
+    SetAccessibleText(*StylLista, listHeadings[0]->text(), QStringLiteral("Krój czcionki dokumentu."));
+    SetAccessibleText(
+        *FontSizeBox, listHeadings[1]->text(), QStringLiteral("Rozmiar czcionki dokumentu w punktach."));
+    SetAccessibleText(*ThemeBox, listHeadings[2]->text(),
+        QStringLiteral("Gotowe zestawy kolorów tła, tekstu i odsyłaczy."));
     grid->addWidget(StylLista, 3, 0);
     grid->addWidget(FontSizeBox, 3, 1);
     grid->addWidget(ThemeBox, 3, 2);
@@ -129,12 +143,16 @@ TFontForm::TFontForm(QWidget* parent)
     BackgroundColorPicker = picker("BackgroundColorPicker", body());
     FontColorPicker = picker("FontColorPicker", body());
     LinkColorPicker = picker("LinkColorPicker", body());
-    colors->addWidget(new QLabel(QStringLiteral("Tło"), body()));
-    colors->addWidget(BackgroundColorPicker);
-    colors->addWidget(new QLabel(QStringLiteral("Czcionka"), body()));
-    colors->addWidget(FontColorPicker);
-    colors->addWidget(new QLabel(QStringLiteral("Odsyłacz"), body()));
-    colors->addWidget(LinkColorPicker);
+    const std::pair<QString, QToolButton*> colorPickers[]
+        = { { QStringLiteral("Tło"), BackgroundColorPicker }, { QStringLiteral("Czcionka"), FontColorPicker },
+              { QStringLiteral("Odsyłacz"), LinkColorPicker } };
+    for (const auto& [caption, button] : colorPickers) {
+        auto* label = new QLabel(caption, body());
+        label->setBuddy(button);
+        button->setAccessibleName(QStringLiteral("Kolor: ") + caption.toLower());
+        colors->addWidget(label);
+        colors->addWidget(button);
+    }
     colors->addStretch();
     grid->addLayout(colors, 4, 0, 1, 3);
 
@@ -156,6 +174,8 @@ TFontForm::TFontForm(QWidget* parent)
     buttons->addWidget(ConfirmButton);
     buttons->addWidget(CancelButton);
     bodyLayout()->addLayout(buttons);
+    SetTabChain({ PreviewHtml, StylLista, FontSizeBox, ThemeBox, BackgroundColorPicker, FontColorPicker,
+        LinkColorPicker, DefaultButton, ConfirmButton, CancelButton });
 
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(2, 2);

@@ -39,6 +39,8 @@ TLoginForm::TLoginForm(QWidget* parent)
     PasswordBox->setEchoMode(QLineEdit::Password);
     UserBoxCaption->setBuddy(UserBox);
     PasswordBoxCaption->setBuddy(PasswordBox);
+    UserBox->setAccessibleDescription(QStringLiteral("Konto, na którym zostanie uruchomiony program."));
+    PasswordBox->setAccessibleDescription(QStringLiteral("Hasło wybranego konta. Enter uruchamia program."));
     UruchomPrzycisk = new QPushButton(QStringLiteral("&Uruchom"));
     PomocPrzycisk = new QPushButton(QStringLiteral("Pomo&c"));
     ZamknijPrzycisk = new QPushButton(QStringLiteral("&Zamknij"));

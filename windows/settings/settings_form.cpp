@@ -9,6 +9,7 @@
 #include "platform/sound.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/settings/desktop_integration.h"
 #include "windows/window_opener.h"
 
@@ -126,6 +127,8 @@ TSettingsForm::TSettingsForm(QWidget* parent, DesktopIntegration* integration)
     Drzewko->setRootIsDecorated(true);
     Drzewko->setItemsExpandable(false);
     Drzewko->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SetAccessibleText(*Drzewko, QStringLiteral("Strony ustawień"),
+        QStringLiteral("Strzałki wybierają stronę ustawień, Tab przechodzi do jej pól."));
     QTreeWidgetItem* program = nullptr;
     for (const SettingsTreeNode& node : SettingsTree()) {
         auto* item = node.level == 0 ? new QTreeWidgetItem(Drzewko) : new QTreeWidgetItem(program);
@@ -248,6 +251,8 @@ QWidget* TSettingsForm::makeGlownePage()
     TipButton = named(new QPushButton(QStringLiteral("Po&każ porady")), "TipButton");
     BgBox = named(new QCheckBox(QStringLiteral("Wyświetlaj &fakturę we wnętrzu okien")), "BgBox");
     BgPathBox = named(new QLineEdit, "BgPathBox");
+    SetAccessibleText(*BgPathBox, QStringLiteral("Plik faktury"),
+        QStringLiteral("Ścieżka obrazu, którym wypełniane jest wnętrze okien."));
     BrowseBgButton = named(new QPushButton(QStringLiteral("Prz&eglądaj")), "BrowseBgButton");
     auto* layout = new QVBoxLayout(page);
     for (QCheckBox* box : { PlacementBox, PromptBox, HintBox })
@@ -305,10 +310,13 @@ QWidget* TSettingsForm::makeDzwiekiPage()
         auto* label = new QLabel(QString::fromUtf8(r.label));
         *r.edit = named(new QLineEdit, r.box);
         label->setBuddy(*r.edit);
+        (*r.edit)->setAccessibleDescription(QStringLiteral("Ścieżka pliku dźwiękowego WAV."));
         *r.browseButton = named(new QPushButton(QStringLiteral("…")), r.browse);
         (*r.browseButton)->setToolTip(QStringLiteral("Przeglądaj"));
+        (*r.browseButton)->setAccessibleName(QStringLiteral("Przeglądaj"));
         *r.playButton = named(new QPushButton(QStringLiteral("▶")), r.play);
         (*r.playButton)->setToolTip(QStringLiteral("Odtwórz"));
+        (*r.playButton)->setAccessibleName(QStringLiteral("Odtwórz"));
         for (QPushButton* button : { *r.browseButton, *r.playButton })
             button->setFixedWidth(28);
         grid->addWidget(label, row, 0, 1, 3);
@@ -331,6 +339,8 @@ QWidget* TSettingsForm::makeKarnacjePage()
     auto* lista = named(new QWidget, "Lista");
     SkinBox = named(new QCheckBox(QStringLiteral("&Włącz obslugę karnacji")), "SkinBox");
     SkinList = named(new QListWidget, "SkinList");
+    SetAccessibleText(*SkinList, QStringLiteral("Karnacje"),
+        QStringLiteral("Karnacje, którymi można ozdobić okno główne. Strzałki wybierają karnację."));
     InformacjePrzycisk = named(new QPushButton(QStringLiteral("I&nformacje")), "InformacjePrzycisk");
     auto* listaLayout = new QVBoxLayout(lista);
     listaLayout->setContentsMargins(0, 0, 0, 0);
@@ -367,6 +377,9 @@ QWidget* TSettingsForm::makeNarzedziaPage()
     ToolsList->setColumnWidth(1, 113);
     ToolName = named(new QLineEdit, "ToolName");
     ToolPath = named(new QLineEdit, "ToolPath");
+    ToolName->setAccessibleDescription(QStringLiteral("Nazwa narzędzia pokazywana w menu."));
+    ToolPath->setAccessibleDescription(
+        QStringLiteral("Program, plik lub adres internetowy otwierany przez narzędzie."));
     auto* nameLabel = new QLabel(QStringLiteral("Naz&wa"));
     nameLabel->setBuddy(ToolName);
     auto* pathLabel = new QLabel(QStringLiteral("Śc&ieżka"));
@@ -399,6 +412,8 @@ QWidget* TSettingsForm::makeKontaPage()
     auto* user = named(new QWidget, "Uzytkownik");
     PasswordBox = passwordEdit("PasswordBox");
     ConfirmBox = passwordEdit("ConfirmBox");
+    PasswordBox->setAccessibleDescription(QStringLiteral("Nowe hasło Twojego konta."));
+    ConfirmBox->setAccessibleDescription(QStringLiteral("To samo hasło wpisane ponownie."));
     auto* userGrid = new QGridLayout(user);
     userGrid->setContentsMargins(0, 0, 0, 0);
     auto* passwordLabel = new QLabel(QStringLiteral("&Hasło"));
@@ -417,10 +432,16 @@ QWidget* TSettingsForm::makeKontaPage()
     UserList = named(new QListWidget, "UserList");
     NewAccount = named(new QLineEdit, "NewAccount");
     NewAccount->setMaxLength(static_cast<int>(kMaxAccountNameLength));
+    SetAccessibleText(*UserList, QStringLiteral("Istniejące konta"),
+        QStringLiteral("Konta użytkowników programu. Usuń usuwa wybrane konto."));
+    SetAccessibleText(*NewAccount, QStringLiteral("Nowe konto"),
+        QStringLiteral("Nazwa nowego konta. Utwórz dodaje je do listy."));
     AddUserButton = named(new QPushButton(QStringLiteral("Utwór&z")), "AddUserButton");
     DeleteUserButton = named(new QPushButton(QStringLiteral("&Usuń")), "DeleteUserButton");
     RootPassword = passwordEdit("RootPassword");
     ConfirmRoot = passwordEdit("ConfirmRoot");
+    RootPassword->setAccessibleDescription(QStringLiteral("Nowe hasło administratora."));
+    ConfirmRoot->setAccessibleDescription(QStringLiteral("To samo hasło wpisane ponownie."));
     auto* adminGrid = new QGridLayout(admin);
     adminGrid->setContentsMargins(0, 0, 0, 0);
     adminGrid->addWidget(new QLabel(QStringLiteral("Istniejące konta")), 0, 0, 1, 3);

@@ -11,6 +11,7 @@
 #include "platform/sound.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/main/main_commands.h"
 #include "windows/settings/desktop_integration.h"
 #include "windows/settings/settings_logic.h"
@@ -191,6 +192,8 @@ void TInstallForm::build()
     QWidget* page = buildPage(kPageNames[0]);
     ThnxHtml = new ThtmlLite(page);
     ThnxHtml->setObjectName(QStringLiteral("ThnxHtml"));
+    SetAccessibleText(*ThnxHtml, QStringLiteral("Powitanie"),
+        QStringLiteral("Powitanie instalatora. Dalej przechodzi do umowy licencyjnej."));
     ThnxHtml->LoadFromText(Utf8ToCp1250Lossy(welcomePage()));
     AdresEtykieta = new QLabel(FromUtf8(kProgramSite), page);
     AdresEtykieta->setObjectName(QStringLiteral("AdresEtykieta"));
@@ -201,6 +204,8 @@ void TInstallForm::build()
     page = buildPage(kPageNames[1]);
     LicenceHtml = new ThtmlLite(page);
     LicenceHtml->setObjectName(QStringLiteral("LicenceHtml"));
+    SetAccessibleText(*LicenceHtml, QStringLiteral("Umowa licencyjna"),
+        QStringLiteral("Treść umowy licencyjnej. Strzałki przewijają tekst."));
     const std::string archive = m_source.programFolder + std::string(kInstalledArchive);
     LicenceHtml->OnImageRequest
         = [archive](ThtmlLite*, const std::string& src, std::optional<std::string>& stream) {
@@ -223,6 +228,8 @@ void TInstallForm::build()
         page, "FolderCaption"));
     FolderEdycja = new QLineEdit(page);
     FolderEdycja->setObjectName(QStringLiteral("FolderEdycja"));
+    SetAccessibleText(*FolderEdycja, QStringLiteral("Folder programu"),
+        QStringLiteral("Folder, do którego zostanie zainstalowany program."));
     page->layout()->addWidget(FolderEdycja);
     auto* folderButtons = new QHBoxLayout;
     FolderPrzycisk = new QPushButton(QStringLiteral("&Przeglądaj"), page);
@@ -353,6 +360,8 @@ void TInstallForm::build()
     RunCaption->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ZakonczenieHtml = new ThtmlLite(page);
     ZakonczenieHtml->setObjectName(QStringLiteral("ZakonczenieHtml"));
+    SetAccessibleText(*ZakonczenieHtml, QStringLiteral("Zakończenie"),
+        QStringLiteral("Podsumowanie instalacji. Strzałki przewijają tekst."));
     NowosciOdsylacz
         = new QLabel(QStringLiteral("<a href=\"NOWOSCI\">Zobacz co nowego w programie?</a>"), page);
     NowosciOdsylacz->setObjectName(QStringLiteral("NowosciOdsylacz"));

@@ -6,6 +6,7 @@
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "windows/main/main_commands.h"
 #include "windows/setup/install_logic.h"
 #include "windows/window_opener.h"
@@ -108,6 +109,7 @@ TUninstallForm::TUninstallForm(
     layout->addStretch();
     layout->addWidget(AdresEtykieta);
     layout->addLayout(buttons);
+    SetTabChain({ CzesciowaOpcja, PelnaOpcja, PomocPrzycisk, OdinstalujPrzycisk, AnulujPrzycisk });
 
     connect(OdinstalujPrzycisk, &QPushButton::clicked, this, [this] { uninstall(); });
     connect(PomocPrzycisk, &QPushButton::clicked, this, [this] { ShowHelpFor(this); });

@@ -7,6 +7,7 @@
 #include "platform/qt_text.h"
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/glyph_button.h"
 #include "windows/reference/browser_form.h"
 #include "windows/settings/appearance_colors.h"
@@ -171,7 +172,8 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
     ChoiceTopPanel = MakePanel(choicePage, "ChoiceTopPanel");
     TestList = new QTreeWidget(ChoiceTopPanel);
     TestList->setObjectName(QStringLiteral("TestList"));
-    TestList->setAccessibleName(QStringLiteral("Testy"));
+    SetAccessibleText(*TestList, QStringLiteral("Testy"),
+        QStringLiteral("Dostępne testy. Strzałki wybierają test, Enter go rozpoczyna."));
     TestList->setColumnCount(static_cast<int>(kColumns.size()));
     QStringList captions;
     for (const ColumnInfo& column : kColumns)
@@ -192,7 +194,7 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
     ChoiceBottomPanel = MakePanel(choicePage, "ChoiceBottomPanel");
     TitleMemo = new QPlainTextEdit(ChoiceBottomPanel);
     TitleMemo->setObjectName(QStringLiteral("TitleMemo"));
-    TitleMemo->setAccessibleName(QStringLiteral("Opis testu"));
+    SetAccessibleText(*TitleMemo, QStringLiteral("Opis testu"), QStringLiteral("Opis wybranego testu."));
     TitleMemo->setReadOnly(true);
     TitleMemo->setMaximumHeight(60);
     ShowBox = new QCheckBox(QStringLiteral("Wyświetlaj prawidłowe o&dpowiedzi"), ChoiceBottomPanel);
@@ -214,7 +216,9 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
     testPage->setObjectName(QStringLiteral("Test"));
     TestHtml = new ThtmlLite(testPage);
     TestHtml->setObjectName(QStringLiteral("TestHtml"));
-    TestHtml->setAccessibleName(QStringLiteral("Pytanie"));
+    SetAccessibleText(*TestHtml, QStringLiteral("Pytanie"),
+        QStringLiteral(
+            "Treść pytania i odpowiedzi do wyboru. Tab przechodzi do odpowiedzi, Enter zatwierdza."));
     TestHtml->SetBorderStyle(THTMLBorderStyle::htNone);
     TestHtml->SetMarginWidth(0);
     TestHtml->SetMarginHeight(0);
@@ -237,7 +241,8 @@ TTestForm::TTestForm(QWidget* parent, Clock clock)
     // "Wynik" and "Brak".
     WynikiHtml = new ThtmlLite;
     WynikiHtml->setObjectName(QStringLiteral("WynikiHtml"));
-    WynikiHtml->setAccessibleName(QStringLiteral("Wyniki"));
+    SetAccessibleText(*WynikiHtml, QStringLiteral("Wyniki"),
+        QStringLiteral("Wynik testu z oceną. Strzałki przewijają tekst."));
     SetUpResultsView(*WynikiHtml);
     auto* nonePage = new QWidget;
     nonePage->setObjectName(QStringLiteral("Brak"));

@@ -2,6 +2,7 @@
 
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/glyph_button.h"
 #include "windows/window_opener.h"
 
@@ -38,11 +39,14 @@ TUnitsForm::TUnitsForm(QWidget* parent)
     JednostkaLista = new QComboBox;
     JednostkaLista->setObjectName(QStringLiteral("JednostkaLista"));
     JednostkaLista->setEditable(false);
+    SetAccessibleText(*JednostkaLista, QStringLiteral("Wielkość"),
+        QStringLiteral("Wybór wielkości fizycznej, której jednostki są przeliczane."));
     PrecyzjaEtykieta = new QLabel(QStringLiteral("&Miejsca po przecinku"));
     PrecyzjaEtykieta->setObjectName(QStringLiteral("PrecyzjaEtykieta"));
     PrecyzjaLista = new QComboBox;
     PrecyzjaLista->setObjectName(QStringLiteral("PrecyzjaLista"));
     PrecyzjaLista->setEditable(false);
+    PrecyzjaLista->setAccessibleDescription(QStringLiteral("Liczba cyfr po przecinku w wynikach."));
     for (int digits : units::kPrecisions)
         PrecyzjaLista->addItem(QString::number(digits), digits);
     PrecyzjaEtykieta->setBuddy(PrecyzjaLista);
@@ -80,6 +84,10 @@ TUnitsForm::TUnitsForm(QWidget* parent)
                 shown.current = box->text();
             });
             box->setToolTip(utf8(info.hint));
+            // Read with the box's caption: the value typed here is converted to the other units.
+            box->setAccessibleDescription(info.hint[0] != '\0'
+                    ? utf8(info.hint)
+                    : QStringLiteral("Wpisz wartość, a pozostałe pola pokażą ją w swoich jednostkach."));
             auto* label = new QLabel(utf8(info.caption));
             label->setObjectName(
                 QString::fromLatin1(info.box).replace(QStringLiteral("Box"), QStringLiteral("Label")));
@@ -124,17 +132,11 @@ TUnitsForm::TUnitsForm(QWidget* parent)
     resize(380, 290 + kCaptionHeight);
 
     // Tab goes from the lists through the boxes of the shown page, top down.
-    QWidget* previous = JednostkaLista;
-    const auto chain = [&previous](QWidget* next) {
-        setTabOrder(previous, next);
-        previous = next;
-    };
-    chain(PrecyzjaLista);
+    QList<QWidget*> chain { JednostkaLista, PrecyzjaLista };
     for (const units::QuantityInfo& quantity : units::Quantities())
         for (Unit unit : units::PageUnits(quantity.quantity))
-            chain(m_boxes.at(unit));
-    for (QWidget* button : { PrzeliczPrzycisk, PomocPrzycisk, ZamknijPrzycisk })
-        chain(button);
+            chain << m_boxes.at(unit);
+    SetTabChain(chain << PrzeliczPrzycisk << PomocPrzycisk << ZamknijPrzycisk);
 
     connect(JednostkaLista, &QComboBox::currentIndexChanged, this, &TUnitsForm::JednostkaListaChange);
     connect(PrzeliczPrzycisk, &QToolButton::clicked, this, &TUnitsForm::PrzeliczPrzyciskClick);

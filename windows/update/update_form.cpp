@@ -8,6 +8,7 @@
 #include "platform/shell_services.h"
 #include "platform/ui_services.h"
 #include "platform/window_services.h"
+#include "widgets/accessible_text.h"
 #include "widgets/glyph_button.h"
 #include "windows/dialogs/flat_parts.h"
 #include "windows/main/tool_windows.h"
@@ -203,6 +204,9 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     ListBox = new QListWidget;
     ListBox->setObjectName(QStringLiteral("ListBox"));
     ListBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    SetAccessibleText(*ListBox, QStringLiteral("Składniki"),
+        QStringLiteral("Składniki do pobrania. Ctrl+A zaznacza wszystkie, Ctrl+U odznacza wszystkie, "
+                       "Ctrl+G zaznacza pozostałe."));
     SkladnikiEtykieta = newLabel("SkladnikiEtykieta", QString(), false);
     DownloadButton = MakeGlyphButton(Skladnik, "DownloadButton", "B_SAVE", QStringLiteral("&Pobierz"),
         QStringLiteral("Pobiera zaznaczone składniki"));
@@ -268,8 +272,8 @@ TUpdateForm::TUpdateForm(QWidget* parent)
     connect(ListBox, &QListWidget::customContextMenuRequested, this,
         [this](const QPoint& at) { ListMenu->popup(ListBox->viewport()->mapToGlobal(at)); });
 
-    setTabOrder(UpdateButton, SkinButton);
-    setTabOrder(SkinButton, TestButton);
+    SetTabChain({ UpdateButton, SkinButton, TestButton, ListBox, DownloadButton, CancelButton, HelpButton,
+        CloseButton });
     Notebook->setCurrentWidget(Wybor);
     UpdateButton->setFocus();
 }
