@@ -24,6 +24,7 @@
 #include "windows/main/menu_form.h"
 #include "windows/main/simple_main_window.h"
 #include "windows/molar/molar_form.h"
+#include "windows/properties/property_table_form.h"
 #include "windows/reference/dict_form.h"
 #include "windows/reference/help_form.h"
 #include "windows/reference/tables_form.h"
@@ -365,6 +366,14 @@ TEST_F(Accessibility, ToolWindows)
         TMolarForm form(nullptr, m_archive);
         show(form);
         EXPECT_ACCESSIBLE("masa molowa", form);
+        form.done(mrOk);
+    }
+    {
+        TPropertyTableForm form(nullptr, m_archive);
+        show(form);
+        EXPECT_ACCESSIBLE("tablica właściwości", form);
+        form.findChild<QRadioButton*>(QStringLiteral("StanPrzycisk"))->click();
+        EXPECT_ACCESSIBLE("tablica właściwości, stan skupienia", form);
         form.done(mrOk);
     }
     {
