@@ -8,20 +8,11 @@
 #
 # With ORBITA_SCREENSHOT_DIR set, both pictures are saved there
 # (property-table.png, property-table-state.png).
-for python in python3 /usr/bin/python3 ""; do
-  [ -n "$python" ] && "$python" -c 'import gi' 2>/dev/null && break
-done
-[ -n "$python" ] || { echo "skipped: python3-gi is not installed"; exit 77; }
-if [ -z "${ORBITA_E2E_SESSION_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "skipped: dbus-run-session is not installed"; exit 77; }
-  ORBITA_E2E_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/accessibility_bus.sh"
 source "$here/lib.sh"
 start_xvfb
 make_program_dir
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-see() { "$python" "$here/accessible_text.py" "$1" "$E2E_WAIT"; }
 
 start_quiet_table
 

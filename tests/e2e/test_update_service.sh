@@ -22,23 +22,11 @@ if ! command -v nginx >/dev/null 2>&1 && [ ! -x /usr/sbin/nginx ]; then
   echo "skipped: nginx is not installed"
   exit 77
 fi
-# The accessibility bus is read with GObject's bindings (python3-gi): the
-# system's Python has them when another one comes first on PATH.
-for python in python3 /usr/bin/python3 ""; do
-  [ -n "$python" ] && "$python" -c 'import gi' 2>/dev/null && break
-done
-[ -n "$python" ] || { echo "skipped: python3-gi is not installed"; exit 77; }
-if [ -z "${ORBITA_E2E_SESSION_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "skipped: dbus-run-session is not installed"; exit 77; }
-  ORBITA_E2E_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/accessibility_bus.sh"
 source "$here/lib.sh"
 start_xvfb
 make_program_dir
-# Qt offers its widgets on the accessibility bus.
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-see() { "$python" "$here/accessible_text.py" "$1" "$E2E_WAIT"; }
 
 # Started as root, nginx's worker reads the published folder as "nobody".
 chmod 755 "$E2E_TMP"
