@@ -248,26 +248,35 @@ void ThtmlLite::Refresh()
 
 // Builds the document of m_markup, asks for its pictures, makes its controls
 // and lays it out. Selection and find start over.
+//
+// Asking for the pictures may dispatch messages (the content archive does
+// while it extracts), and a key or a paint handled then meets the page shown
+// so far: the new document replaces the shown one only after the pictures,
+// together with its layout. A page set meanwhile wins; this one is dropped.
 void ThtmlLite::buildPage()
 {
-    ++m_pageGeneration; // a submit still posted for the previous page is dropped
-    m_document = html::BuildDocument(m_markup, buildOptions());
+    const std::uint64_t generation
+        = ++m_pageGeneration; // a submit still posted for the previous page is dropped
+    html::Document document = html::BuildDocument(m_markup, buildOptions());
+    requestImages(document);
+    if (generation != m_pageGeneration)
+        return;
+    m_document = std::move(document);
     m_findFrom = 0;
     m_selStart = m_selEnd = m_selAnchor = 0;
     m_selecting = false;
     m_pressedLink.reset();
-    requestImages();
     createControls();
     m_layoutWidth = -1;
     relayout();
 }
 
-void ThtmlLite::requestImages()
+void ThtmlLite::requestImages(const html::Document& document)
 {
     std::vector<std::string> sources;
-    for (const html::Image& image : m_document.images)
+    for (const html::Image& image : document.images)
         sources.push_back(image.src);
-    for (const html::FormControl& control : m_document.controls)
+    for (const html::FormControl& control : document.controls)
         if (control.kind == html::ControlKind::Image && !control.src.empty())
             sources.push_back(control.src);
     for (const std::string& src : sources) {

@@ -181,7 +181,7 @@ private:
 
     html::BuildOptions buildOptions() const;
     void buildPage();
-    void requestImages();
+    void requestImages(const html::Document& document);
     void createControls();
     void relayout();
     void updateScrollBars();

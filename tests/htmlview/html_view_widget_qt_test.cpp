@@ -353,6 +353,36 @@ TEST_F(HtmlViewTest, HotSpotClickGivesTheTargetAndScrollsToUnhandledAnchors)
     EXPECT_EQ(view.viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
+// Asking for a picture may dispatch messages (the content archive does while
+// it extracts): a Ctrl+A and a paint handled then meet the page shown so
+// far, whole, and a page set meanwhile is the one that stays.
+TEST_F(HtmlViewTest, MessagesDispatchedWhileAPictureIsFetchedMeetAWholePage)
+{
+    view.LoadFromText("<p><b>gruby</b> <i>pochyly</i> <font size=7>duzy</font> <tt>staly</tt> "
+                      "<b><i><font size=1>maly</font></i></b></p>");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "BMP"));
+    int requests = 0;
+    view.OnImageRequest = [&](ThtmlLite*, const std::string& src, std::optional<std::string>& stream) {
+        ++requests;
+        stream = bytes.toStdString();
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_NO_THROW(view.grab());
+        if (src == "pierwszy.bmp")
+            view.LoadFromText("<p>Strona ustawiona w miedzyczasie <img src=\"drugi.bmp\"></p>");
+    };
+    view.LoadFromText("<p>Zwykly tekst <img src=\"pierwszy.bmp\"></p>");
+    EXPECT_EQ(requests, 2);
+    EXPECT_NE(view.Layout().text.find("w miedzyczasie"), std::string::npos) << view.Layout().text;
+    EXPECT_EQ(view.Layout().text.find("Zwykly"), std::string::npos);
+    view.SelectAll();
+    EXPECT_NO_THROW(view.grab());
+}
+
 TEST_F(HtmlViewTest, ImageMapAreasAreHotSpots)
 {
     QImage picture(40, 44, QImage::Format_RGB32);
