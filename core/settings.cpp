@@ -98,7 +98,7 @@ constexpr std::string_view kUninstallEntryKey
     = "Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Orbita";
 constexpr std::string_view kOlderGenerationKey = "Software\\Halden Soft\\Orbita";
 
-constexpr std::array<PlacedWindowInfo, 17> kPlacedWindows = { {
+constexpr std::array<PlacedWindowInfo, 18> kPlacedWindows = { {
     { PlacedWindow::LoginForm, "LoginForm", false },
     { PlacedWindow::SettingsForm, "SettingsForm", false },
     { PlacedWindow::UpdateForm, "UpdateForm", false },
@@ -116,6 +116,7 @@ constexpr std::array<PlacedWindowInfo, 17> kPlacedWindows = { {
     { PlacedWindow::TestForm, "TestForm", true },
     { PlacedWindow::MenuForm, "MenuForm", true },
     { PlacedWindow::MolarForm, "MolarForm", true },
+    { PlacedWindow::PropertyTableForm, "PropertyTableForm", true },
 } };
 
 constexpr std::array<std::string_view, 4> kEdgeNames = { "Left", "Top", "Width", "Height" };

@@ -194,6 +194,7 @@ enum class PlacedWindow {
     TestForm,
     MenuForm,
     MolarForm,
+    PropertyTableForm,
 };
 struct PlacedWindowInfo {
     PlacedWindow window;
