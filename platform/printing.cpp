@@ -1,6 +1,8 @@
 #include "platform/printing.h"
 
+#include "core/move_into_place.h"
 #include "htmlview/page_breaks.h"
+#include "platform/qt_text.h"
 
 #include <QAction>
 #include <QDir>
@@ -166,12 +168,8 @@ bool PrintToPdf(const PrintJob& job, const QString& path, const std::optional<QP
     job.render(printer);
     if (printer.printerState() == QPrinter::Error || QFileInfo(part.fileName()).size() == 0)
         return false;
-    if (target.exists() && !QFile::remove(path))
-        return false;
-    if (!QFile::rename(part.fileName(), path))
-        return false;
-    part.setAutoRemove(false);
-    return true;
+    // One rename puts it in place: the older file stays until then.
+    return MoveIntoPlace(ToPath(part.fileName()), ToPath(path), true).Ok();
 }
 
 bool QtUiServices::Print(QWidget* owner, const PrintJob& job)
