@@ -15,6 +15,7 @@
 #include "windows/main/main_commands.h"
 #include "windows/settings/desktop_integration.h"
 #include "windows/settings/settings_logic.h"
+#include "windows/setup/setup_button.h"
 #include "windows/window_opener.h"
 
 #include <QCheckBox>
@@ -388,18 +389,10 @@ void TInstallForm::build()
     auto* bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("DolnyPanel"));
     auto* buttons = new QHBoxLayout(bottom);
-    PomocPrzycisk = new QPushButton(QStringLiteral("Pomo&c"), bottom);
-    PomocPrzycisk->setObjectName(QStringLiteral("PomocPrzycisk"));
-    WsteczPrzycisk = new QPushButton(QStringLiteral("&Wstecz"), bottom);
-    WsteczPrzycisk->setObjectName(QStringLiteral("WsteczPrzycisk"));
-    DalejPrzycisk = new QPushButton(QStringLiteral("&Dalej"), bottom);
-    DalejPrzycisk->setObjectName(QStringLiteral("DalejPrzycisk"));
-    AnulujPrzycisk = new QPushButton(QStringLiteral("&Zakończ"), bottom);
-    AnulujPrzycisk->setObjectName(QStringLiteral("AnulujPrzycisk"));
-    PomocPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_HELP.png")));
-    WsteczPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_BACK.png")));
-    DalejPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_NEXT.png")));
-    AnulujPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_CLOSE.png")));
+    PomocPrzycisk = MakeSetupButton(bottom, "PomocPrzycisk", QStringLiteral("Pomo&c"), "B_HELP");
+    WsteczPrzycisk = MakeSetupButton(bottom, "WsteczPrzycisk", QStringLiteral("&Wstecz"), "B_BACK");
+    DalejPrzycisk = MakeSetupButton(bottom, "DalejPrzycisk", QStringLiteral("&Dalej"), "B_NEXT");
+    AnulujPrzycisk = MakeSetupButton(bottom, "AnulujPrzycisk", QStringLiteral("&Zakończ"), "B_CLOSE");
     buttons->addWidget(PomocPrzycisk);
     buttons->addStretch();
     buttons->addWidget(WsteczPrzycisk);

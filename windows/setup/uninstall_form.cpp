@@ -9,6 +9,7 @@
 #include "widgets/accessible_text.h"
 #include "windows/main/main_commands.h"
 #include "windows/setup/install_logic.h"
+#include "windows/setup/setup_button.h"
 #include "windows/window_opener.h"
 
 #include <QEvent>
@@ -86,15 +87,10 @@ TUninstallForm::TUninstallForm(
     AdresEtykieta->setAlignment(Qt::AlignCenter);
     AdresEtykieta->setStyleSheet(QStringLiteral("background:#000080; color:white; padding:4px;"));
 
-    OdinstalujPrzycisk = new QPushButton(QStringLiteral("&Odinstaluj"), this);
-    OdinstalujPrzycisk->setObjectName(QStringLiteral("OdinstalujPrzycisk"));
-    PomocPrzycisk = new QPushButton(QStringLiteral("Pomo&c"), this);
-    PomocPrzycisk->setObjectName(QStringLiteral("PomocPrzycisk"));
-    AnulujPrzycisk = new QPushButton(QStringLiteral("&Anuluj"), this);
-    AnulujPrzycisk->setObjectName(QStringLiteral("AnulujPrzycisk"));
-    OdinstalujPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_CONFIRM.png")));
-    PomocPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_HELP.png")));
-    AnulujPrzycisk->setIcon(QIcon(QStringLiteral(":/res/B_CANCEL.png")));
+    OdinstalujPrzycisk
+        = MakeSetupButton(this, "OdinstalujPrzycisk", QStringLiteral("&Odinstaluj"), "B_CONFIRM");
+    PomocPrzycisk = MakeSetupButton(this, "PomocPrzycisk", QStringLiteral("Pomo&c"), "B_HELP");
+    AnulujPrzycisk = MakeSetupButton(this, "AnulujPrzycisk", QStringLiteral("&Anuluj"), "B_CANCEL");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(PomocPrzycisk);
     buttons->addStretch();
